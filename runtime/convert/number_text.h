@@ -1,0 +1,42 @@
+#pragma once
+// Number to text and text to number, exactly as every field, file and label of the program
+// shows them. Locale-free: nothing here depends on the process locale that Qt sets.
+
+#include <cstddef>
+#include <source_location>
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+// Untrimmed text of a single: 6 significant digits, exponent letter E, a leading blank for a
+// non-negative value (" 2.5", "-.5", " 1.23457E+06", " 1E-07").
+std::string single_text(float x);
+
+// Untrimmed text of a double: 15 significant digits, exponent letter D, three exponent digits
+// (" .100000001490116", " 1D+020").
+std::string double_text(double x);
+
+// The trimmed forms, which is what fields, files and the clipboard receive.
+std::string trimmed_single_text(float x);
+std::string trimmed_double_text(double x);
+
+// Removes leading and trailing ASCII blanks and ideographic blanks (U+3000); tabs stay.
+std::string trim(std::string_view s);
+
+// Text to number (VAL): leading ASCII blanks skipped, &H / &O forms, scanning stops at the
+// first character that does not fit; no number gives 0. A whole number within the 32-bit range
+// is exact; otherwise the value is rounded to single precision for an E exponent or for at most
+// 7 significant digits without exponent, and kept in double for a D exponent or 8 or more
+// digits. Beyond the double range: error 6.
+double val(std::string_view s, std::source_location where = std::source_location::current());
+
+// The numeric scan behind val(), for readers that must know how much of a text is a number.
+struct NumberScan {
+  double value = 0;      // as val() would give it
+  std::size_t length = 0;  // bytes of the text that form the number (0: no number)
+};
+NumberScan scan_number(std::string_view s,
+                       std::source_location where = std::source_location::current());
+
+}  // namespace rt

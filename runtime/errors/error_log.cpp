@@ -1,0 +1,97 @@
+#include "runtime/errors/error_log.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+#include "runtime/convert/integer_text.h"
+#include "runtime/errors/runtime_error.h"
+
+namespace rt {
+namespace {
+
+std::string config_home() {
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
+  if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.config";
+  return ".";
+}
+
+// Reads the one section we keep; lines of other sections are dropped on rewrite.
+std::map<std::string, std::string> read_values(const std::string& path) {
+  std::map<std::string, std::string> values;
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  bool in_section = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.front() == '[') {
+      in_section = line == std::string("[") + kErrorLogSection + "]";
+      continue;
+    }
+    auto eq = line.find('=');
+    if (in_section && eq != std::string::npos) values[line.substr(0, eq)] = line.substr(eq + 1);
+  }
+  return values;
+}
+
+// Values are single-line texts and numbers; a line break inside one would split the file.
+std::string one_line(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c == '\n' || c == '\r') c = ' ';
+  return out;
+}
+
+void write_values(const std::map<std::string, std::string>& values) {
+  std::error_code ec;
+  std::filesystem::path path = error_log_path();
+  std::filesystem::create_directories(path.parent_path(), ec);
+  std::filesystem::path temp = path;
+  temp += ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return;  // the log is best effort: a report must never fail because of it
+    out << '[' << kErrorLogSection << "]\n";
+    for (const auto& [name, value] : values) out << name << '=' << one_line(value) << '\n';
+    if (!out) return;
+  }
+  std::filesystem::rename(temp, path, ec);
+}
+
+std::string local_time_text() {
+  std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  return decimal_text(t.tm_year + 1900) + "/" + zero_padded(t.tm_mon + 1, 2) + "/" +
+         zero_padded(t.tm_mday, 2) + " " + zero_padded(t.tm_hour, 2) + ":" +
+         zero_padded(t.tm_min, 2) + ":" + zero_padded(t.tm_sec, 2);
+}
+
+}  // namespace
+
+std::string error_log_path() { return config_home() + "/tessaly/error-log.ini"; }
+
+std::map<std::string, std::string> error_log_read() { return read_values(error_log_path()); }
+
+void error_log_api_error(int os_error) {
+  auto values = read_values(error_log_path());
+  values["APIERR"] = decimal_text(os_error);
+  write_values(values);
+}
+
+void error_log_write(const RuntimeError& error) {
+  auto values = read_values(error_log_path());
+  values["MODL"] = error.module();
+  values["LINE"] = decimal_text(error.line());
+  values["CODE"] = decimal_text(error.number());
+  values["FUNC"] = decimal_text(error.location() >> 8);
+  values["INFO"] = decimal_text(error.location() & 0xFF);
+  values["TIME"] = local_time_text();
+  values["MODE"] = "独立型";
+  values["RTL"] = "V6.30 L10";
+  write_values(values);
+}
+
+}  // namespace rt
