@@ -1,0 +1,69 @@
+#pragma once
+// Events: named after the element and the event kind, bound by name to the program's
+// procedures, queued first in first out (at most 64 waiting) and run one at a time.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+#include "runtime/forms/objects.h"
+
+namespace rt {
+
+using EventProcedure = std::function<void()>;
+
+// The name of an element's event: its name in upper case followed by the kind's suffix.
+std::string event_name(const std::string& element_name, EventKind kind);
+
+// The program's procedures, published under their event names.
+void publish_procedure(const std::string& event_name, EventProcedure procedure);
+bool procedure_exists(const std::string& event_name);
+void clear_procedures();
+
+inline constexpr std::size_t kEventQueueLimit = 64;
+
+struct MouseData {
+  float x = 0, y = 0;  // pointer position relative to the element, in pixels
+  int buttons = 0;
+  int wheel = 0;
+};
+
+// Queues an event of a control or form (element = its reference) when the program has a
+// procedure for it and fewer than 64 events wait. Returns whether it was queued.
+bool post_event(ObjRef element, EventKind kind, MouseData mouse = {});
+// A menu command: the item's name in upper case + "_ON".
+bool post_menu_event(const std::string& item_name);
+std::size_t queued_event_count();
+void clear_event_queue();
+
+// Runs the oldest queued event's procedure and returns true; false when none waits or when
+// called from inside a running procedure (procedures never nest). A run-time error unwinds to
+// here: it is reported and logged, the file channels the procedure left open are closed, and
+// the next event can run.
+bool run_one_event();
+// Runs events until the queue is empty.
+void run_pending_events();
+bool procedure_running();
+
+// The element and pointer data of the event whose procedure is running.
+ObjRef event_element();
+MouseData event_mouse();
+
+// Thrown by pump() when the user asked to end the program during a procedure; it ends the
+// program without a report.
+struct QuitRequested {};
+void request_quit();
+bool quit_requested();
+
+// The user closed a window with its close button: closing the main window ends the program
+// (at once, or at the next pump while a procedure runs); any other window is destroyed.
+void close_form_by_user(ObjRef form);
+
+// Long procedures call this often: the platform may repaint and queue new events (which run
+// only after the current procedure returns). A quit request ends the program here.
+void pump();
+
+// Forgets all events, procedures and the quit request (start of a run, between tests).
+void reset_events();
+
+}  // namespace rt

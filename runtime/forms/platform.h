@@ -1,0 +1,68 @@
+#pragma once
+// What the run-time asks of the platform that shows it: the desktop (Qt widgets) or the
+// headless driver of action scripts. The run-time owns every value; the platform shows them,
+// turns the user's actions into events and answers the dialogs.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/forms/objects.h"
+
+namespace rt {
+
+struct FileFilter {
+  std::string description;            // the entry's whole text, shown in the dialog
+  std::vector<std::string> patterns;  // the patterns between its parentheses
+};
+
+struct FileDialogRequest {
+  bool save = false;
+  ObjRef owner;               // null: the main window
+  std::string title;
+  std::string folder;         // full path of the initial folder
+  std::string initial_name;   // shown in the name box, e.g. "*.cfg"
+  std::vector<FileFilter> filters;  // the first is selected
+  bool must_exist = true;     // open: the file must exist
+  bool confirm_replace = true;  // save: ask before an existing file is replaced
+};
+
+struct MessageBoxRequest {
+  ObjRef owner;
+  std::string caption;
+  std::string text;
+  int buttons = 0;  // 0 OK, 1 OK Cancel, 2 Abort Retry Ignore, 3 Yes No Cancel, 4 Yes No, 5 Retry Cancel
+  int icon = 4;     // 0 stop, 1 question, 2 exclamation, 3 information, 4 none
+};
+
+// Results of a message box.
+enum MessageBoxResult : int { kOk = 0, kCancel = 1, kAbort = 2, kRetry = 3, kIgnore = 4, kYes = 5, kNo = 6 };
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Windows and controls.
+  virtual void form_created(Form& form) = 0;
+  virtual void form_shown(Form& form, bool shown) = 0;
+  virtual void form_destroyed(Form& form) = 0;
+  virtual void control_changed(Control& control) = 0;  // text or check state set by the program
+  virtual void picture_changed(Control& picture) = 0;  // its stored drawing changed
+
+  // Dialogs: the chosen full path, or nothing when the user cancelled.
+  virtual std::optional<std::string> file_dialog(const FileDialogRequest& request) = 0;
+  virtual int message_box(const MessageBoxRequest& request) = 0;
+  // False when the clipboard could not be opened.
+  virtual bool set_clipboard_text(const std::string& text) = 0;
+  // The error report box (modal), or its text on standard error.
+  virtual void show_error_report(const std::string& caption, const std::string& text) = 0;
+
+  // Lets pending window messages through while a procedure runs: repaints, and user actions
+  // that become queued events (never run here).
+  virtual void process_pending() = 0;
+};
+
+void set_platform(Platform* platform);
+Platform* platform();  // nullptr until one is installed: then nothing is shown
+
+}  // namespace rt
