@@ -1,0 +1,34 @@
+#include "app/shell/event_table.h"
+
+#include "app/shell/about.h"
+#include "runtime/forms/events.h"
+
+namespace app {
+namespace {
+
+struct Entry {
+  const char* name;
+  void (*procedure)();
+};
+
+// Each procedure is published under its event name; an event without a procedure is dropped.
+const std::vector<Entry>& table() {
+  static const std::vector<Entry> entries = {
+      {"ABOUT_ON", &ABOUT_ON},
+  };
+  return entries;
+}
+
+}  // namespace
+
+void publish_event_procedures() {
+  for (const Entry& e : table()) rt::publish_procedure(e.name, e.procedure);
+}
+
+std::vector<std::string> event_procedure_names() {
+  std::vector<std::string> names;
+  for (const Entry& e : table()) names.push_back(e.name);
+  return names;
+}
+
+}  // namespace app

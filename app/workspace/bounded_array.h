@@ -1,0 +1,35 @@
+#pragma once
+// A fixed-size array of singles with the bounds of the program's arrays: indices 0 to Upper.
+// An index beyond a bound is run-time error 9.
+
+#include <array>
+#include <cstdint>
+#include <source_location>
+
+#include "runtime/errors/runtime_error.h"
+
+namespace app {
+
+template <std::int32_t Upper>
+class SingleArray {
+ public:
+  static constexpr std::int32_t kUpper = Upper;
+
+  float& at(std::int32_t index, std::source_location where = std::source_location::current()) {
+    if (index < 0 || index > Upper) rt::raise_error(rt::kSubscriptOutOfRange, 0x0900 | 1, where);
+    return values_[static_cast<std::size_t>(index)];
+  }
+  float at(std::int32_t index, std::source_location where = std::source_location::current()) const {
+    if (index < 0 || index > Upper) rt::raise_error(rt::kSubscriptOutOfRange, 0x0900 | 1, where);
+    return values_[static_cast<std::size_t>(index)];
+  }
+
+  // Unchecked access for loops that have checked their range once.
+  float* data() { return values_.data(); }
+  const float* data() const { return values_.data(); }
+
+ private:
+  std::array<float, Upper + 1> values_{};
+};
+
+}  // namespace app

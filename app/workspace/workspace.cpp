@@ -1,0 +1,20 @@
+#include "app/workspace/workspace.h"
+
+namespace app {
+
+Workspace& workspace() {
+  static Workspace w;
+  return w;
+}
+
+void set_start_values(Workspace& w) {
+  w.PICWIDTH = 664;
+  w.PICHEIGHT = 648;
+  w.PLOTLEFT = 100;
+  w.PLOTTOP = 50;
+  w.PLOTWIDTH = 550;
+  w.PLOTHEIGHT = 560;
+  w.MIXRATIO = static_cast<double>(0.3f);
+}
+
+}  // namespace app

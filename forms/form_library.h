@@ -1,0 +1,17 @@
+#pragma once
+// The program's four form definitions and the main window's menu.
+
+#include "runtime/forms/form_definition.h"
+
+namespace forms {
+
+const rt::FormDef& MAINFORM();  // the main window with the graph
+const rt::FormDef& FORM2();     // "Peak setting": the peak table and the commands
+const rt::FormDef& FORM3();     // "Graph setting": axis ranges and steps
+const rt::FormDef& FORM4();     // "About"
+const rt::MenuDef& FORMMENU();  // the main window's menu
+
+// Hands all of them to the run-time.
+void install_program_forms();
+
+}  // namespace forms

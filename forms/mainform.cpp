@@ -1,0 +1,33 @@
+#include "forms/form_elements.h"
+#include "forms/form_library.h"
+
+namespace forms {
+
+const rt::FormDef& MAINFORM() {
+  static const rt::FormDef def{
+      window("MAINFORM", "Tessaly Ver 2.00", {143, 132, 718, 767}, kFullFrame, 1, "FORMMENU"),
+      {
+          picture_box("PICTURE1", {16, 16, 664, 648}, 14),  // the graph
+          edit_box("EDIT2", {16, 672, 664, 24}),
+      }};
+  return def;
+}
+
+const rt::MenuDef& FORMMENU() {
+  static const rt::MenuDef def{
+      "FORMMENU",
+      {
+          {"file", "File", 0, {{"openfile", "Open", 256, {}}}},
+          {"saveitem", "Save", 1,
+           {{"saveasgraphics", "Save results as graphics ", 257, {}},
+            {"saveastext", "Save results as text data", 258, {}}}},
+          {"about", "About", 259, {}},
+      }};
+  return def;
+}
+
+void install_program_forms() {
+  rt::install_form_definitions({&MAINFORM(), &FORM2(), &FORM3(), &FORM4()}, {&FORMMENU()});
+}
+
+}  // namespace forms

@@ -1,0 +1,57 @@
+#include "platform/headless/headless_main.h"
+
+#include <QGuiApplication>
+#include <fstream>
+#include <iostream>
+
+#include "app/shell/program.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/script_driver.h"
+#include "platform/headless/script_error.h"
+#include "platform/text/qt_text_renderer.h"
+#include "runtime/errors/error_report.h"
+#include "runtime/errors/runtime_error.h"
+#include "runtime/forms/events.h"
+#include "runtime/forms/platform.h"
+#include "runtime/picture/text_renderer.h"
+
+namespace headless {
+
+int run_headless(const std::string& script_path, int argc, char** argv) {
+  std::ifstream file;
+  if (script_path != "-") {
+    file.open(script_path, std::ios::binary);
+    if (!file) {
+      std::cerr << "tessaly: cannot read the script " << script_path << '\n';
+      return kScriptFailed;
+    }
+  }
+  std::istream& script = script_path == "-" ? std::cin : file;
+
+  // Text on pictures comes from Qt's font engine, which needs an application object but no
+  // screen: the offscreen platform plugin gives the same pixels as the desktop.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  platform_text::QtTextRenderer text_renderer;
+  rt::set_text_renderer(&text_renderer);
+
+  HeadlessPlatform platform(std::cerr);
+  rt::set_platform(&platform);
+  rt::set_report_sink([&platform](const std::string& caption, const std::string& text) {
+    platform.show_error_report(caption, text);
+  });
+
+  ScriptDriver driver(platform, std::cout, std::cerr);
+  try {
+    app::start_program();
+    rt::run_pending_events();
+  } catch (const rt::RuntimeError& e) {
+    rt::report_error(e);
+  }
+  int status = driver.run(script);
+  rt::set_platform(nullptr);
+  rt::set_text_renderer(nullptr);
+  return status;
+}
+
+}  // namespace headless

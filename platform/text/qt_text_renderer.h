@@ -1,0 +1,39 @@
+#pragma once
+// Text on pictures through Qt's font engine. The same code serves the desktop and the
+// headless mode (under the "offscreen" platform plugin), so both give the same pixels.
+// A QGuiApplication must exist while text is drawn.
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "runtime/picture/text_renderer.h"
+
+namespace platform_text {
+
+// The installed family that stands in for a face the forms name; unknown faces get the
+// proportional Japanese-capable default.
+QString font_family_for(const std::string& face);
+
+class QtTextRenderer : public rt::TextRenderer {
+ public:
+  // Without a QGuiApplication nothing is drawn and the line height is the pixel height.
+  int draw_text(rt::Raster& raster, int x, int y, std::string_view utf8, const std::string& face,
+                int pixel_height, rt::Colour colour) override;
+
+ private:
+  struct CachedFont {
+    std::string face;
+    int pixel_height;
+    QFont font;
+    QFontMetrics metrics;
+  };
+  const CachedFont& font(const std::string& face, int pixel_height);
+
+  std::optional<CachedFont> cached_;  // the graph uses one font for all its labels
+};
+
+}  // namespace platform_text

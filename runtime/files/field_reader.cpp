@@ -1,0 +1,174 @@
+#include "runtime/files/field_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/convert/number_text.h"
+#include "runtime/errors/runtime_error.h"
+#include "runtime/files/os_errors.h"
+
+namespace rt {
+namespace {
+
+constexpr int kEnd = -1;
+constexpr int kCtrlZ = 26;
+
+// A field that only grows through this type cannot pass the length limit unnoticed.
+class FieldText {
+ public:
+  FieldText(FileOp op, const std::source_location& where) : op_(op), where_(where) {}
+
+  void append(char c, std::uint64_t blanks_before = 0) {
+    if (text_.size() + blanks_before + 1 > kMaxFieldBytes)
+      raise_error(kStringTooLong, file_location(op_, FileCheck::TooLong), where_);
+    text_.append(blanks_before, ' ');
+    text_.push_back(c);
+  }
+  std::string take() { return std::move(text_); }
+  const std::string& text() const { return text_; }
+
+ private:
+  FileOp op_;
+  const std::source_location& where_;
+  std::string text_;
+};
+
+}  // namespace
+
+std::size_t MemorySource::read_at(std::uint64_t offset, char* out, std::size_t count,
+                                  const std::source_location&) {
+  if (offset >= bytes_.size()) return 0;
+  std::size_t n = std::min<std::uint64_t>(count, bytes_.size() - offset);
+  std::memcpy(out, bytes_.data() + offset, n);
+  return n;
+}
+
+FieldReader::FieldReader(ByteSource& source, std::uint64_t size, std::uint64_t position,
+                         std::size_t buffer_bytes)
+    : source_(source),
+      size_(size),
+      position_(position),
+      buffer_(std::max<std::size_t>(buffer_bytes, 1)) {}
+
+void FieldReader::reset(std::uint64_t position, std::uint64_t size) {
+  position_ = position;
+  size_ = size;
+  buffer_length_ = 0;
+}
+
+int FieldReader::raw_byte(std::uint64_t at, const std::source_location& where) {
+  if (at >= size_) return kEnd;
+  if (at < buffer_start_ || at - buffer_start_ >= buffer_length_) {
+    buffer_start_ = at;
+    std::size_t want = std::min<std::uint64_t>(buffer_.size(), size_ - at);
+    buffer_length_ = source_.read_at(at, buffer_.data(), want, where);
+    if (buffer_length_ == 0) {
+      // The file was shortened by another program since it was opened: it ends here now.
+      size_ = at;
+      return kEnd;
+    }
+  }
+  return static_cast<unsigned char>(buffer_[at - buffer_start_]);
+}
+
+int FieldReader::peek(const std::source_location& where) {
+  for (;;) {
+    int b = raw_byte(position_, where);
+    if (b == 0) {
+      ++position_;
+      continue;
+    }
+    if (b == kCtrlZ && position_ + 1 == size_) return kEnd;
+    return b;
+  }
+}
+
+bool FieldReader::at_end(std::source_location where) {
+  if (position_ >= size_) return true;
+  return size_ - position_ == 1 && raw_byte(position_, where) == kCtrlZ;
+}
+
+void FieldReader::skip_blanks(const std::source_location& where) {
+  while (peek(where) == ' ') ++position_;
+}
+
+void FieldReader::consume_delimiter(const std::source_location& where) {
+  int b = peek(where);
+  if (b == ',' || b == ':') {
+    ++position_;
+  } else if (b == '\r') {
+    ++position_;
+    if (peek(where) == '\n') ++position_;
+  }
+}
+
+void FieldReader::start_field(FileOp op, const std::source_location& where) {
+  if (at_end(where)) raise_error(kReadPastEnd, file_location(op, FileCheck::PastEnd), where);
+  skip_blanks(where);
+}
+
+std::string FieldReader::read_text(std::source_location where) {
+  start_field(FileOp::ReadText, where);
+  FieldText field(FileOp::ReadText, where);
+  if (peek(where) == '"') {
+    // Everything up to the closing quote, line ends included. After it, blanks and one
+    // delimiter belong to this field; anything else starts the next one.
+    ++position_;
+    for (int b; (b = peek(where)) != kEnd;) {
+      ++position_;
+      if (b == '"') break;
+      field.append(static_cast<char>(b));
+    }
+    skip_blanks(where);
+    consume_delimiter(where);
+    return field.take();
+  }
+  // Blanks are held back as a count, so that trailing ones are dropped without being stored.
+  std::uint64_t blanks = 0;
+  for (int b; (b = peek(where)) != kEnd;) {
+    if (b == ',' || b == ':' || b == '\r') {
+      consume_delimiter(where);
+      break;
+    }
+    ++position_;
+    if (b == ' ') {
+      ++blanks;
+    } else {
+      field.append(static_cast<char>(b), blanks);
+      blanks = 0;
+    }
+  }
+  return field.take();
+}
+
+double FieldReader::read_number(std::source_location where) {
+  start_field(FileOp::ReadNumber, where);
+  auto not_a_number = [&] {
+    raise_error(kBadNumericField, file_location(FileOp::ReadNumber, FileCheck::NotANumber),
+                where);
+  };
+  if (peek(where) == '"') not_a_number();
+  FieldText field(FileOp::ReadNumber, where);
+  for (int b; (b = peek(where)) != kEnd;) {
+    if (b == ',' || b == ':' || b == '\r') {
+      consume_delimiter(where);
+      break;
+    }
+    if (b == ' ') {
+      // A blank ends the number. After the blanks, a delimiter of the field's own is consumed;
+      // any other byte is the start of the next field.
+      skip_blanks(where);
+      consume_delimiter(where);
+      break;
+    }
+    ++position_;
+    field.append(static_cast<char>(b));
+  }
+  const std::string& text = field.text();
+  if (text.empty()) not_a_number();
+  NumberScan scan = scan_number(text, where);
+  if (scan.length != text.size()) not_a_number();
+  return scan.value;
+}
+
+}  // namespace rt

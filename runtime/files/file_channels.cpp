@@ -1,0 +1,225 @@
+#include "runtime/files/file_channels.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "runtime/convert/cp932.h"
+#include "runtime/errors/runtime_error.h"
+#include "runtime/files/field_reader.h"
+#include "runtime/files/os_errors.h"
+
+namespace rt {
+namespace {
+
+constexpr unsigned char kCtrlZ = 26;
+
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(int fd) : fd_(fd) {}
+  std::size_t read_at(std::uint64_t offset, char* out, std::size_t count,
+                      const std::source_location& where) override {
+    std::size_t done = 0;
+    while (done < count) {
+      ssize_t n = ::pread(fd_, out + done, count - done, static_cast<off_t>(offset + done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) raise_os_error(errno, OsCall::Read, FileOp::ReadBytes, where);
+      if (n == 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    return done;
+  }
+
+ private:
+  int fd_;
+};
+
+struct Channel {
+  Channel(int fd, OpenMode mode, std::string path) : fd(fd), mode(mode), path(std::move(path)) {}
+  ~Channel() {
+    if (fd >= 0) ::close(fd);
+  }
+  Channel(const Channel&) = delete;
+  Channel& operator=(const Channel&) = delete;
+
+  bool readable() const { return mode == OpenMode::Input || mode == OpenMode::Append; }
+  bool writable() const { return mode != OpenMode::Input; }
+
+  int fd;
+  OpenMode mode;
+  std::string path;
+  std::uint64_t write_position = 0;
+  FileSource source{fd};
+  std::optional<FieldReader> reader;  // the readable modes only
+};
+
+// Index 0 stays empty so that the index is the file number.
+std::array<std::unique_ptr<Channel>, kMaxFileNumber + 1> channels;
+
+[[noreturn]] void raise_file_error(int number, FileOp op, FileCheck check,
+                                   const std::source_location& where) {
+  raise_error(number, file_location(op, check), where);
+}
+
+void check_number(int number, FileOp op, const std::source_location& where) {
+  if (number < 1 || number > kMaxFileNumber)
+    raise_file_error(kBadFileNumber, op, FileCheck::BadNumber, where);
+}
+
+// A number that is in range but not open is a bad file number too.
+Channel& open_channel(int number, FileOp op, const std::source_location& where) {
+  check_number(number, op, where);
+  if (!channels[number]) raise_file_error(kBadFileNumber, op, FileCheck::NotOpen, where);
+  return *channels[number];
+}
+
+Channel& readable_channel(int number, FileOp op, const std::source_location& where) {
+  Channel& channel = open_channel(number, op, where);
+  if (!channel.readable()) raise_file_error(kBadFileMode, op, FileCheck::WrongMode, where);
+  return channel;
+}
+
+int open_flags(OpenMode mode) {
+  // Non-blocking only while opening, so that a FIFO cannot hang the program in open().
+  int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  switch (mode) {
+    case OpenMode::Input:
+      return flags | O_RDONLY;
+    case OpenMode::Output:
+      return flags | O_WRONLY | O_CREAT | O_TRUNC;
+    case OpenMode::OutputNew:
+      return flags | O_WRONLY | O_CREAT | O_EXCL;
+    case OpenMode::Append:
+      return flags | O_RDWR | O_CREAT;
+  }
+  return flags;
+}
+
+// Closes the descriptor; the system's error when a writing channel's data may be lost.
+int release(std::unique_ptr<Channel>& slot) {
+  int error = 0;
+  if (::close(slot->fd) != 0 && errno != EINTR && slot->writable()) error = errno;
+  slot->fd = -1;
+  slot.reset();
+  return error;
+}
+
+}  // namespace
+
+void open_file(std::string_view name, OpenMode mode, int number, std::source_location where) {
+  check_number(number, FileOp::Open, where);
+  if (channels[number])
+    raise_file_error(kFileAlreadyOpen, FileOp::Open, FileCheck::AlreadyOpen, where);
+  // A zero byte would cut the name short in the system call and open another file.
+  if (name.empty() || name.find('\0') != std::string_view::npos)
+    raise_file_error(kBadFileName, FileOp::Open, FileCheck::BadName, where);
+
+  std::error_code ec;
+  std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(name), ec);
+  if (ec) raise_os_error(ec.value(), OsCall::Open, FileOp::Open, where);
+
+  int fd;
+  do {
+    fd = ::open(path.c_str(), open_flags(mode), 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) raise_os_error(errno, OsCall::Open, FileOp::Open, where);
+  auto channel = std::make_unique<Channel>(fd, mode, path.string());
+
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) raise_os_error(errno, OsCall::Open, FileOp::Open, where);
+  if (S_ISDIR(st.st_mode)) raise_os_error(EISDIR, OsCall::Open, FileOp::Open, where);
+  int status = ::fcntl(fd, F_GETFL);
+  if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) < 0)
+    raise_os_error(errno, OsCall::Open, FileOp::Open, where);
+
+  if (channel->readable()) {
+    // Only a regular file has a size; a device or FIFO reads as empty rather than forever.
+    std::uint64_t size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
+    std::uint64_t position = 0;
+    if (mode == OpenMode::Append && size > 0) {
+      char last = 0;
+      bool ctrl_z = channel->source.read_at(size - 1, &last, 1, where) == 1 &&
+                    static_cast<unsigned char>(last) == kCtrlZ;
+      // Left in place: the first line written replaces it.
+      position = ctrl_z ? size - 1 : size;
+      if (::lseek(fd, static_cast<off_t>(position), SEEK_SET) < 0)
+        raise_os_error(errno, OsCall::Open, FileOp::Open, where);
+    }
+    channel->write_position = position;
+    channel->reader.emplace(channel->source, size, position);
+  }
+  channels[number] = std::move(channel);
+}
+
+void write_line(int number, std::string_view text, std::source_location where) {
+  Channel& channel = open_channel(number, FileOp::WriteLine, where);
+  if (!channel.writable())
+    raise_file_error(kBadFileMode, FileOp::WriteLine, FileCheck::WrongMode, where);
+  std::string bytes = utf8_to_cp932(text, where);
+  bytes += "\r\n";
+  std::size_t done = 0;
+  int error = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(channel.fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : ENOSPC;  // no progress and no reason: the device is full
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  channel.write_position += done;
+  if (channel.reader)
+    channel.reader->reset(channel.write_position,
+                          std::max(channel.reader->size(), channel.write_position));
+  if (error != 0) raise_os_error(error, OsCall::Write, FileOp::WriteLine, where);
+}
+
+std::string read_text_field(int number, std::source_location where) {
+  Channel& channel = readable_channel(number, FileOp::ReadText, where);
+  return cp932_to_utf8(channel.reader->read_text(where), where);
+}
+
+double read_number_field(int number, std::source_location where) {
+  return readable_channel(number, FileOp::ReadNumber, where).reader->read_number(where);
+}
+
+bool end_of_file(int number, std::source_location where) {
+  return readable_channel(number, FileOp::EndOfFile, where).reader->at_end(where);
+}
+
+void close_file(int number, std::source_location where) {
+  check_number(number, FileOp::Close, where);
+  if (!channels[number]) return;
+  if (int error = release(channels[number]))
+    raise_os_error(error, OsCall::Close, FileOp::Close, where);
+}
+
+void close_all_files(std::source_location where) {
+  int first_error = 0;
+  for (auto& slot : channels) {
+    if (!slot) continue;
+    int error = release(slot);
+    if (first_error == 0) first_error = error;
+  }
+  if (first_error != 0) raise_os_error(first_error, OsCall::Close, FileOp::Close, where);
+}
+
+std::vector<int> open_file_numbers() {
+  std::vector<int> numbers;
+  for (int n = 1; n <= kMaxFileNumber; ++n)
+    if (channels[n]) numbers.push_back(n);
+  return numbers;
+}
+
+std::string file_full_path(int number, std::source_location where) {
+  return open_channel(number, FileOp::FullPath, where).path;
+}
+
+}  // namespace rt

@@ -1,0 +1,155 @@
+#include "runtime/forms/events.h"
+
+#include <cctype>
+#include <deque>
+#include <map>
+
+#include "runtime/errors/error_report.h"
+#include "runtime/errors/runtime_error.h"
+#include "runtime/files/file_channels.h"
+#include "runtime/forms/object_table.h"
+#include "runtime/forms/platform.h"
+
+namespace rt {
+namespace {
+
+struct Event {
+  ObjRef element;
+  EventKind kind;
+  MouseData mouse;
+  const EventProcedure* procedure;
+};
+
+struct EventState {
+  std::map<std::string, EventProcedure> procedures;
+  std::deque<Event> queue;
+  bool running = false;
+  bool quit = false;
+  Event current{};
+};
+
+EventState& state() {
+  static EventState s;
+  return s;
+}
+
+std::string upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool enqueue(ObjRef element, EventKind kind, MouseData mouse, const std::string& name) {
+  auto& s = state();
+  auto it = s.procedures.find(name);
+  if (it == s.procedures.end()) return false;  // no procedure: the event has no effect
+  if (s.queue.size() >= kEventQueueLimit) return false;
+  s.queue.push_back(Event{element, kind, mouse, &it->second});
+  return true;
+}
+
+// Marks a procedure as running for its whole extent, also when it unwinds.
+struct RunningScope {
+  explicit RunningScope(const Event& e) {
+    state().running = true;
+    state().current = e;
+  }
+  ~RunningScope() {
+    state().running = false;
+    state().current = Event{};
+  }
+};
+
+}  // namespace
+
+std::string event_name(const std::string& element_name, EventKind kind) {
+  return upper(element_name) + event_suffix(kind);
+}
+
+void publish_procedure(const std::string& name, EventProcedure procedure) {
+  state().procedures[name] = std::move(procedure);
+}
+
+bool procedure_exists(const std::string& name) { return state().procedures.count(name) != 0; }
+
+void clear_procedures() {
+  state().queue.clear();
+  state().procedures.clear();
+}
+
+bool post_event(ObjRef element, EventKind kind, MouseData mouse) {
+  std::string name;
+  if (Control* c = live_control(element)) {
+    name = event_name(c->name(), kind);
+  } else if (form_exists(element)) {
+    name = event_name(form_of(element).name(), kind);
+  } else {
+    return false;
+  }
+  return enqueue(element, kind, mouse, name);
+}
+
+bool post_menu_event(const std::string& item_name) {
+  return enqueue(main_form(), EventKind::On, MouseData{}, upper(item_name) + "_ON");
+}
+
+std::size_t queued_event_count() { return state().queue.size(); }
+void clear_event_queue() { state().queue.clear(); }
+
+bool run_one_event() {
+  auto& s = state();
+  if (s.running || s.queue.empty() || s.quit) return false;
+  Event e = s.queue.front();
+  s.queue.pop_front();
+  {
+    RunningScope scope(e);
+    try {
+      (*e.procedure)();
+    } catch (const RuntimeError& error) {
+      // Nothing stays open between events: whatever the failed procedure opened is closed.
+      close_all_files();
+      report_error(error);
+    } catch (...) {
+      close_all_files();
+      throw;
+    }
+  }
+  close_all_files();
+  collect_destroyed_objects();
+  return true;
+}
+
+void run_pending_events() {
+  while (run_one_event()) {
+  }
+}
+
+bool procedure_running() { return state().running; }
+ObjRef event_element() { return state().current.element; }
+MouseData event_mouse() { return state().current.mouse; }
+
+void request_quit() { state().quit = true; }
+bool quit_requested() { return state().quit; }
+
+void close_form_by_user(ObjRef form) {
+  if (!form_exists(form)) return;
+  if (form == main_form() || form.id == 0) {
+    request_quit();
+    return;
+  }
+  destroy_form(form);
+}
+
+void pump() {
+  if (Platform* p = platform()) p->process_pending();
+  if (state().quit) throw QuitRequested{};
+}
+
+void reset_events() {
+  auto& s = state();
+  s.procedures.clear();
+  s.queue.clear();
+  s.quit = false;
+  s.running = false;
+}
+
+}  // namespace rt

@@ -1,0 +1,245 @@
+#include "runtime/forms/objects.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "runtime/errors/runtime_error.h"
+#include "runtime/forms/events.h"
+#include "runtime/forms/object_table.h"
+#include "runtime/forms/platform.h"
+#include "runtime/picture/image.h"
+#include "runtime/picture/picture.h"
+
+namespace rt {
+namespace {
+
+constexpr std::uint32_t kLocForms = 0x0100;
+
+enum class ObjectKind { Form, Control, Image };
+
+struct Entry {
+  ObjectKind kind;
+  void* object;
+  bool alive;
+};
+
+struct Table {
+  std::vector<Entry> entries{Entry{ObjectKind::Form, nullptr, false}};  // id 0: the null reference
+  std::vector<std::unique_ptr<Form>> forms;
+  std::vector<std::unique_ptr<Image>> images;
+  // Destroyed objects are kept until no procedure can still be using them.
+  std::vector<std::unique_ptr<Form>> destroyed_forms;
+  std::vector<std::unique_ptr<Image>> destroyed_images;
+  ObjRef main;
+};
+
+Table& table() {
+  static Table t;
+  return t;
+}
+
+ObjRef add_entry(ObjectKind kind, void* object) {
+  auto& t = table();
+  t.entries.push_back(Entry{kind, object, true});
+  return ObjRef{static_cast<std::int32_t>(t.entries.size() - 1)};
+}
+
+const Entry* live_entry(ObjRef ref) {
+  auto& t = table();
+  if (ref.id <= 0 || static_cast<std::size_t>(ref.id) >= t.entries.size()) return nullptr;
+  const Entry& e = t.entries[ref.id];
+  return e.alive ? &e : nullptr;
+}
+
+bool equal_names(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+// ---- Control and Form ----
+
+Control::Control(const ElementDef& def, Form& form, ObjRef ref)
+    : def_(&def), form_(&form), ref_(ref), text_(def.caption) {
+  if (def.kind == ElementKind::Picture) {
+    picture_ = std::make_unique<Picture>(def.rect.width, def.rect.height);
+    picture_->set_font_face(def.font.face);
+    if (def.font.size > 0) picture_->set_font_size(def.font.size);
+  }
+}
+
+Control::~Control() = default;
+
+void Control::set_text(std::string text) {
+  text_ = std::move(text);
+  if (Platform* p = platform()) p->control_changed(*this);
+}
+
+void Control::set_check_state(int state) {
+  check_state_ = state;
+  if (Platform* p = platform()) p->control_changed(*this);
+}
+
+void Control::user_set_text(std::string text) { text_ = std::move(text); }
+void Control::user_set_check_state(int state) { check_state_ = state; }
+
+Form::Form(const FormDef& def, ObjRef ref) : def_(&def), ref_(ref) {}
+Form::~Form() = default;
+
+Control* Form::control(const std::string& name) const {
+  for (const auto& c : controls_)
+    if (equal_names(c->name(), name)) return c.get();
+  return nullptr;
+}
+
+// ---- Forms ----
+
+ObjRef create_form(const std::string& name, bool shown, std::source_location where) {
+  const FormDef* def = find_form_definition(name);
+  if (!def) raise_error(kBadFormDefinition, kLocForms | 1, where);
+  auto& t = table();
+  ObjRef ref = add_entry(ObjectKind::Form, nullptr);
+  auto form = std::make_unique<Form>(*def, ref);
+  t.entries[ref.id].object = form.get();
+  for (const ElementDef& c : def->controls) {
+    ObjRef cref = add_entry(ObjectKind::Control, nullptr);
+    auto control = std::make_unique<Control>(c, *form, cref);
+    t.entries[cref.id].object = control.get();
+    form->add_control(std::move(control));
+  }
+  Form& f = *form;
+  t.forms.push_back(std::move(form));
+  if (t.main.id == 0) t.main = ref;
+  if (Platform* p = platform()) p->form_created(f);
+  if (shown) {
+    f.set_shown(true);
+    if (Platform* p = platform()) p->form_shown(f, true);
+  }
+  post_event(ref, EventKind::Start);
+  return ref;
+}
+
+ObjRef find_control(ObjRef form_ref, const std::string& name, std::source_location where) {
+  if (name.empty() || name.size() > 21) raise_error(kInvalidArgument, kLocForms | 2, where);
+  Form& form = form_of(form_ref, where);
+  Control* c = form.control(name);
+  if (!c) raise_error(kNoSuchControl, kLocForms | 3, where);
+  return c->ref();
+}
+
+bool form_exists(ObjRef ref) {
+  if (ref.id == 0) ref = table().main;
+  const Entry* e = live_entry(ref);
+  return e && e->kind == ObjectKind::Form;
+}
+
+void show_form(ObjRef ref, int shown, std::source_location where) {
+  if (shown != -1 && shown != 0) raise_error(kInvalidArgument, kLocForms | 4, where);
+  Form& form = form_of(ref, where);
+  form.set_shown(shown == -1);
+  if (Platform* p = platform()) p->form_shown(form, shown == -1);
+}
+
+void destroy_form(ObjRef ref) {
+  if (ref.id == 0) ref = table().main;
+  const Entry* e = live_entry(ref);
+  if (!e || e->kind != ObjectKind::Form) return;
+  auto& t = table();
+  auto it = std::find_if(t.forms.begin(), t.forms.end(), [&](const auto& f) { return f->ref() == ref; });
+  if (it == t.forms.end()) return;
+  if (Platform* p = platform()) p->form_destroyed(**it);
+  t.entries[ref.id].alive = false;
+  for (const auto& c : (*it)->controls()) t.entries[c->ref().id].alive = false;
+  t.destroyed_forms.push_back(std::move(*it));
+  t.forms.erase(it);
+}
+
+ObjRef main_form() { return table().main; }
+
+std::vector<Form*> live_forms() {
+  std::vector<Form*> out;
+  for (const auto& f : table().forms) out.push_back(f.get());
+  return out;
+}
+
+Form* find_live_form(const std::string& name) {
+  for (const auto& f : table().forms)
+    if (equal_names(f->name(), name)) return f.get();
+  return nullptr;
+}
+
+// ---- Reference checks ----
+
+Form& form_of(ObjRef ref, std::source_location where) {
+  if (ref.id == 0) ref = table().main;
+  const Entry* e = live_entry(ref);
+  if (!e) raise_error(kNoSuchObject, kLocForms | 5, where);
+  if (e->kind != ObjectKind::Form) raise_error(kWrongObjectKind, kLocForms | 6, where);
+  return *static_cast<Form*>(e->object);
+}
+
+Control& control_of(ObjRef ref, std::source_location where) {
+  const Entry* e = live_entry(ref);
+  if (!e) raise_error(kNoSuchObject, kLocForms | 7, where);
+  if (e->kind != ObjectKind::Control) raise_error(kWrongObjectKind, kLocForms | 8, where);
+  return *static_cast<Control*>(e->object);
+}
+
+Picture& picture_of(ObjRef ref, std::source_location where) {
+  const Entry* e = live_entry(ref);
+  if (!e) raise_error(kNoSuchObject, kLocForms | 9, where);
+  if (e->kind != ObjectKind::Control) raise_error(kWrongObjectKind, kLocForms | 10, where);
+  Picture* picture = static_cast<Control*>(e->object)->picture();
+  if (!picture) raise_error(kWrongObjectKind, kLocForms | 11, where);
+  return *picture;
+}
+
+Control* live_control(ObjRef ref) {
+  const Entry* e = live_entry(ref);
+  if (!e || e->kind != ObjectKind::Control) return nullptr;
+  return static_cast<Control*>(e->object);
+}
+
+// ---- Images ----
+
+ObjRef new_image(std::source_location) {
+  auto& t = table();
+  auto image = std::make_unique<Image>();
+  ObjRef ref = add_entry(ObjectKind::Image, image.get());
+  t.images.push_back(std::move(image));
+  return ref;
+}
+
+Image& image_of(ObjRef ref, std::source_location where) {
+  const Entry* e = live_entry(ref);
+  if (!e) raise_error(kNoSuchObject, kLocForms | 12, where);
+  if (e->kind != ObjectKind::Image) raise_error(kWrongObjectKind, kLocForms | 13, where);
+  return *static_cast<Image*>(e->object);
+}
+
+void free_image(ObjRef ref, std::source_location where) {
+  Image& image = image_of(ref, where);
+  auto& t = table();
+  t.entries[ref.id].alive = false;
+  auto it = std::find_if(t.images.begin(), t.images.end(), [&](const auto& i) { return i.get() == &image; });
+  if (it != t.images.end()) {
+    t.destroyed_images.push_back(std::move(*it));
+    t.images.erase(it);
+  }
+}
+
+void collect_destroyed_objects() {
+  auto& t = table();
+  t.destroyed_forms.clear();
+  t.destroyed_images.clear();
+}
+
+void reset_objects() {
+  auto& t = table();
+  while (!t.forms.empty()) destroy_form(t.forms.back()->ref());
+  t = Table{};
+}
+
+}  // namespace rt

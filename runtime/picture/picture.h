@@ -1,0 +1,104 @@
+#pragma once
+// A picture box's drawing surface: the stored drawing and the drawing state. The platform
+// shows raster() and repaints from it; nothing of the drawing lives anywhere else.
+
+#include <cstdint>
+#include <optional>
+#include <source_location>
+#include <string>
+#include <string_view>
+
+#include "runtime/picture/colour.h"
+#include "runtime/picture/raster.h"
+
+namespace rt {
+
+// A point as the program gives it: pixels, x to the right, y downwards, origin top-left.
+struct PointF {
+  double x = 0;
+  double y = 0;
+};
+
+enum class LineMode { kLine, kRectangle, kFilledRectangle };
+
+struct LineCommand {
+  std::optional<PointF> first;  // absent: the current position (the relative flag is then moot)
+  bool first_relative = false;  // adds the current position to `first`
+  PointF second;
+  bool second_relative = false;              // adds the first point to `second`
+  std::optional<std::int32_t> colour_index;  // palette 0..15; absent: the drawing colour
+  LineMode mode = LineMode::kLine;
+  std::optional<std::int32_t> fill_index;  // palette 0..15, filled rectangles only
+  bool in_background = false;  // draw in the background colour instead of the line colour
+};
+
+inline constexpr const char* kDefaultFontFace = "ＭＳ Ｐゴシック";
+inline constexpr std::int32_t kDefaultFontSize = 12;
+inline constexpr std::int32_t kMaxFontSize = 2048;
+
+class Picture {
+ public:
+  // A white width x height surface; errors as for Raster.
+  Picture(std::int32_t width, std::int32_t height,
+          std::source_location where = std::source_location::current());
+
+  const Raster& raster() const { return raster_; }
+  std::int32_t width() const { return raster_.width(); }
+  std::int32_t height() const { return raster_.height(); }
+  // Moves on with every change of the drawing; the platform repaints when it has moved.
+  std::uint64_t revision() const { return revision_; }
+
+  // Fills the whole drawing with the background colour; positions and colours stay.
+  void clear();
+
+  Colour drawing_colour() const { return drawing_colour_; }
+  // 0 .. 0xFFFFFF, else error 6.
+  void set_drawing_colour(std::int64_t colour,
+                          std::source_location where = std::source_location::current());
+  Colour background_colour() const { return background_colour_; }
+  void set_background_colour(std::int64_t colour,
+                             std::source_location where = std::source_location::current());
+
+  // Draws a line or a rectangle, then makes the second point the current position. A palette
+  // index outside 0..15 is error 5, a point outside the 32-bit range error 6; after an error
+  // nothing is drawn and the current position stays.
+  void line(const LineCommand& command,
+            std::source_location where = std::source_location::current());
+  PointF current_position() const { return current_; }
+  void set_current_position(PointF p) { current_ = p; }
+
+  // The colour of the pixel at (x, y), or kNoPixel outside the picture. A coordinate outside
+  // the 32-bit range: error 6.
+  Colour pixel(double x, double y,
+               std::source_location where = std::source_location::current()) const;
+
+  const std::string& font_face() const { return font_face_; }
+  void set_font_face(std::string face) { font_face_ = std::move(face); }
+  std::int32_t font_size() const { return font_size_; }
+  // Character height in pixels, 1 .. kMaxFontSize after rounding, else error 5; the face stays.
+  void set_font_size(double size, std::source_location where = std::source_location::current());
+
+  PointF text_position() const { return text_position_; }
+  void set_text_position(PointF p) { text_position_ = p; }
+  // Draws the text in black with its top-left corner at the text position (through the
+  // installed text renderer, if any), then moves the text position to the left edge of the
+  // next line. A text position outside the 32-bit range: error 6.
+  void print_line(std::string_view utf8,
+                  std::source_location where = std::source_location::current());
+
+  // New size; what fits of the old drawing stays, the rest is background.
+  void resize(std::int32_t width, std::int32_t height,
+              std::source_location where = std::source_location::current());
+
+ private:
+  Raster raster_;
+  std::uint64_t revision_ = 0;
+  Colour drawing_colour_ = kBlack;
+  Colour background_colour_ = kWhite;
+  PointF current_;
+  std::string font_face_ = kDefaultFontFace;
+  std::int32_t font_size_ = kDefaultFontSize;
+  PointF text_position_;
+};
+
+}  // namespace rt

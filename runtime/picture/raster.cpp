@@ -1,0 +1,53 @@
+#include "runtime/picture/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+
+#include "runtime/errors/runtime_error.h"
+#include "runtime/picture/error_sites.h"
+
+namespace rt {
+
+Raster::Raster(std::int32_t width, std::int32_t height, Colour fill, std::source_location where) {
+  using picture_site::code;
+  if (width < 0 || height < 0) raise_error(kInvalidArgument, code(picture_site::kRaster, 1), where);
+  const std::int64_t count = std::int64_t{width} * height;
+  if (count > kMaxRasterPixels) raise_error(kOutOfMemory, code(picture_site::kRaster, 2), where);
+  try {
+    pixels_.assign(static_cast<std::size_t>(count), fill);
+  } catch (const std::bad_alloc&) {
+    raise_error(kOutOfMemory, code(picture_site::kRaster, 3), where);
+  }
+  width_ = width;
+  height_ = height;
+}
+
+void Raster::fill(Colour c) { std::fill(pixels_.begin(), pixels_.end(), c); }
+
+void Raster::fill_rect(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                       Colour c) {
+  if (x0 > x1) std::swap(x0, x1);
+  if (y0 > y1) std::swap(y0, y1);
+  x0 = std::max<std::int64_t>(x0, 0);
+  y0 = std::max<std::int64_t>(y0, 0);
+  x1 = std::min<std::int64_t>(x1, width_ - 1);
+  y1 = std::min<std::int64_t>(y1, height_ - 1);
+  if (x0 > x1 || y0 > y1) return;
+  for (std::int64_t y = y0; y <= y1; ++y) {
+    Colour* r = row(static_cast<std::int32_t>(y));
+    std::fill(r + x0, r + x1 + 1, c);
+  }
+}
+
+std::int32_t pixel_coordinate(double v, std::source_location where) {
+  // std::round takes halves away from zero; the range test also refuses NaN.
+  const double r = std::round(v);
+  if (!(r >= std::numeric_limits<std::int32_t>::min() &&
+        r <= std::numeric_limits<std::int32_t>::max()))
+    raise_error(kOverflow, picture_site::code(picture_site::kCoordinate, 1), where);
+  return static_cast<std::int32_t>(r);
+}
+
+}  // namespace rt

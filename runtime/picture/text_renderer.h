@@ -1,0 +1,26 @@
+#pragma once
+// Text on pictures needs a font engine, which only the platform layer has. The platform
+// installs a renderer at start-up; the run-time calls it through this interface.
+
+#include <string>
+#include <string_view>
+
+#include "runtime/picture/raster.h"
+
+namespace rt {
+
+struct TextRenderer {
+  virtual ~TextRenderer() = default;
+  // Draws `utf8` into `raster` with its top-left corner at (x, y), in `colour`, on a
+  // transparent background (pixels between the strokes stay as they are), in `face` with a
+  // character height of `pixel_height`. Returns the font's line height in pixels.
+  virtual int draw_text(Raster& raster, int x, int y, std::string_view utf8,
+                        const std::string& face, int pixel_height, Colour colour) = 0;
+};
+
+// The renderer that text on pictures uses; none (null) by default, and then text draws
+// nothing. The caller keeps the renderer alive while it is installed.
+void set_text_renderer(TextRenderer* renderer);
+TextRenderer* text_renderer();
+
+}  // namespace rt

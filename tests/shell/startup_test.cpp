@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "../support/program_fixture.h"
+#include "app/shell/about.h"
+#include "app/shell/event_table.h"
+#include "app/shell/startup.h"
+#include "app/workspace/peak_table.h"
+#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/events.h"
+#include "runtime/picture/picture_ops.h"
+
+namespace {
+
+class StartupTest : public testing_support::ProgramTest {};
+
+TEST_F(StartupTest, ThreeWindowsShownAndTheAboutWindowHidden) {
+  auto forms = rt::live_forms();
+  ASSERT_EQ(forms.size(), 4u);
+  EXPECT_EQ(forms[0]->name(), "MAINFORM");
+  EXPECT_TRUE(rt::find_live_form("MAINFORM")->shown());
+  EXPECT_TRUE(rt::find_live_form("FORM2")->shown());
+  EXPECT_TRUE(rt::find_live_form("FORM3")->shown());
+  EXPECT_FALSE(rt::find_live_form("FORM4")->shown());
+  EXPECT_EQ(rt::main_form(), app::controls().mainform);
+}
+
+TEST_F(StartupTest, OnlyTheSkipFieldHoldsText) {
+  for (rt::Form* form : rt::live_forms()) {
+    for (const auto& c : form->controls()) {
+      if (c->kind() != rt::ElementKind::Edit) continue;
+      SCOPED_TRACE(c->name());
+      EXPECT_EQ(c->text(), c->name() == "EDIT43" ? "3" : "");
+    }
+  }
+  EXPECT_EQ(rt::get_text(app::EDIT(43)), "3");
+}
+
+TEST_F(StartupTest, StartValuesOfTheWorkspace) {
+  const app::Workspace& w = app::workspace();
+  EXPECT_EQ(w.MIXRATIO, 0.30000001192092896);
+  EXPECT_EQ(w.PICWIDTH, 664);
+  EXPECT_EQ(w.PICHEIGHT, 648);
+  EXPECT_EQ(w.PLOTLEFT, 100);
+  EXPECT_EQ(w.PLOTTOP, 50);
+  EXPECT_EQ(w.PLOTWIDTH, 550);
+  EXPECT_EQ(w.PLOTHEIGHT, 560);
+  EXPECT_EQ(w.LASTPOINT, 0);
+  EXPECT_EQ(w.XDATA.at(0), 0);
+  for (int k = 1; k <= 6; ++k) EXPECT_FALSE(app::Present(k));
+}
+
+TEST_F(StartupTest, EachSwatchIsASolidBlockOfItsColour) {
+  for (int k = 1; k <= 6; ++k) {
+    SCOPED_TRACE(k);
+    const rt::ObjRef swatch = app::swatch_of(k);
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 16; ++x) ASSERT_EQ(rt::picture_pixel(swatch, x, y), app::kPeakColours[k - 1]) << x << "," << y;
+  }
+  EXPECT_EQ(rt::picture_pixel(app::PICTURE(1), 300, 300), 0xFFFFFFu);  // the graph starts blank
+}
+
+TEST_F(StartupTest, EveryControlTheProceduresUseHasAReference) {
+  auto& c = app::controls();
+  EXPECT_NE(c.picture[1], rt::kNullRef);
+  EXPECT_NE(c.edit[2], rt::kNullRef);
+  for (int n : {1, 9, 12, 35, 43}) EXPECT_EQ(rt::control_of(app::EDIT(n)).name(), "EDIT" + std::to_string(n));
+  for (int n = 3; n <= 8; ++n) EXPECT_EQ(&rt::control_of(app::EDIT(n)).form(), rt::find_live_form("FORM3"));
+  for (int n : {1, 2}) EXPECT_EQ(&rt::control_of(app::CHECK(n)).form(), rt::find_live_form("FORM3"));
+  for (int n = 3; n <= 35; ++n) EXPECT_EQ(rt::control_of(app::CHECK(n)).kind(), rt::ElementKind::CheckBox);
+  EXPECT_EQ(rt::control_of(app::CHECK(43)).def().caption, "TAB");
+}
+
+TEST_F(StartupTest, AboutTwiceShowsOneWindow) {
+  rt::post_menu_event("about");
+  rt::post_menu_event("about");
+  rt::run_pending_events();
+  int about_windows = 0;
+  for (rt::Form* f : rt::live_forms()) about_windows += f->name() == "FORM4";
+  EXPECT_EQ(about_windows, 1);
+  EXPECT_TRUE(rt::find_live_form("FORM4")->shown());
+}
+
+TEST_F(StartupTest, AboutAfterCloseCreatesTheWindowAgain) {
+  rt::post_menu_event("about");
+  rt::run_pending_events();
+  rt::close_form_by_user(app::controls().form4);
+  EXPECT_EQ(rt::find_live_form("FORM4"), nullptr);
+  rt::post_menu_event("about");
+  rt::run_pending_events();
+  rt::Form* about = rt::find_live_form("FORM4");
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->shown());
+  EXPECT_EQ(about->def().window.rect.left, 569);
+}
+
+TEST_F(StartupTest, ClosingTheMainWindowEndsTheProgram) {
+  rt::close_form_by_user(app::controls().mainform);
+  EXPECT_TRUE(rt::quit_requested());
+  rt::post_menu_event("about");
+  EXPECT_FALSE(rt::run_one_event());
+}
+
+TEST_F(StartupTest, EveryPublishedNameFollowsTheEventNaming) {
+  for (const std::string& name : app::event_procedure_names()) {
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(rt::procedure_exists(name));
+    EXPECT_TRUE(name.ends_with("_ON") || name.find("_MOUSE") != std::string::npos);
+  }
+}
+
+}  // namespace
