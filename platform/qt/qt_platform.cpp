@@ -1,0 +1,184 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <exception>
+
+#include "platform/qt/qt_mapping.h"
+#include "platform/qt/qt_widgets.h"
+#include "runtime/errors/error_report.h"
+#include "runtime/forms/events.h"
+
+namespace desktop {
+namespace {
+
+QtPlatform* g_instance = nullptr;
+
+QString qtext(const std::string& text) { return QString::fromStdString(text); }
+
+// A name with wildcards in the name box is a pattern, not a file to open or create.
+class FileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+ protected:
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty()) {
+      const QString name = QFileInfo(files.first()).fileName();
+      if (name.contains(u'*') || name.contains(u'?')) return;
+    }
+    QFileDialog::accept();
+  }
+};
+
+}  // namespace
+
+QtPlatform* qt_platform() { return g_instance; }
+
+void schedule_dispatch() {
+  if (g_instance) g_instance->schedule_dispatch();
+}
+
+QWidget* owner_window(rt::ObjRef owner) {
+  const rt::ObjRef target = owner.id == 0 ? rt::main_form() : owner;
+  for (rt::Form* form : rt::live_forms()) {
+    if (form->ref() == target) return window_of(*form);
+    for (const auto& control : form->controls())
+      if (control->ref() == target) return window_of(*form);
+  }
+  return nullptr;
+}
+
+QtPlatform::QtPlatform() { g_instance = this; }
+
+QtPlatform::~QtPlatform() {
+  if (g_instance == this) g_instance = nullptr;
+  if (rt::platform() == this) rt::set_platform(nullptr);
+}
+
+// ---- Windows and controls ----
+
+void QtPlatform::form_created(rt::Form& form) { create_form_window(form); }
+
+void QtPlatform::form_shown(rt::Form& form, bool shown) {
+  if (FormWindow* window = window_of(form)) window->setVisible(shown);
+}
+
+void QtPlatform::form_destroyed(rt::Form& form) { dispose_form_window(form); }
+
+void QtPlatform::control_changed(rt::Control& control) {
+  if (ControlView* view = view_of(control)) view->refresh();
+}
+
+void QtPlatform::picture_changed(rt::Control& picture) {
+  if (ControlView* view = view_of(picture)) view->picture_changed();
+}
+
+// ---- Dialogs ----
+
+std::optional<std::string> QtPlatform::file_dialog(const rt::FileDialogRequest& request) {
+  FileDialog dialog(owner_window(request.owner), qtext(request.title));
+  // Qt's own dialog: it honours the name box, the filters and the options the same everywhere.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(!request.save && request.must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (request.save) dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirm_replace);
+  if (!request.folder.empty()) dialog.setDirectory(qtext(request.folder));
+  const QStringList filters = name_filters(request.filters);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
+  }
+  if (!request.initial_name.empty()) dialog.selectFile(qtext(request.initial_name));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.first().toStdString();
+}
+
+int QtPlatform::message_box(const rt::MessageBoxRequest& request) {
+  QWidget* owner = owner_window(request.owner);
+  QMessageBox box(message_box_icon(request.icon), qtext(request.caption), display_text(request.text),
+                  message_box_buttons(request.buttons), owner);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(message_box_default_button(request.buttons));
+  // Modal to its owner: the other windows still take clicks, which wait in the queue.
+  if (owner) box.setWindowModality(Qt::WindowModal);
+  const int pressed = box.exec();
+  return message_box_result(static_cast<QMessageBox::StandardButton>(pressed), request.buttons);
+}
+
+bool QtPlatform::set_clipboard_text(const std::string& text) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard) return false;
+  clipboard->setText(qtext(text), QClipboard::Clipboard);
+  return true;
+}
+
+void QtPlatform::show_error_report(const std::string& caption, const std::string& text) {
+  QMessageBox box(QMessageBox::Warning, qtext(caption), display_text(text), QMessageBox::Ok,
+                  owner_window(rt::kNullRef));
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* help = box.addButton(QStringLiteral("ヘルプ"), QMessageBox::HelpRole);
+  // There is no help file to open; the button only says so and leaves the report open.
+  QObject::disconnect(help, &QAbstractButton::clicked, nullptr, nullptr);
+  QObject::connect(help, &QAbstractButton::clicked, &box, [&box, caption] {
+    QMessageBox::information(&box, qtext(caption), QStringLiteral("ヘルプ ファイルがありません。"));
+  });
+  box.setDefaultButton(QMessageBox::Ok);
+  box.exec();
+}
+
+// ---- Event loop ----
+
+void QtPlatform::process_pending() {
+  // The run-time calls this every few statements; looking at the window system that often
+  // would slow a fit down for nothing.
+  if (pump_clock_.isValid() && pump_clock_.elapsed() < kPumpIntervalMs) return;
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  pump_clock_.start();
+}
+
+void QtPlatform::schedule_dispatch() {
+  if (dispatch_scheduled_) return;
+  dispatch_scheduled_ = true;
+  QTimer::singleShot(0, &context_, [this] { dispatch(); });
+}
+
+void QtPlatform::dispatch() {
+  dispatch_scheduled_ = false;
+  // Inside a running procedure's pump: the loop below runs the new events once it returns.
+  if (dispatching_) return;
+  if (rt::procedure_running()) {
+    // A procedure that was not started from here (the start-up): look again later.
+    QTimer::singleShot(kPumpIntervalMs, &context_, [this] { schedule_dispatch(); });
+    return;
+  }
+  dispatching_ = true;
+  try {
+    rt::run_pending_events();
+  } catch (const rt::QuitRequested&) {
+    // The user closed the main window while a procedure ran.
+  } catch (const std::exception& error) {
+    show_error_report(rt::error_report_caption(), error.what());
+    rt::request_quit();
+  } catch (...) {
+    rt::request_quit();
+  }
+  dispatching_ = false;
+  end_if_quit();
+}
+
+void QtPlatform::end_if_quit() {
+  if (rt::quit_requested()) QCoreApplication::exit(0);
+}
+
+}  // namespace desktop

@@ -1,0 +1,345 @@
+#include "platform/qt/qt_widgets.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+
+#include <cmath>
+#include <functional>
+
+#include "platform/qt/qt_mapping.h"
+#include "platform/qt/qt_platform.h"
+#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/events.h"
+#include "runtime/picture/picture.h"
+
+namespace desktop {
+namespace {
+
+// ---- Binding to the run-time's objects ----
+
+struct FormData : rt::PlatformData {
+  QPointer<FormWindow> window;
+  ~FormData() override {
+    if (!window) return;
+    window->detach();
+    window->hide();
+    // The window may be the one whose close button is being handled right now.
+    if (QCoreApplication::instance()) window->deleteLater();
+  }
+};
+
+struct ControlData : rt::PlatformData {
+  ControlView* view = nullptr;
+  QPointer<QWidget> widget;
+  ~ControlData() override {
+    if (widget) view->detach();
+  }
+};
+
+QString qtext(const std::string& text) { return QString::fromStdString(text); }
+
+// Queues the control's event; the platform runs it from its loop.
+void post_user_event(const ControlView& view, rt::EventKind kind, rt::MouseData mouse = {}) {
+  if (rt::Control* control = view.control())
+    if (rt::post_event(control->ref(), kind, mouse)) schedule_dispatch();
+}
+
+// The definition's colours: text on background.
+void apply_colours(QWidget* widget, const rt::ElementDef& def, bool fill_background) {
+  QPalette palette = widget->palette();
+  const QColor text = to_qcolor(def.text_colour);
+  const QColor back = to_qcolor(def.back_colour);
+  palette.setColor(QPalette::WindowText, text);
+  palette.setColor(QPalette::Text, text);
+  palette.setColor(QPalette::ButtonText, text);
+  palette.setColor(QPalette::Base, back);
+  if (fill_background) {
+    palette.setColor(QPalette::Window, back);
+    widget->setBackgroundRole(QPalette::Window);  // a check box would fill with the button colour
+    widget->setAutoFillBackground(true);
+  }
+  widget->setPalette(palette);
+}
+
+void place(QWidget* widget, const rt::Control& control) {
+  const rt::ElementDef& def = control.def();
+  widget->setGeometry(def.rect.left, def.rect.top, def.rect.width, def.rect.height);
+  widget->setFont(element_font(def.font, def.kind != rt::ElementKind::Picture));
+}
+
+// ---- Controls ----
+
+class ButtonView : public QPushButton, public ControlView {
+ public:
+  ButtonView(rt::Control& control, QWidget* parent) : QPushButton(parent), ControlView(control) {
+    apply_colours(this, control.def(), false);
+    setText(qtext(control.text()));
+    connect(this, &QPushButton::clicked, this, [this] { post_user_event(*this, rt::EventKind::On); });
+  }
+  QWidget* widget() override { return this; }
+  void refresh() override {
+    if (control_) setText(qtext(control_->text()));
+  }
+};
+
+class CheckView : public QCheckBox, public ControlView {
+ public:
+  CheckView(rt::Control& control, QWidget* parent) : QCheckBox(parent), ControlView(control) {
+    apply_colours(this, control.def(), true);
+    setTristate(true);  // the program's grey state shows as partially checked
+    setText(qtext(control.text()));
+    setCheckState(to_qt_check_state(control.check_state()));
+    connect(this, &QCheckBox::clicked, this, [this] { post_user_event(*this, rt::EventKind::On); });
+  }
+  QWidget* widget() override { return this; }
+  void refresh() override {
+    if (!control_) return;
+    const QString caption = qtext(control_->text());
+    if (caption != text()) setText(caption);
+    setCheckState(to_qt_check_state(control_->check_state()));
+  }
+
+ protected:
+  // The box toggles itself the program's way, not through Qt's three-state cycle.
+  void nextCheckState() override {
+    if (!control_) return;
+    const int next = clicked_check_state(control_->check_state());
+    control_->user_set_check_state(next);
+    setCheckState(to_qt_check_state(next));
+  }
+};
+
+class EditView : public QLineEdit, public ControlView {
+ public:
+  EditView(rt::Control& control, QWidget* parent) : QLineEdit(parent), ControlView(control) {
+    apply_colours(this, control.def(), false);
+    setFrame(true);
+    const int limit = control.def().edit_limit;
+    setMaxLength(limit > 0 ? limit : 32767);
+    setText(qtext(control.text()));
+    setCursorPosition(0);
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& typed) { edited(typed); });
+  }
+  QWidget* widget() override { return this; }
+  void refresh() override {
+    if (!control_) return;
+    const QString shown = qtext(control_->text());
+    if (shown == text()) return;
+    setText(shown);
+    // Like a freshly set edit box, show the start of the text unless the user is typing in it.
+    if (!hasFocus()) setCursorPosition(0);
+  }
+
+ private:
+  void edited(const QString& typed) {
+    if (!control_) return;
+    const std::string text = typed.toStdString();
+    std::string kept = rt::limit_to_edit_box(*control_, text);
+    if (kept != text) setText(qtext(kept));
+    control_->user_set_text(std::move(kept));
+    post_user_event(*this, rt::EventKind::Change);
+  }
+};
+
+class LabelView : public QLabel, public ControlView {
+ public:
+  LabelView(rt::Control& control, QWidget* parent) : QLabel(parent), ControlView(control) {
+    apply_colours(this, control.def(), true);
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWordWrap(true);
+    setText(qtext(control.text()));
+  }
+  QWidget* widget() override { return this; }
+  void refresh() override {
+    if (control_) setText(qtext(control_->text()));
+  }
+};
+
+// A bordered drawing surface. The drawing's pixel (0, 0) sits at the top-left corner inside
+// the border, and mouse positions are reported in the same pixels.
+class PictureView : public QFrame, public ControlView {
+ public:
+  PictureView(rt::Control& control, QWidget* parent) : QFrame(parent), ControlView(control) {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);  // the border
+    setPalette(palette);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  QWidget* widget() override { return this; }
+  void picture_changed() override {
+    stale_ = true;
+    update();  // Qt merges the repaints of many changes into one
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QRect inside = contentsRect();
+    painter.fillRect(inside, Qt::white);
+    if (control_ && control_->picture()) {
+      const rt::Picture& picture = *control_->picture();
+      if (stale_ || picture.revision() != revision_) {
+        image_ = raster_image(picture.raster());
+        revision_ = picture.revision();
+        stale_ = false;
+      }
+    }
+    painter.setClipRect(inside);
+    painter.drawImage(inside.topLeft(), image_);
+    painter.setClipping(false);
+    drawFrame(&painter);
+  }
+  void mousePressEvent(QMouseEvent* event) override { post_mouse(rt::EventKind::MouseDown, event); }
+  void mouseMoveEvent(QMouseEvent* event) override { post_mouse(rt::EventKind::MouseMove, event); }
+  void mouseReleaseEvent(QMouseEvent* event) override { post_mouse(rt::EventKind::MouseUp, event); }
+
+ private:
+  void post_mouse(rt::EventKind kind, QMouseEvent* event) {
+    const QPointF at = event->position() - QPointF(contentsRect().topLeft());
+    rt::MouseData mouse;
+    mouse.x = static_cast<float>(std::floor(at.x()));
+    mouse.y = static_cast<float>(std::floor(at.y()));
+    mouse.buttons = mouse_flags(event->buttons(), event->modifiers());
+    post_user_event(*this, kind, mouse);
+    event->accept();
+  }
+
+  QImage image_;
+  std::uint64_t revision_ = 0;
+  bool stale_ = true;
+};
+
+ControlView* create_view(rt::Control& control, QWidget* parent) {
+  ControlView* view = nullptr;
+  switch (control.kind()) {
+    case rt::ElementKind::Button: view = new ButtonView(control, parent); break;
+    case rt::ElementKind::CheckBox: view = new CheckView(control, parent); break;
+    case rt::ElementKind::Edit: view = new EditView(control, parent); break;
+    case rt::ElementKind::Picture: view = new PictureView(control, parent); break;
+    default: view = new LabelView(control, parent); break;
+  }
+  place(view->widget(), control);
+  auto data = std::make_unique<ControlData>();
+  data->view = view;
+  data->widget = view->widget();
+  control.platform_data = std::move(data);
+  return view;
+}
+
+// Menu items: pop-ups hold their items, commands raise their events.
+template <class Menu>
+void add_menu_items(Menu* into, const std::vector<rt::MenuItemDef>& items,
+                    const std::function<void(const std::string&)>& command) {
+  for (const rt::MenuItemDef& item : items) {
+    if (!item.items.empty()) {
+      add_menu_items(into->addMenu(qtext(item.caption)), item.items, command);
+      continue;
+    }
+    QAction* action = into->addAction(qtext(item.caption));
+    QObject::connect(action, &QAction::triggered, action, [command, name = item.name] { command(name); });
+  }
+}
+
+}  // namespace
+
+// ---- Windows ----
+
+FormWindow::FormWindow(rt::Form& form)
+    : QWidget(nullptr, window_flags(form.def().window.frame)), form_(&form) {
+  const rt::ElementDef& def = form.def().window;
+  setWindowTitle(qtext(def.caption));
+  if (!def.menu.empty()) build_menu(def.menu);
+
+  client_ = new QWidget(this);
+  QPalette palette = client_->palette();
+  const int back = def.back_index >= 0 && def.back_index < 16 ? def.back_index : 15;
+  palette.setColor(QPalette::Window, to_qcolor(rt::kPalette[static_cast<std::size_t>(back)]));
+  client_->setPalette(palette);
+  client_->setAutoFillBackground(true);
+  client_->setFont(element_font(def.font, false));
+
+  for (const auto& control : form.controls()) views_.push_back(create_view(*control, client_));
+
+  const QSize client = client_size(def.rect, menu_bar_ != nullptr);
+  const int bar = menu_bar_ ? menu_bar_->sizeHint().height() : 0;
+  resize(client.width(), client.height() + bar);
+  if (!def.frame.sizing_border) setFixedSize(size());
+  move(def.rect.left, def.rect.top);
+}
+
+void FormWindow::build_menu(const std::string& menu_name) {
+  const rt::MenuDef* menu = rt::find_menu_definition(menu_name);
+  if (!menu) return;
+  menu_bar_ = new QMenuBar(this);
+  add_menu_items(menu_bar_, menu->bar, [this](const std::string& name) {
+    if (form_ && rt::post_menu_event(name)) schedule_dispatch();
+  });
+}
+
+void FormWindow::detach() {
+  form_ = nullptr;
+  for (ControlView* view : views_) view->detach();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  // The run-time decides: the main window ends the program, another window is destroyed.
+  event->ignore();
+  if (!form_) return;
+  // A window without a system menu has no way to be closed by the user.
+  if (!form_->def().window.frame.system_menu) return;
+  rt::close_form_by_user(form_->ref());
+  schedule_dispatch();
+}
+
+void FormWindow::resizeEvent(QResizeEvent*) {
+  int top = 0;
+  if (menu_bar_) {
+    top = menu_bar_->sizeHint().height();
+    menu_bar_->setGeometry(0, 0, width(), top);
+  }
+  client_->setGeometry(0, top, width(), height() - top);
+}
+
+FormWindow* create_form_window(rt::Form& form) {
+  auto* window = new FormWindow(form);
+  auto data = std::make_unique<FormData>();
+  data->window = window;
+  form.platform_data = std::move(data);
+  return window;
+}
+
+void dispose_form_window(rt::Form& form) {
+  for (const auto& control : form.controls()) control->platform_data.reset();
+  form.platform_data.reset();
+}
+
+FormWindow* window_of(const rt::Form& form) {
+  auto* data = dynamic_cast<FormData*>(form.platform_data.get());
+  return data ? data->window.data() : nullptr;
+}
+
+ControlView* view_of(const rt::Control& control) {
+  auto* data = dynamic_cast<ControlData*>(control.platform_data.get());
+  return data && data->widget ? data->view : nullptr;
+}
+
+QWidget* widget_of(const rt::Control& control) {
+  ControlView* view = view_of(control);
+  return view ? view->widget() : nullptr;
+}
+
+}  // namespace desktop
