@@ -47,6 +47,15 @@ bool enqueue(ObjRef element, EventKind kind, MouseData mouse, const std::string&
   return true;
 }
 
+// After a failure the channels are released whatever closing them says: a second error while
+// the first is handled is ignored.
+void close_files_quietly() {
+  try {
+    close_all_files();
+  } catch (const RuntimeError&) {
+  }
+}
+
 // Marks a procedure as running for its whole extent, also when it unwinds.
 struct RunningScope {
   explicit RunningScope(const Event& e) {
@@ -104,16 +113,16 @@ bool run_one_event() {
     RunningScope scope(e);
     try {
       (*e.procedure)();
+      close_all_files();  // a close that loses written data is the procedure's error
     } catch (const RuntimeError& error) {
       // Nothing stays open between events: whatever the failed procedure opened is closed.
-      close_all_files();
+      close_files_quietly();
       report_error(error);
     } catch (...) {
-      close_all_files();
+      close_files_quietly();
       throw;
     }
   }
-  close_all_files();
   collect_destroyed_objects();
   return true;
 }

@@ -3,21 +3,13 @@
 #include <filesystem>
 
 #include "../support/program_fixture.h"
+#include "../support/run_time_errors.h"
 #include "runtime/dialogs/clipboard.h"
 #include "runtime/dialogs/file_dialogs.h"
 #include "runtime/dialogs/message_box.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace {
-
-int error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 TEST(FilterList, EntriesKeepTheirTextAndPatterns) {
   auto filters = rt::parse_filter_list("BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)");

@@ -13,7 +13,6 @@
 namespace {
 
 using namespace std::string_view_literals;
-using files_test::error_of;
 
 // 't' text field equal to `text`; 'n' number equal to `number`; 'E' at the end; 'M' not at the
 // end; 'T' / 'N' a text / number read that raises error `error`.

@@ -16,7 +16,6 @@
 
 namespace {
 
-using files_test::error_of;
 using rt::OpenMode;
 
 class FileChannels : public files_test::TempDirTest {

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "../support/run_time_errors.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/file_channels.h"
 
@@ -50,16 +51,5 @@ class TempDirTest : public ::testing::Test {
 
   std::filesystem::path dir_;
 };
-
-// The number of the run-time error that `f` raises, or 0.
-template <class F>
-int error_of(F&& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 }  // namespace files_test

@@ -1,21 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "../support/program_fixture.h"
+#include "../support/run_time_errors.h"
 #include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/objects.h"
 #include "runtime/picture/picture_ops.h"
 
 namespace {
-
-int error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 class ObjectsTest : public testing_support::ProgramTest {};
 

@@ -11,7 +11,7 @@
 #include <limits>
 #include <vector>
 
-#include "expect_error.h"
+#include "../support/run_time_errors.h"
 #include "runtime/errors/error_log.h"
 #include "runtime/picture/bmp_writer.h"
 #include "runtime/picture/picture.h"

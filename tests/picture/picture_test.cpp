@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "expect_error.h"
+#include "../support/run_time_errors.h"
 #include "runtime/convert/integer_rules.h"
 #include "runtime/picture/text_renderer.h"
 
