@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <string_view>
 
 #include "runtime/convert/integer_text.h"
@@ -21,10 +21,20 @@ std::string config_home() {
 // Reads the one section we keep; lines of other sections are dropped on rewrite.
 std::map<std::string, std::string> read_values(const std::string& path) {
   std::map<std::string, std::string> values;
-  std::ifstream in(path, std::ios::binary);
-  std::string line;
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return values;
+  std::string text;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0 && text.size() < (1u << 20);)
+    text.append(buffer, n);
+  std::fclose(in);
   bool in_section = false;
-  while (std::getline(in, line)) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty() && line.front() == '[') {
       in_section = line == std::string("[") + kErrorLogSection + "]";
@@ -50,12 +60,15 @@ void write_values(const std::map<std::string, std::string>& values) {
   std::filesystem::create_directories(path.parent_path(), ec);
   std::filesystem::path temp = path;
   temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return;  // the log is best effort: a report must never fail because of it
-    out << '[' << kErrorLogSection << "]\n";
-    for (const auto& [name, value] : values) out << name << '=' << one_line(value) << '\n';
-    if (!out) return;
+  std::string text = std::string("[") + kErrorLogSection + "]\n";
+  for (const auto& [name, value] : values) text += name + '=' + one_line(value) + '\n';
+  // The log is best effort: a report must never fail because of it.
+  std::FILE* out = std::fopen(temp.c_str(), "wb");
+  if (!out) return;
+  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  if (std::fclose(out) != 0 || !written) {
+    std::filesystem::remove(temp, ec);
+    return;
   }
   std::filesystem::rename(temp, path, ec);
 }
