@@ -53,6 +53,7 @@ struct TextCase {
   int size;
   Colour ink;
 };
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 
 class QtText : public ::testing::TestWithParam<TextCase> {};
 
