@@ -13,7 +13,8 @@ double checked(double x, std::source_location where = std::source_location::curr
 // a / b: b == 0 is error 11 (error 5 when a is 0 too, 0/0 being invalid).
 double divide(double a, double b, std::source_location where = std::source_location::current());
 
-// Stores into a single: beyond the single range error 6; a value too small becomes 0.
+// Stores into a single: a value that would round to infinity is error 6; a value too small
+// becomes 0 (or a subnormal), without error.
 float to_single(double x, std::source_location where = std::source_location::current());
 
 // x^y as 2^(y * log2|x|): x^0 = 1 for every x; 0^y = 0 otherwise; a negative base with a whole
@@ -27,7 +28,8 @@ double natural_log(double x, std::source_location where = std::source_location::
 // e^x: a result beyond the double range is error 6.
 double exponential(double x, std::source_location where = std::source_location::current());
 
-// Integer division and remainder: by zero error 11.
+// Integer division and remainder, truncating toward zero: by zero error 11. The least integer
+// divided by -1 is error 6 (its quotient has no 32-bit value); its remainder is 0.
 std::int32_t integer_divide(std::int32_t a, std::int32_t b,
                             std::source_location where = std::source_location::current());
 std::int32_t integer_remainder(std::int32_t a, std::int32_t b,
