@@ -8,20 +8,12 @@
 
 #include "runtime/convert/arithmetic.h"
 #include "runtime/errors/runtime_error.h"
+#include "../support/run_time_errors.h"
 
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-int error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 struct ErrorRow {
   const char* what;

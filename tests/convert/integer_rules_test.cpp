@@ -6,18 +6,9 @@
 
 #include "runtime/convert/integer_rules.h"
 #include "runtime/errors/runtime_error.h"
+#include "../support/run_time_errors.h"
 
 namespace {
-
-template <typename F>
-int error_of(F&& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 struct RoundRow {
   double x;

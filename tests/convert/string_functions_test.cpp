@@ -7,6 +7,7 @@
 #include "runtime/convert/number_text.h"
 #include "runtime/convert/string_functions.h"
 #include "runtime/errors/runtime_error.h"
+#include "../support/run_time_errors.h"
 
 namespace {
 
@@ -17,15 +18,6 @@ const std::string kI = "\xe3\x81\x84";          // い, double-byte
 const std::string kHalfKa = "\xef\xbd\xb6";     // ｶ, half-width katakana: one byte
 const std::string kKanji = "\xe5\xb3\xb0";      // 峰, double-byte
 const std::string kStray = "\xff";              // not UTF-8: one byte of its own
-
-int error_of(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 TEST(Trim, Table) {
   const struct {
