@@ -185,6 +185,11 @@ TEST_F(FileChannels, WriteFailingHalfWayKeepsWhatWasWritten) {
 }
 
 TEST_F(FileChannels, NoFreeDescriptorIs66) {
+#ifdef __SANITIZE_ADDRESS__
+  // The sanitizers' own run-time needs descriptors to check and report; starving the process of
+  // them tests the sanitizers, not the channels.
+  GTEST_SKIP() << "not under the sanitizers";
+#endif
   write_bytes("f.txt", "");
   LimitGuard limit(RLIMIT_NOFILE, 32);
   int opened = 0;
