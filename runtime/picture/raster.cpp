@@ -5,6 +5,7 @@
 #include <limits>
 #include <new>
 
+#include "runtime/convert/integer_rules.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/picture/error_sites.h"
 
@@ -42,12 +43,8 @@ void Raster::fill_rect(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::i
 }
 
 std::int32_t pixel_coordinate(double v, std::source_location where) {
-  // std::round takes halves away from zero; the range test also refuses NaN.
-  const double r = std::round(v);
-  if (!(r >= std::numeric_limits<std::int32_t>::min() &&
-        r <= std::numeric_limits<std::int32_t>::max()))
-    raise_error(kOverflow, picture_site::code(picture_site::kCoordinate, 1), where);
-  return static_cast<std::int32_t>(r);
+  // Coordinates are integer arguments: halves away from zero, error 6 outside 32 bits.
+  return nearest_int(v, where);
 }
 
 }  // namespace rt
