@@ -1,5 +1,7 @@
 #include "app/shell/event_table.h"
 
+#include "app/files/fileopen.h"
+#include "app/fit/calc_ratio.h"
 #include "app/shell/about.h"
 #include "runtime/forms/events.h"
 
@@ -14,7 +16,10 @@ struct Entry {
 // Each procedure is published under its event name; an event without a procedure is dropped.
 const std::vector<Entry>& table() {
   static const std::vector<Entry> entries = {
+      {"OPENFILE_ON", &OPENFILE_ON},
       {"ABOUT_ON", &ABOUT_ON},
+      {"BUTTON3_ON", &BUTTON3_ON},
+      {"BUTTON27_ON", &BUTTON27_ON},
   };
   return entries;
 }

@@ -1,0 +1,68 @@
+#include "app/files/fileopen.h"
+
+#include "app/files/spectrum_reader.h"
+#include "app/graph/drawgraph.h"
+#include "app/workspace/control_refs.h"
+#include "app/workspace/workspace.h"
+#include "runtime/convert/string_functions.h"
+#include "runtime/dialogs/control_values.h"
+#include "runtime/dialogs/file_dialogs.h"
+#include "runtime/files/file_channels.h"
+
+namespace app {
+namespace {
+
+// The characters after the last directory separator, walking back a whole character at a time.
+std::string display_name(const std::string& path) {
+  const std::int32_t length = rt::char_length(path);
+  std::int32_t n = length;
+  while (n >= 1 && rt::middle_chars(path, n, 1) != "/") --n;
+  return rt::middle_chars(path, n + 1, length - n);
+}
+
+void store(Workspace& w, const LoadedSpectrum& s, const std::string& path) {
+  for (std::size_t i = 0; i < s.x.size(); ++i) {
+    w.XDATA.at(static_cast<std::int32_t>(i)) = s.x[i];
+    w.YDATA.at(static_cast<std::int32_t>(i)) = s.y[i];
+  }
+  w.XMIN = s.xmin;
+  w.XMAX = s.xmax;
+  w.YMIN = s.ymin;
+  w.YMAX = s.ymax;
+  w.DATAXMIN = w.XMIN;
+  w.DATAXMAX = w.XMAX;
+  w.DATAYMIN = w.YMIN;
+  w.DATAYMAX = w.YMAX;
+  w.LASTPOINT = static_cast<std::int16_t>(static_cast<std::int32_t>(s.x.size()) - 1);
+  w.FILEPATH = path;
+}
+
+}  // namespace
+
+void FILEOPEN() {
+  Workspace& w = workspace();
+  const std::string path = rt::open_file_dialog(
+      rt::kNullRef, "ファイルのオープン", "*.bgd",
+      "BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)", 0);
+  if (path == rt::kCancelMark) {
+    w.FILEPATH = path;
+  } else {
+    rt::open_file(path, rt::OpenMode::Input, 1);
+    LoadedSpectrum s;
+    try {
+      s = read_spectrum_records(1);
+    } catch (...) {
+      rt::close_file(1);
+      throw;
+    }
+    rt::close_file(1);
+    store(w, s, path);
+    rt::set_text(EDIT(1), display_name(path));
+  }
+  DRAWGRAPH();
+}
+
+void OPENFILE_ON() { FILEOPEN(); }
+void BUTTON3_ON() { FILEOPEN(); }
+
+}  // namespace app

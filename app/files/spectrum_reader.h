@@ -1,0 +1,26 @@
+#pragma once
+// Reading a spectrum's records from an open input channel into a buffer, so that nothing of
+// the workspace changes until the whole file has been read.
+
+#include <cstdint>
+#include <vector>
+
+namespace app {
+
+// The points of a spectrum file and their extents, as loading stores them.
+struct LoadedSpectrum {
+  std::vector<float> x, y;
+  float xmin = 10000, xmax = 0, ymin = 10000;
+  double ymax = 0;
+};
+
+// The most points the workspace holds (YDATA has indices 0 to 1000).
+inline constexpr std::int32_t kMaxPoints = 1001;
+
+// Reads records of three numbers (x, measured value, background) from file number `channel`
+// until the file is at its end before a record; keeps those with a background above 0 as
+// (x, measured - background). Raises the channel's read errors (54, 58), and error 9 for a
+// 1002nd accepted record.
+LoadedSpectrum read_spectrum_records(int channel);
+
+}  // namespace app

@@ -1,0 +1,71 @@
+#include "app/fit/calc_ratio.h"
+
+#include <string>
+
+#include "app/fit/model_curves.h"
+#include "app/workspace/control_refs.h"
+#include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_table.h"
+#include "app/workspace/workspace.h"
+#include "runtime/convert/arithmetic.h"
+#include "runtime/convert/integer_rules.h"
+#include "runtime/convert/number_text.h"
+#include "runtime/dialogs/clipboard.h"
+#include "runtime/dialogs/control_values.h"
+
+namespace app {
+namespace {
+
+// Shares of the clipboard line: each ratio field, "0.00" for an empty one, then the total.
+std::string ratio_line() {
+  std::string line;
+  for (int k = 1; k <= kSlots; ++k) {
+    const std::string text = rt::get_text(ratio_field_of(k));
+    line += text.empty() ? "0.00" : text;
+    line += ',';
+  }
+  const std::string total = rt::get_text(EDIT(42));
+  line += total.empty() ? "0.00" : total;
+  return line;
+}
+
+// The TAB form starts with a TAB; the comma form has no leading delimiter.
+std::string with_tabs(const std::string& line) {
+  std::string out = "\t";
+  for (char c : line) out += c == ',' ? '\t' : c;
+  return out;
+}
+
+}  // namespace
+
+void CALC_RATIO() {
+  const Workspace& w = workspace();
+  float area[kSlots] = {};
+  counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
+    const std::int32_t i = loop_index(counter);
+    for (int k = 1; k <= kSlots; ++k)
+      area[k - 1] = rt::to_single(static_cast<double>(area[k - 1]) + peak_curve(w, k, i));
+  });
+  const float total = sum_in_slot_order(area);
+  if (!(total > 0)) return;
+
+  float ratio[kSlots];
+  for (int k = 0; k < kSlots; ++k)
+    ratio[k] = rt::to_single(rt::floor_value(static_cast<double>(area[k]) / total * 10000) / 100);
+  const float ratio_total = sum_in_slot_order(ratio);
+
+  for (int k = 1; k <= kSlots; ++k) {
+    std::string text;
+    if (Present(k)) text = area[k - 1] > 0 ? rt::trimmed_single_text(ratio[k - 1]) : "0.00";
+    rt::set_text(ratio_field_of(k), text);
+  }
+  rt::set_text(EDIT(42), rt::trimmed_single_text(ratio_total));
+
+  std::string line = ratio_line();
+  if (rt::get_check(CHECK(43)) == 1) line = with_tabs(line);
+  rt::set_clipboard_text(line);
+}
+
+void BUTTON27_ON() { CALC_RATIO(); }
+
+}  // namespace app

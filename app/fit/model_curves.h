@@ -1,0 +1,15 @@
+#pragma once
+// The workspace's six peak curves and their sum, reached by slot number.
+
+#include "app/workspace/workspace.h"
+
+namespace app {
+
+// PEAKCURVE1 ... PEAKCURVE6 for slot 1 ... 6 (PEAKCURVE6 has 1001 elements, the others 2001).
+float& peak_curve(Workspace& w, int slot, std::int32_t index);
+float peak_curve(const Workspace& w, int slot, std::int32_t index);
+
+// The sum of six curve values, added in slot order in double and rounded once to single.
+float sum_in_slot_order(const float (&values)[6]);
+
+}  // namespace app

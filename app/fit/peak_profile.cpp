@@ -1,0 +1,61 @@
+#include "app/fit/peak_profile.h"
+
+#include <cmath>
+
+#include "app/workspace/peak_table.h"
+#include "runtime/convert/arithmetic.h"
+
+namespace app {
+namespace {
+
+// Halfway between the greatest single and 2^128: from there on a value rounds to infinity.
+constexpr double kSingleOverflow = 0x1.ffffffp+127;
+constexpr double kInfinity = HUGE_VAL;
+
+}  // namespace
+
+PeakShape read_peak_shape(int k, std::source_location where) {
+  PeakShape s;
+  s.centre = Parameter(k, Param::Centre, where);
+  s.width = Parameter(k, Param::Width, where);
+  s.height = Parameter(k, Param::Height, where);
+  s.asymmetric = Asymmetric(k, where);
+  if (s.asymmetric) s.alpha = Parameter(k, Param::Alpha, where);
+  return s;
+}
+
+ProfileConstants ProfileConstants::for_mix(double mix) {
+  const double ln2 = std::log(2.0);
+  return ProfileConstants{4 * mix, (1 - mix) * 4 * ln2};
+}
+
+double profile_exp(double g) { return std::exp(g); }
+
+double peak_divisor(float x, const PeakShape& s, const ProfileConstants& k, std::source_location where) {
+  const float d = rt::to_single(static_cast<double>(x) - s.centre, where);
+  const double w2 = s.width * s.width;
+  double dd = d;
+  if (s.asymmetric) {
+    const double skew = 1 + rt::divide(s.alpha * d, s.width, where);
+    const double dp = rt::divide(d, skew, where);
+    if (std::fabs(dp) >= kSingleOverflow) return kInfinity;
+    dd = static_cast<float>(dp);
+  }
+  const double l = 1 + rt::divide(k.lorentz * (dd * dd), w2, where);
+  if (l >= kSingleOverflow) return kInfinity;
+  double g = rt::divide(k.gauss * (dd * dd), w2, where);
+  if (g >= kSingleOverflow) return kInfinity;
+  g = static_cast<float>(g);
+  if (s.asymmetric && g > 200) g = 200;
+  return static_cast<double>(static_cast<float>(l)) * profile_exp(g);
+}
+
+float value_over_divisor(double height, double divisor, std::source_location where) {
+  return rt::to_single(height / divisor, where);
+}
+
+float peak_value(float x, const PeakShape& s, const ProfileConstants& k, std::source_location where) {
+  return value_over_divisor(s.height, peak_divisor(x, s, k, where), where);
+}
+
+}  // namespace app
