@@ -93,11 +93,13 @@ class Sweep {
 
 }  // namespace
 
+void fitting_sweep() { Sweep().run(); }
+
 void BUTTON1_ON() {
   if (!skip_usable(read_skip())) rt::raise_error(rt::kInvalidArgument, 0x1400 | 2);
   const PeakFieldSnapshot before;
   try {
-    Sweep().run();
+    fitting_sweep();
   } catch (const rt::RuntimeError&) {
     before.restore();
     throw;

@@ -8,4 +8,7 @@ namespace app {
 // back to the text it held before the press.
 void BUTTON1_ON();
 
+// The sweep alone, without the refusal, the restore, the redraw and the ratios.
+void fitting_sweep();
+
 }  // namespace app

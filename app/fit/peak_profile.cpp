@@ -30,9 +30,9 @@ ProfileConstants ProfileConstants::for_mix(double mix) {
   return ProfileConstants{4 * mix, (1 - mix) * 4 * ln2};
 }
 
-double profile_exp(double g) { return std::exp(g); }
+double width_squared(const PeakShape& s, std::source_location where) { return rt::power(s.width, 2, where); }
 
-double peak_divisor(float x, const PeakShape& s, const ProfileConstants& k, std::source_location where) {
+double peak_divisor(float x, const PeakShape& s, double w2, const ProfileConstants& k, std::source_location where) {
   const float d = rt::to_single(static_cast<double>(x) - s.centre, where);
   double dd = d;
   if (s.asymmetric) {
@@ -42,7 +42,6 @@ double peak_divisor(float x, const PeakShape& s, const ProfileConstants& k, std:
     if (!(std::fabs(dp) < kSingleOverflow)) return kInfinity;
     dd = static_cast<float>(dp);
   }
-  const double w2 = rt::power(s.width, 2, where);
   const double square = dd * dd;  // exact: dd is a single
   if (w2 == 0) rt::raise_error(square == 0 ? rt::kInvalidArgument : rt::kDivisionByZero, 0, where);
   const double l = 1 + k.lorentz * square / w2;
@@ -58,8 +57,8 @@ float value_over_divisor(double height, double divisor, std::source_location whe
   return rt::to_single(height / divisor, where);
 }
 
-float peak_value(float x, const PeakShape& s, const ProfileConstants& k, std::source_location where) {
-  return value_over_divisor(s.height, peak_divisor(x, s, k, where), where);
+float peak_value(float x, const PeakShape& s, double w2, const ProfileConstants& k, std::source_location where) {
+  return value_over_divisor(s.height, peak_divisor(x, s, w2, k, where), where);
 }
 
 }  // namespace app

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/fit/kai2.h"
+#include "app/fit/profile_batch.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
@@ -15,7 +16,8 @@ namespace {
 // Bounds inside which a shape cannot overflow anything: heights (each curve value is at most
 // its height, the profile's divisor being at least 1, so the sum of six is bounded too), the
 // distance from any x to the centre, the width's square and the skew term.
-constexpr double kHeightBound = 0x1p125;
+constexpr double kSingleOverflow = 0x1.ffffffp+127;
+constexpr double kHeightBound = kBatchHeightBound;
 constexpr double kDistanceBound = 0x1p126;
 constexpr double kWidthLow = 1e-150, kWidthHigh = 1e150;
 constexpr double kAlphaBound = 1e100;
@@ -29,6 +31,15 @@ void set_parameter_of(PeakShape& s, Param p, double value) {
     case Param::Width: s.width = value; break;
     case Param::Height: s.height = value; break;
     case Param::Alpha: s.alpha = value; break;
+  }
+}
+
+// (y - the sum rounded to single)^2 at each point, in place of the sums.
+__attribute__((target_clones("avx2", "default")))
+void squared_differences(const float* y, double* sums, std::size_t n) {
+  for (std::size_t m = 0; m < n; ++m) {
+    const double difference = static_cast<double>(y[m]) - static_cast<float>(sums[m]);
+    sums[m] = difference * difference;
   }
 }
 
@@ -121,12 +132,13 @@ void SweepEngine::compute_values(int k, const PeakShape& s, std::vector<float>& 
   const std::size_t n = compared_x_.size();
   if (!(divisor_slot_ == k && same_divisor(divisor_shape_, s))) {
     divisors_.resize(n);
-    for (std::size_t m = 0; m < n; ++m) divisors_[m] = peak_divisor(compared_x_[m], s, constants_);
+    scratch_.resize(n);
+    batch_divisors(compared_x_.data(), n, s, width_squared(s), constants_, divisors_.data(), scratch_.data());
     divisor_slot_ = k;
     divisor_shape_ = s;
   }
   out.resize(n);
-  for (std::size_t m = 0; m < n; ++m) out[m] = value_over_divisor(s.height, divisors_[m]);
+  batch_values(s.height, divisors_.data(), n, out.data());
 }
 
 void SweepEngine::prepare_partial_sums(int k) {
@@ -144,17 +156,22 @@ void SweepEngine::prepare_partial_sums(int k) {
   partial_slot_ = k;
 }
 
-float SweepEngine::figure_over(int k, const std::vector<float>& values) const {
-  float sum = 0;
+float SweepEngine::figure_over(int k, const std::vector<float>& values) {
   const std::size_t n = values.size();
-  const float* later[kSlots];
-  int later_count = 0;
-  for (int j = k + 1; j <= kSlots; ++j)
-    if (slots_[j - 1].present) later[later_count++] = slots_[j - 1].values.data();
+  sums_.resize(n);
+  for (std::size_t m = 0; m < n; ++m) sums_[m] = partial_[m] + values[m];
+  for (int j = k + 1; j <= kSlots; ++j) {
+    if (!slots_[j - 1].present) continue;
+    const float* later = slots_[j - 1].values.data();
+    for (std::size_t m = 0; m < n; ++m) sums_[m] += later[m];
+  }
+  squared_differences(compared_y_.data(), sums_.data(), n);
+  // The running sum is rounded to single after every term, so it is added point by point.
+  float sum = 0;
   for (std::size_t m = 0; m < n; ++m) {
-    double s = partial_[m] + values[m];
-    for (int j = 0; j < later_count; ++j) s += later[j][m];
-    sum = add_squared_difference(sum, compared_y_[m], static_cast<float>(s));
+    const double next = sum + sums_[m];
+    if (!(next < kSingleOverflow)) rt::raise_error(rt::kOverflow);
+    sum = static_cast<float>(next);
   }
   return sum;
 }

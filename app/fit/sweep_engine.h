@@ -47,7 +47,7 @@ class SweepEngine {
   bool heights_fit_in_single(int k, double height) const;
   void compute_values(int k, const PeakShape& s, std::vector<float>& out);
   void prepare_partial_sums(int k);
-  float figure_over(int k, const std::vector<float>& values) const;
+  float figure_over(int k, const std::vector<float>& values);
 
   bool stale_ = true;
   bool usable_ = false;  // false: every figure comes from KAI2
@@ -67,6 +67,8 @@ class SweepEngine {
   std::vector<double> partial_;
 
   std::vector<float> trial_values_;
+  std::vector<float> scratch_;
+  std::vector<double> sums_;
 };
 
 }  // namespace app
