@@ -2,6 +2,8 @@
 
 #include "app/files/fileopen.h"
 #include "app/fit/calc_ratio.h"
+#include "app/graph/graph_settings.h"
+#include "app/graph/mouse_editing.h"
 #include "app/shell/about.h"
 #include "runtime/forms/events.h"
 
@@ -20,6 +22,12 @@ const std::vector<Entry>& table() {
       {"ABOUT_ON", &ABOUT_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
       {"BUTTON27_ON", &BUTTON27_ON},
+      {"PICTURE1_MOUSEDOWN", &PICTURE1_MOUSEDOWN},
+      {"PICTURE1_MOUSEMOVE", &PICTURE1_MOUSEMOVE},
+      {"PICTURE1_MOUSEUP", &PICTURE1_MOUSEUP},
+      {"BUTTON2_ON", &BUTTON2_ON},
+      {"BUTTON26_ON", &BUTTON26_ON},
+      {"BUTTON29_ON", &BUTTON29_ON},
   };
   return entries;
 }
