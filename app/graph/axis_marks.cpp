@@ -5,10 +5,14 @@
 
 namespace app {
 
+std::int32_t PixelOf::operator()(float v) {
+  if (last_ && v > *last_ - 0.5 && v < *last_ + 0.5) return *last_;
+  last_ = rt::pixel_coordinate(v);  // the picture's rule, with its overflow error
+  return *last_;
+}
+
 void TickSeries::line(float x1, float y1, float x2, float y2) {
-  // The picture rounds coordinates the same way, with the same overflow error.
-  const Ends ends{rt::pixel_coordinate(x1), rt::pixel_coordinate(y1), rt::pixel_coordinate(x2),
-                  rt::pixel_coordinate(y2)};
+  const Ends ends{x1_(x1), y1_(y1), x2_(x2), y2_(y2)};
   if (last_ == ends) return;
   rt::LineCommand command;
   command.first = rt::PointF{x1, y1};
@@ -18,7 +22,7 @@ void TickSeries::line(float x1, float y1, float x2, float y2) {
 }
 
 bool LabelSeries::skip(float x, float y, double key) {
-  const Place place{rt::pixel_coordinate(x), rt::pixel_coordinate(y), key};
+  const Place place{x_(x), y_(y), key};
   if (last_ == place) return true;
   // Glyphs overhang their start by less than a character height; four leave room to spare.
   const double reach = 4.0 * font_size_;

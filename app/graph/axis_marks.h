@@ -12,6 +12,17 @@
 
 namespace app {
 
+// The whole pixel that the picture makes of a coordinate, remembered: a coordinate less than
+// half a pixel from the last one's pixel rounds to that pixel under any nearest rounding, so
+// the picture's own rounding (and its overflow error) is asked only when that changes.
+class PixelOf {
+ public:
+  std::int32_t operator()(float v);
+
+ private:
+  std::optional<std::int32_t> last_;
+};
+
 // Tick marks: lines in the picture's drawing colour.
 class TickSeries {
  public:
@@ -26,6 +37,7 @@ class TickSeries {
     bool operator==(const Ends&) const = default;
   };
   rt::ObjRef picture_;
+  PixelOf x1_, y1_, x2_, y2_;
   std::optional<Ends> last_;
 };
 
@@ -54,6 +66,7 @@ class LabelSeries {
   };
   rt::ObjRef picture_;
   float width_, height_, font_size_;
+  PixelOf x_, y_;
   std::optional<Place> last_;
 };
 

@@ -48,7 +48,7 @@ double y_label_value(float v, float unit) { return rt::floor_value(rt::divide(v,
 
 std::string y_label_text(double label_value) {
   std::string text = rt::trimmed_double_text(label_value);
-  if (text.front() == '.') text.insert(0, "0");
+  if (text.front() == '.') text = "0" + text;
   if (text.find('.') == std::string::npos) text += ".0";
   return text;
 }
