@@ -3,6 +3,8 @@
 #include "app/files/fileopen.h"
 #include "app/fit/calc_ratio.h"
 #include "app/fit/fitting.h"
+#include "app/graph/graph_settings.h"
+#include "app/graph/mouse_editing.h"
 #include "app/shell/about.h"
 #include "app/shell/peak_panel.h"
 #include "runtime/forms/events.h"
@@ -55,6 +57,12 @@ const std::vector<Entry>& table() {
       {"CHECK16_ON", &CHECK16_ON},
       {"CHECK17_ON", &CHECK17_ON},
       {"BUTTON27_ON", &BUTTON27_ON},
+      {"PICTURE1_MOUSEDOWN", &PICTURE1_MOUSEDOWN},
+      {"PICTURE1_MOUSEMOVE", &PICTURE1_MOUSEMOVE},
+      {"PICTURE1_MOUSEUP", &PICTURE1_MOUSEUP},
+      {"BUTTON2_ON", &BUTTON2_ON},
+      {"BUTTON26_ON", &BUTTON26_ON},
+      {"BUTTON29_ON", &BUTTON29_ON},
   };
   return entries;
 }
