@@ -2,6 +2,7 @@
 // zeros of vanishing tails, and the batch arithmetic of the engine against the scalar one.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <random>
 
@@ -20,6 +21,22 @@ using fit_testing::PeakRow;
 const app::ProfileConstants kMix = app::ProfileConstants::for_mix(static_cast<double>(0.3f));
 
 float value_at(float x, const PeakShape& s) { return app::peak_value(x, s, app::width_squared(s), kMix); }
+
+// The profile's own exponential stays within one unit in the last place of the library's, is
+// exactly 1 at 0 (a peak is exactly its height at its centre) and infinite past the double
+// range.
+TEST(ProfileExp, CloseToTheLibraryEverywhereItIsUsed) {
+  EXPECT_EQ(app::profile_exp(0), 1.0);
+  EXPECT_EQ(app::profile_exp(709.79), HUGE_VAL);
+  EXPECT_EQ(app::profile_exp(1e30), HUGE_VAL);
+  std::mt19937_64 rng(3);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int n = 0; n < 200000; ++n) {
+    const double g = n % 2 ? 709.78 * unit(rng) : 5 * unit(rng);
+    const double ours = app::profile_exp(g), library = std::exp(g);
+    ASSERT_LE(std::fabs(ours - library), std::nextafter(library, HUGE_VAL) - library) << g;
+  }
+}
 
 TEST(PeakProfile, ReferenceValues) {
   const PeakShape symmetric{285, 1.5, 1000, 0, false};
