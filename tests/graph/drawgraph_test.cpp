@@ -69,7 +69,7 @@ TEST_F(DrawGraphTest, TheZeroRowAndTheTickMarks) {
   EXPECT_EQ(pixel(624, 605), kWhite);
   // y ticks every 100 (range 1000: unit 10^2), 10 pixels into the plot area from the left.
   for (int v = -500; v <= 500; v += 100) {
-    const int row = static_cast<int>(std::lround(50 + 560 * (1 - (v + 500) / 1000.0)));
+    const int row = row_of_value(v);
     SCOPED_TRACE(v);
     for (int x = 100; x <= 110; ++x) EXPECT_EQ(pixel(x, row), kBlack) << x;
     if (row == 50 || row == 610 || v == 0) continue;  // the frame and the spectrum
@@ -101,14 +101,10 @@ TEST_F(DrawGraphTest, AHigherSlotLiesOnTopOfALowerOne) {
 
 TEST_F(DrawGraphTest, TheSumRunsAboveTwoOverlappingPeaks) {
   flat(0);
-  peak(1, "288", "500", "2");
-  peak(2, "292", "500", "2");
-  app::DRAWGRAPH();
-  const app::Workspace& w = app::workspace();
   // Point 100 lies at x = 290, column 375, between the two centres.
-  const int sum_row = static_cast<int>(std::lround(app::py(w, w.SUMCURVE.at(100))));
+  const int sum_row = draw_two_overlapping_peaks();
   EXPECT_EQ(pixel(375, sum_row), kRed);
-  const int peak_row = static_cast<int>(std::lround(app::py(w, w.PEAKCURVE1.at(100))));
+  const int peak_row = row_of_value(app::workspace().PEAKCURVE1.at(100));
   EXPECT_GT(peak_row, sum_row);
   EXPECT_EQ(pixel(375, peak_row), kMagenta);  // both peaks are equal there: slot 2 on top
   EXPECT_EQ(pixel(430, 330), kBlue);          // 288: the top of slot 1

@@ -1,8 +1,6 @@
 // Dragging peaks and the marker line on the graph, through the mouse events as the platform
 // delivers them.
 
-#include <cmath>
-
 #include "../support/run_time_errors.h"
 #include "app/graph/drawgraph.h"
 #include "app/graph/mouse_editing.h"
@@ -123,11 +121,7 @@ TEST_F(MouseTest, TheLastPeakPixelInScanOrderDecides) {
 }
 
 TEST_F(MouseTest, ThePeaksAndTheirSumAlone) {
-  peak(1, "288", "500", "2");
-  peak(2, "292", "500", "2");
-  app::DRAWGRAPH();
-  const app::Workspace& w = app::workspace();
-  const int sum_row = static_cast<int>(std::lround(app::py(w, w.SUMCURVE.at(100))));
+  const int sum_row = draw_two_overlapping_peaks();
   ASSERT_EQ(pixel(375, sum_row), kRed);
   for (int y = sum_row - 5; y <= sum_row + 5; ++y)
     for (int x = 370; x <= 380; ++x) ASSERT_TRUE(pixel(x, y) == kRed || pixel(x, y) == kWhite) << x << "," << y;
