@@ -171,23 +171,6 @@ TEST_F(DrawGraphTest, XUserRange) {
   EXPECT_EQ(app::workspace().XMIN, 280);  // an empty field keeps its end
 }
 
-TEST_F(DrawGraphTest, YUserRangeKeepsTheFieldsAsTyped) {
-  load(280, 300, 201, [](double x) { return x; });
-  user_y("0", "1000");
-  set(8, "250");
-  app::DRAWGRAPH();
-  EXPECT_EQ(text(6), "0");
-  EXPECT_EQ(text(7), "1000");
-  EXPECT_EQ(text(8), "250");
-  EXPECT_EQ(pixel(105, 470), kBlack);  // 250: a quarter of the way up
-  EXPECT_EQ(text(3), "300");           // x is written back all the same
-  user_y("", "2000");
-  app::DRAWGRAPH();
-  EXPECT_EQ(app::workspace().YMIN, 0);  // kept from the draw before
-  EXPECT_EQ(app::workspace().YMAX, 2000);
-  EXPECT_EQ(text(6), "");
-}
-
 TEST_F(DrawGraphTest, BadUserStepsGiveWayToTheAutomaticStep) {
   flat(500);
   tick(1);
@@ -296,29 +279,6 @@ TEST_F(DrawGraphTest, TheProgramGoesOnAfterAFailedDraw) {
   EXPECT_EQ(rt::reported_error_count(), 1);
   EXPECT_EQ(pixel(375, 330), kBlack);
   EXPECT_EQ(text(3), "300");
-}
-
-TEST_F(DrawGraphTest, ClearEmptiesOnlyTheAxesWithoutUserRange) {
-  flat(500);
-  press_button("FORM3", "BUTTON2");
-  const std::string before[6] = {text(3), text(4), text(5), text(6), text(7), text(8)};
-  tick(1);
-  press_button("FORM3", "BUTTON26");  // both ticked: nothing changes
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(text(3 + i), before[i]);
-  tick(1, 0);
-  tick(2, 0);
-  app::workspace().DATAYMAX = 1000;  // a y range of the data's own for the redraw
-  press_button("FORM3", "BUTTON26");
-  for (int i = 3; i <= 8; ++i) EXPECT_EQ(text(i), "") << i;
-  EXPECT_EQ(pixel(375, 330), kBlack);  // no redraw
-  press_button("FORM3", "BUTTON2");
-  EXPECT_EQ(text(3), "300");
-  EXPECT_EQ(text(7), "1000");
-  tick(2);
-  set(8, "300");
-  press_button("FORM3", "BUTTON26");  // x only
-  EXPECT_EQ(text(3), "");
-  EXPECT_EQ(text(8), "300");
 }
 
 }  // namespace
