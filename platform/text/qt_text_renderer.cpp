@@ -74,10 +74,11 @@ int QtTextRenderer::draw_text(rt::Raster& raster, int x, int y, std::string_view
     painter.drawText(
         QPoint(static_cast<int>(x - left), static_cast<int>(y - top) + f.metrics.ascent()), text);
   }
-  for (int my = 0; my < mask.height(); ++my) {
+  const int mask_width = mask.width(), mask_height = mask.height();
+  for (int my = 0; my < mask_height; ++my) {
     const auto* ink = reinterpret_cast<const QRgb*>(mask.constScanLine(my));
     rt::Colour* row = raster.row(static_cast<std::int32_t>(top + my));
-    for (int mx = 0; mx < mask.width(); ++mx)
+    for (int mx = 0; mx < mask_width; ++mx)
       if (qAlpha(ink[mx]) >= 128) row[left + mx] = colour;
   }
   return line_height;
