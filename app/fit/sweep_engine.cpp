@@ -34,6 +34,18 @@ void set_parameter_of(PeakShape& s, Param p, double value) {
   }
 }
 
+// The model's sum at each point, added in slot order: the slots before the scanned one, the
+// scanned one, then each later one.
+__attribute__((target_clones("avx2", "default")))
+void start_sums(const double* partial, const float* values, std::size_t n, double* sums) {
+  for (std::size_t m = 0; m < n; ++m) sums[m] = partial[m] + values[m];
+}
+
+__attribute__((target_clones("avx2", "default")))
+void add_to_sums(const float* values, std::size_t n, double* sums) {
+  for (std::size_t m = 0; m < n; ++m) sums[m] += values[m];
+}
+
 // (y - the sum rounded to single)^2 at each point, in place of the sums.
 __attribute__((target_clones("avx2", "default")))
 void squared_differences(const float* y, double* sums, std::size_t n) {
@@ -159,12 +171,9 @@ void SweepEngine::prepare_partial_sums(int k) {
 float SweepEngine::figure_over(int k, const std::vector<float>& values) {
   const std::size_t n = values.size();
   sums_.resize(n);
-  for (std::size_t m = 0; m < n; ++m) sums_[m] = partial_[m] + values[m];
-  for (int j = k + 1; j <= kSlots; ++j) {
-    if (!slots_[j - 1].present) continue;
-    const float* later = slots_[j - 1].values.data();
-    for (std::size_t m = 0; m < n; ++m) sums_[m] += later[m];
-  }
+  start_sums(partial_.data(), values.data(), n, sums_.data());
+  for (int j = k + 1; j <= kSlots; ++j)
+    if (slots_[j - 1].present) add_to_sums(slots_[j - 1].values.data(), n, sums_.data());
   squared_differences(compared_y_.data(), sums_.data(), n);
   // The running sum is rounded to single after every term, so it is added point by point.
   float sum = 0;
