@@ -4,21 +4,21 @@
 #include "app/graph/drawgraph.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
-#include "runtime/convert/string_functions.h"
 #include "runtime/dialogs/control_values.h"
 #include "runtime/dialogs/file_dialogs.h"
+#include "runtime/errors/runtime_error.h"
 #include "runtime/files/file_channels.h"
 
 namespace app {
-namespace {
 
-// The characters after the last directory separator, walking back a whole character at a time.
 std::string display_name(const std::string& path) {
-  const std::int32_t length = rt::char_length(path);
-  std::int32_t n = length;
-  while (n >= 1 && rt::middle_chars(path, n, 1) != "/") --n;
-  return rt::middle_chars(path, n + 1, length - n);
+  // Program text is UTF-8, where the byte of "/" never occurs inside another character, so the
+  // last "/" byte is the last separator character and a double-byte name stays whole.
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+namespace {
 
 void store(Workspace& w, const LoadedSpectrum& s, const std::string& path) {
   for (std::size_t i = 0; i < s.x.size(); ++i) {
@@ -47,11 +47,13 @@ void FILEOPEN() {
   if (path == rt::kCancelMark) {
     w.FILEPATH = path;
   } else {
+    // Nothing of the workspace changes until the whole file has been read: a failure reports
+    // its error and leaves the previous spectrum, its ranges, the path and "Target" in place.
     rt::open_file(path, rt::OpenMode::Input, 1);
     LoadedSpectrum s;
     try {
       s = read_spectrum_records(1);
-    } catch (...) {
+    } catch (const rt::RuntimeError&) {
       rt::close_file(1);
       throw;
     }

@@ -1,6 +1,10 @@
 #include "app/shell/event_table.h"
 
+#include "app/files/axis_correction.h"
 #include "app/files/fileopen.h"
+#include "app/files/image_export.h"
+#include "app/files/result_export.h"
+#include "app/files/settings_file.h"
 #include "app/fit/calc_ratio.h"
 #include "app/shell/about.h"
 #include "runtime/forms/events.h"
@@ -17,9 +21,16 @@ struct Entry {
 const std::vector<Entry>& table() {
   static const std::vector<Entry> entries = {
       {"OPENFILE_ON", &OPENFILE_ON},
+      {"SAVEASGRAPHICS_ON", &SAVEASGRAPHICS_ON},
+      {"SAVEASTEXT_ON", &SAVEASTEXT_ON},
       {"ABOUT_ON", &ABOUT_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
+      {"BUTTON4_ON", &BUTTON4_ON},
+      {"BUTTON22_ON", &BUTTON22_ON},
+      {"BUTTON23_ON", &BUTTON23_ON},
+      {"BUTTON24_ON", &BUTTON24_ON},
       {"BUTTON27_ON", &BUTTON27_ON},
+      {"BUTTON28_ON", &BUTTON28_ON},
   };
   return entries;
 }
