@@ -15,6 +15,10 @@
 
 namespace app {
 
+std::string shifted_centre(const std::string& centre_text, float d) {
+  return rt::trimmed_double_text(rt::checked(rt::val(centre_text) + static_cast<double>(d)));
+}
+
 void BUTTON4_ON() {
   Workspace& w = workspace();
   const float d = rt::to_single(rt::val(rt::get_text(EDIT(11))));
@@ -33,13 +37,11 @@ void BUTTON4_ON() {
   w.XMAX = xmax;
 
   if (rt::message_box(controls().form2, "Confirm", "Correct axis of peaks?", 4, 1) == rt::kYes) {
+    // Empty slots stay empty; the redraw then rounds the new centres to one decimal.
     for (int k = 1; k <= kSlots; ++k) {
       if (!Present(k)) continue;
-      // In double: the centre as VAL reads it plus the single shift, as a 15-digit text, so
-      // 284.8 + 0.3 gives 285.09998780489 (the redraw then rounds it to one decimal).
       const rt::ObjRef centre = field_of(k, Param::Centre);
-      const double moved = rt::checked(rt::val(rt::get_text(centre)) + static_cast<double>(d));
-      rt::set_text(centre, rt::trimmed_double_text(moved));
+      rt::set_text(centre, shifted_centre(rt::get_text(centre), d));
     }
   }
   DRAWGRAPH();
