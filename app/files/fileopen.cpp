@@ -1,13 +1,12 @@
 #include "app/files/fileopen.h"
 
+#include "app/files/buffered_input.h"
 #include "app/files/spectrum_reader.h"
 #include "app/graph/drawgraph.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
 #include "runtime/dialogs/control_values.h"
 #include "runtime/dialogs/file_dialogs.h"
-#include "runtime/errors/runtime_error.h"
-#include "runtime/files/file_channels.h"
 
 namespace app {
 
@@ -39,28 +38,20 @@ void store(Workspace& w, const LoadedSpectrum& s, const std::string& path) {
 
 }  // namespace
 
+void load_spectrum(const std::string& path) {
+  const LoadedSpectrum s = read_input_file(path, read_spectrum_records);
+  store(workspace(), s, path);
+  rt::set_text(EDIT(1), display_name(path));
+}
+
 void FILEOPEN() {
-  Workspace& w = workspace();
   const std::string path = rt::open_file_dialog(
       rt::kNullRef, "ファイルのオープン", "*.bgd",
       "BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)", 0);
-  if (path == rt::kCancelMark) {
-    w.FILEPATH = path;
-  } else {
-    // Nothing of the workspace changes until the whole file has been read: a failure reports
-    // its error and leaves the previous spectrum, its ranges, the path and "Target" in place.
-    rt::open_file(path, rt::OpenMode::Input, 1);
-    LoadedSpectrum s;
-    try {
-      s = read_spectrum_records(1);
-    } catch (const rt::RuntimeError&) {
-      rt::close_file(1);
-      throw;
-    }
-    rt::close_file(1);
-    store(w, s, path);
-    rt::set_text(EDIT(1), display_name(path));
-  }
+  if (path == rt::kCancelMark)
+    workspace().FILEPATH = path;
+  else
+    load_spectrum(path);
   DRAWGRAPH();
 }
 

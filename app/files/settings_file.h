@@ -2,6 +2,7 @@
 // The settings file: 56 lines, one control of the peak-setting and graph-setting windows each.
 
 #include <array>
+#include <string>
 
 #include "runtime/forms/objects.h"
 
@@ -20,6 +21,10 @@ std::array<SettingsItem, kSettingsLines> settings_items();
 
 // "Save": the settings file of the controls as they stand.
 void BUTTON22_ON();
+// Reads the settings file at `path` into the controls. All 56 items are read before any
+// control changes: a short or unreadable file raises its error and changes nothing.
+void load_settings(const std::string& path);
+
 // "Load": all 56 items are read before any control changes; a short or unreadable file
 // changes nothing.
 void BUTTON23_ON();

@@ -1,31 +1,23 @@
 #include <string>
 #include <vector>
 
+#include "app/files/buffered_input.h"
 #include "app/files/settings_file.h"
 #include "app/workspace/control_refs.h"
 #include "runtime/dialogs/control_values.h"
 #include "runtime/dialogs/file_dialogs.h"
-#include "runtime/errors/runtime_error.h"
 #include "runtime/files/file_channels.h"
 
 namespace app {
 
-void BUTTON23_ON() {
-  const std::string path = rt::open_file_dialog(controls().form2, "設定の読込", "*.cfg",
-                                                "Config file(*.cfg);そのほか(*.*)", 0);
-  if (path == rt::kCancelMark) return;
-
+void load_settings(const std::string& path) {
   // Every item is read by the string input, which ends an item at a comma or colon as at a
   // line end and drops the blanks around it; lines after the 56th item are never read.
-  std::vector<std::string> texts;
-  rt::open_file(path, rt::OpenMode::Input, 1);
-  try {
-    for (int line = 0; line < kSettingsLines; ++line) texts.push_back(rt::read_text_field(1));
-  } catch (const rt::RuntimeError&) {
-    rt::close_file(1);
-    throw;
-  }
-  rt::close_file(1);
+  const std::vector<std::string> texts = read_input_file(path, [](int file) {
+    std::vector<std::string> items;
+    for (int n = 0; n < kSettingsLines; ++n) items.push_back(rt::read_text_field(file));
+    return items;
+  });
 
   const auto items = settings_items();
   for (std::size_t n = 0; n < items.size(); ++n) {
@@ -34,6 +26,12 @@ void BUTTON23_ON() {
     else
       rt::set_text(items[n].control, texts[n]);
   }
+}
+
+void BUTTON23_ON() {
+  const std::string path = rt::open_file_dialog(controls().form2, "設定の読込", "*.cfg",
+                                                "Config file(*.cfg);そのほか(*.*)", 0);
+  if (path != rt::kCancelMark) load_settings(path);
 }
 
 }  // namespace app

@@ -7,9 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <random>
 
+#include "runtime/convert/integer_text.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/os_errors.h"
 
@@ -39,10 +40,10 @@ std::string folder_of(const std::string& path) {
 // A short name of its own, so that a long target name cannot make the temporary's too long.
 std::string temporary_name(const std::string& folder) {
   static std::mt19937_64 random{std::random_device{}()};
-  char name[40];
-  std::snprintf(name, sizeof name, ".tessaly-%d-%012llx.tmp", static_cast<int>(::getpid()),
-                static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
-  return (folder == "/" ? "" : folder) + "/" + name;
+  std::string name = ".tessaly-" + decimal_text(::getpid()) + "-";
+  std::uint64_t bits = random();
+  for (int digit = 0; digit < 12; ++digit, bits >>= 4) name += "0123456789abcdef"[bits & 15];
+  return (folder == "/" ? "" : folder) + "/" + name + ".tmp";
 }
 
 }  // namespace
@@ -75,6 +76,12 @@ ReplacingSave::ReplacingSave(std::string target, int create_error, std::source_l
         open_retrying(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) {
       if (errno == EEXIST && attempt < 100) continue;
+      // A folder that takes no new files but holds a writable target: the target is written
+      // in place, as it could be before, rather than not at all.
+      if (exists && (errno == EACCES || errno == EPERM)) {
+        path_ = target_;
+        return;
+      }
       fail_open(errno, create_error, where);
     }
     if (exists) {

@@ -22,7 +22,7 @@ class ReplacingSave {
   ReplacingSave& operator=(const ReplacingSave&) = delete;
 
   // Where the data goes: the temporary file, or the target itself when that is a device or a
-  // FIFO, which cannot be replaced by a rename.
+  // FIFO, which cannot be replaced by a rename, or when its folder takes no new files.
   const std::string& path() const { return path_; }
 
   // Flushes the written data to the disk and renames the file over the target, keeping the

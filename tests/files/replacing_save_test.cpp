@@ -107,4 +107,17 @@ TEST_F(ReplacingSave, TargetsThatCannotBeWritten) {
   }
 }
 
+TEST_F(ReplacingSave, AFolderThatTakesNoNewFilesStillLetsItsFilesBeWritten) {
+  if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind root";
+  write_bytes("t.txt", "old");
+  ::chmod(dir_.c_str(), 0555);
+  {
+    rt::ReplacingSave save(path("t.txt"));
+    EXPECT_EQ(save.path(), std::filesystem::canonical(path("t.txt")).string());
+    save.commit();
+  }
+  expect_error(75, [&] { rt::ReplacingSave save(path("new.txt")); });
+  ::chmod(dir_.c_str(), 0755);
+}
+
 }  // namespace

@@ -1,0 +1,110 @@
+// Any bytes as a settings file, loaded over known controls: the load never crashes or hangs, a
+// refused file changes no control, and an accepted one sets exactly the 56 controls of the file,
+// each box to 0 or 1 and each field to its item as a plain reading of the bytes gives it.
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/files/settings_file.h"
+#include "app/shell/program.h"
+#include "app/workspace/control_refs.h"
+#include "runtime/convert/cp932.h"
+#include "runtime/dialogs/control_values.h"
+#include "runtime/errors/runtime_error.h"
+#include "runtime/files/field_reader.h"
+#include "runtime/files/file_channels.h"
+#include "runtime/forms/objects.h"
+
+namespace {
+
+const std::string& settings_path() {
+  static const std::string path = [] {
+    const char* dir = std::getenv("TMPDIR");
+    std::string base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (dir ? dir : "/tmp");
+    return base + "/tessaly-settings-fuzz-" + std::to_string(::getpid()) + ".cfg";
+  }();
+  return path;
+}
+
+// Every control of every window: grey boxes (which a load never leaves) and numbered texts.
+void set_known_controls() {
+  int n = 0;
+  for (rt::Form* form : rt::live_forms())
+    for (const auto& c : form->controls()) {
+      if (c->kind() == rt::ElementKind::CheckBox) c->set_check_state(2);
+      if (c->kind() == rt::ElementKind::Edit) c->set_text("before " + std::to_string(n));
+      ++n;
+    }
+}
+
+bool control_is_known(const rt::Control& c, int n) {
+  if (c.kind() == rt::ElementKind::CheckBox && c.check_state() != 2) return false;
+  if (c.kind() == rt::ElementKind::Edit && c.text() != "before " + std::to_string(n)) return false;
+  return true;
+}
+
+bool in_settings(const rt::Control& c) {
+  for (const app::SettingsItem& item : app::settings_items())
+    if (item.control == c.ref()) return true;
+  return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  app::start_program();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  {
+    std::ofstream out(settings_path(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) std::abort();
+  }
+  set_known_controls();
+  int error = 0;
+  try {
+    app::load_settings(settings_path());
+  } catch (const rt::RuntimeError& e) {
+    error = e.number();
+  }
+  if (!rt::open_file_numbers().empty()) __builtin_trap();
+
+  // The 56 items as a plain reading of the bytes gives them.
+  std::vector<std::string> items;
+  int expected_error = 0;
+  rt::MemorySource source(bytes);
+  rt::FieldReader reader(source, bytes.size());
+  try {
+    while (items.size() < app::kSettingsLines) items.push_back(rt::cp932_to_utf8(reader.read_text()));
+  } catch (const rt::RuntimeError& e) {
+    expected_error = e.number();
+  }
+  if (error != expected_error) __builtin_trap();
+
+  int n = 0;
+  for (rt::Form* form : rt::live_forms())
+    for (const auto& c : form->controls()) {
+      if ((error != 0 || !in_settings(*c)) && !control_is_known(*c, n)) __builtin_trap();
+      ++n;
+    }
+  if (error != 0) return 0;
+  const auto table = app::settings_items();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (table[i].check_box) {
+      if (rt::get_check(table[i].control) != (items[i] == "1" ? 1 : 0)) __builtin_trap();
+    } else if (rt::get_text(table[i].control) != items[i]) {
+      __builtin_trap();
+    }
+  }
+  return 0;
+}
