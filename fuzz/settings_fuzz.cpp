@@ -2,12 +2,8 @@
 // refused file changes no control, and an accepted one sets exactly the 56 controls of the file,
 // each box to 0 or 1 and each field to its item as a plain reading of the bytes gives it.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +11,7 @@
 #include "app/files/settings_file.h"
 #include "app/shell/program.h"
 #include "app/workspace/control_refs.h"
+#include "fuzz/scratch_file.h"
 #include "runtime/convert/cp932.h"
 #include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
@@ -23,15 +20,6 @@
 #include "runtime/forms/objects.h"
 
 namespace {
-
-const std::string& settings_path() {
-  static const std::string path = [] {
-    const char* dir = std::getenv("TMPDIR");
-    std::string base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (dir ? dir : "/tmp");
-    return base + "/tessaly-settings-fuzz-" + std::to_string(::getpid()) + ".cfg";
-  }();
-  return path;
-}
 
 // Every control of every window: grey boxes (which a load never leaves) and numbered texts.
 void set_known_controls() {
@@ -65,15 +53,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  {
-    std::ofstream out(settings_path(), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) std::abort();
-  }
+  const std::string path = fuzz_support::write_scratch_file("settings.cfg", bytes);
   set_known_controls();
   int error = 0;
   try {
-    app::load_settings(settings_path());
+    app::load_settings(path);
   } catch (const rt::RuntimeError& e) {
     error = e.number();
   }

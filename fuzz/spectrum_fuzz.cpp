@@ -2,13 +2,9 @@
 // a refused file leaves the spectrum, its ranges, the path and "Target" exactly as they were,
 // and an accepted one stores what a plain reading of the same bytes gives.
 
-#include <unistd.h>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +13,7 @@
 #include "app/shell/program.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
+#include "fuzz/scratch_file.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
@@ -24,15 +21,6 @@
 #include "runtime/files/file_channels.h"
 
 namespace {
-
-const std::string& spectrum_path() {
-  static const std::string path = [] {
-    const char* dir = std::getenv("TMPDIR");
-    std::string base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (dir ? dir : "/tmp");
-    return base + "/tessaly-spectrum-fuzz-" + std::to_string(::getpid()) + ".bgd";
-  }();
-  return path;
-}
 
 // The workspace as a good load before the fuzzed one left it.
 void set_known_spectrum() {
@@ -98,15 +86,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  {
-    std::ofstream out(spectrum_path(), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) std::abort();
-  }
+  const std::string path = fuzz_support::write_scratch_file("spectrum.bgd", bytes);
   set_known_spectrum();
   int error = 0;
   try {
-    app::load_spectrum(spectrum_path());
+    app::load_spectrum(path);
   } catch (const rt::RuntimeError& e) {
     error = e.number();
   }
@@ -134,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (w.XDATA.at(i) < w.XMIN || w.XDATA.at(i) > w.XMAX || w.YDATA.at(i) < w.YMIN ||
         w.YDATA.at(i) > rt::to_single(w.YMAX))
       __builtin_trap();
-  if (w.FILEPATH != spectrum_path() || rt::get_text(app::EDIT(1)) != app::display_name(spectrum_path()))
+  if (w.FILEPATH != path || rt::get_text(app::EDIT(1)) != app::display_name(path))
     __builtin_trap();
   return 0;
 }

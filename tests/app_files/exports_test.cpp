@@ -72,16 +72,9 @@ TEST_F(ResultExport, MenuAndButtonWriteTheSameBytesAndChangeNothing) {
   EXPECT_SAME_STATE(before, program_state());
 
   ASSERT_EQ(platform_.dialogs.size(), 2u);
-  EXPECT_EQ(platform_.dialogs[0].owner, rt::kNullRef);
-  EXPECT_EQ(platform_.dialogs[1].owner, app::controls().form2);
-  for (const rt::FileDialogRequest& d : platform_.dialogs) {
-    EXPECT_TRUE(d.save);
-    EXPECT_EQ(d.title, "結果の保存");
-    EXPECT_EQ(d.initial_name, "*.csv");
-    ASSERT_EQ(d.filters.size(), 2u);
-    EXPECT_EQ(d.filters[0].description, "CSV file(*.csv)");
-    EXPECT_EQ(d.filters[1].description, "そのほか(*.*)");
-  }
+  const std::vector<std::string> filters = {"CSV file(*.csv)", "そのほか(*.*)"};
+  expect_dialog(platform_.dialogs[0], true, rt::kNullRef, "結果の保存", "*.csv", filters);
+  expect_dialog(platform_.dialogs[1], true, app::controls().form2, "結果の保存", "*.csv", filters);
 }
 
 TEST_F(ResultExport, CancelAndFailuresLeaveNoFile) {
@@ -148,13 +141,7 @@ TEST_F(ImageExport, TheGraphAsA24BitBmp) {
   EXPECT_EQ(bmp_pixel(bmp, 11, 20), "\xFF\xFF\xFF");
 
   ASSERT_EQ(platform_.dialogs.size(), 1u);
-  const rt::FileDialogRequest& d = platform_.dialogs[0];
-  EXPECT_TRUE(d.save);
-  EXPECT_EQ(d.owner, rt::kNullRef);
-  EXPECT_EQ(d.title, "ファイルの保存");
-  EXPECT_EQ(d.initial_name, "*.bmp");
-  ASSERT_EQ(d.filters.size(), 1u);
-  EXPECT_EQ(d.filters[0].description, "bitmap(*.bmp)");
+  expect_dialog(platform_.dialogs[0], true, rt::kNullRef, "ファイルの保存", "*.bmp", {"bitmap(*.bmp)"});
   EXPECT_TRUE(live_images().empty());
 }
 

@@ -115,6 +115,23 @@ inline ProgramState program_state() {
   return s;
 }
 
+// The dialog a command showed: its kind and owner, title, initial name in the current folder,
+// the descriptions of its filters, and option 0 (an existing file to open, a confirmed
+// replacement when saving).
+inline void expect_dialog(const rt::FileDialogRequest& d, bool save, rt::ObjRef owner,
+                          const std::string& title, const std::string& initial_name,
+                          const std::vector<std::string>& filters) {
+  EXPECT_EQ(d.save, save);
+  EXPECT_EQ(d.owner, owner);
+  EXPECT_EQ(d.title, title);
+  EXPECT_EQ(d.initial_name, initial_name);
+  EXPECT_EQ(d.folder, std::filesystem::current_path().string());
+  EXPECT_TRUE(save ? d.confirm_replace : d.must_exist);
+  std::vector<std::string> descriptions;
+  for (const rt::FileFilter& f : d.filters) descriptions.push_back(f.description);
+  EXPECT_EQ(descriptions, filters);
+}
+
 // Writes beyond `bytes` fail with EFBIG for as long as the object lives.
 class FileSizeLimit {
  public:

@@ -82,15 +82,8 @@ TEST_F(SettingsFile, SaveWritesTheFiftySixLinesInTableOrder) {
   EXPECT_EQ(read_bytes("a.cfg"), expected);
 
   ASSERT_EQ(platform_.dialogs.size(), 1u);
-  const rt::FileDialogRequest& d = platform_.dialogs[0];
-  EXPECT_TRUE(d.save);
-  EXPECT_TRUE(d.confirm_replace);
-  EXPECT_EQ(d.owner, app::controls().form2);
-  EXPECT_EQ(d.title, "設定の保存");
-  EXPECT_EQ(d.initial_name, "*.cfg");
-  ASSERT_EQ(d.filters.size(), 2u);
-  EXPECT_EQ(d.filters[0].description, "Config file(*.cfg)");
-  EXPECT_EQ(d.filters[1].description, "そのほか(*.*)");
+  expect_dialog(platform_.dialogs[0], true, app::controls().form2, "設定の保存", "*.cfg",
+                {"Config file(*.cfg)", "そのほか(*.*)"});
 }
 
 TEST_F(SettingsFile, LoadRestoresWhatSaveWrote) {
@@ -111,13 +104,8 @@ TEST_F(SettingsFile, LoadRestoresWhatSaveWrote) {
   EXPECT_TRUE(rt::open_file_numbers().empty());
 
   ASSERT_EQ(platform_.dialogs.size(), 2u);
-  const rt::FileDialogRequest& d = platform_.dialogs[1];
-  EXPECT_FALSE(d.save);
-  EXPECT_TRUE(d.must_exist);
-  EXPECT_EQ(d.owner, app::controls().form2);
-  EXPECT_EQ(d.title, "設定の読込");
-  EXPECT_EQ(d.initial_name, "*.cfg");
-  EXPECT_EQ(d.filters.size(), 2u);
+  expect_dialog(platform_.dialogs[1], false, app::controls().form2, "設定の読込", "*.cfg",
+                {"Config file(*.cfg)", "そのほか(*.*)"});
 }
 
 TEST_F(SettingsFile, LoadReadsItemsByTheStringInput) {

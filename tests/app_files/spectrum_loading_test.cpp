@@ -74,17 +74,8 @@ TEST_F(SpectrumLoading, RecordsAreReadByTheFieldRules) {
 TEST_F(SpectrumLoading, TheDialogAndTheTargetField) {
   ASSERT_EQ(load("スペクトル.bgd", "1,2,1\r\n"), 0);
   ASSERT_EQ(platform_.dialogs.size(), 1u);
-  const rt::FileDialogRequest& d = platform_.dialogs[0];
-  EXPECT_FALSE(d.save);
-  EXPECT_EQ(d.owner, rt::kNullRef);
-  EXPECT_EQ(d.title, "ファイルのオープン");
-  EXPECT_EQ(d.initial_name, "*.bgd");
-  EXPECT_EQ(d.folder, std::filesystem::current_path().string());
-  ASSERT_EQ(d.filters.size(), 3u);
-  EXPECT_EQ(d.filters[0].description, "BG subtracted data(*.bgd)");
-  EXPECT_EQ(d.filters[1].description, "rawファイル(*.txt,*.csv)");
-  EXPECT_EQ(d.filters[2].description, "そのほか(*.*)");
-  EXPECT_TRUE(d.must_exist);
+  expect_dialog(platform_.dialogs[0], false, rt::kNullRef, "ファイルのオープン", "*.bgd",
+                {"BG subtracted data(*.bgd)", "rawファイル(*.txt,*.csv)", "そのほか(*.*)"});
   EXPECT_EQ(rt::get_text(app::EDIT(1)), "スペクトル.bgd");
   EXPECT_EQ(app::workspace().FILEPATH, path("スペクトル.bgd"));
 }
