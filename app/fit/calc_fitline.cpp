@@ -18,6 +18,7 @@ void CALC_FITLINE() {
   // Each slot's fields are read once, when the first point needs them, so that a field that
   // cannot be read fails where the point-by-point reading would have failed first.
   std::optional<PeakShape> shapes[kSlots];
+  double width_squares[kSlots] = {};
   counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
     const std::int32_t i = loop_index(counter);
     const float x = w.XDATA.at(i);
@@ -27,8 +28,11 @@ void CALC_FITLINE() {
       if (!present[k - 1]) {
         value = 0;
       } else {
-        if (!shapes[k - 1]) shapes[k - 1] = read_peak_shape(k);
-        value = peak_value(x, *shapes[k - 1], constants);
+        if (!shapes[k - 1]) {
+          shapes[k - 1] = read_peak_shape(k);
+          width_squares[k - 1] = width_squared(*shapes[k - 1]);
+        }
+        value = peak_value(x, *shapes[k - 1], width_squares[k - 1], constants);
       }
       peak_curve(w, k, i) = value;
     }

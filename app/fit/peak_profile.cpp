@@ -4,6 +4,7 @@
 
 #include "app/workspace/peak_table.h"
 #include "runtime/convert/arithmetic.h"
+#include "runtime/errors/runtime_error.h"
 
 namespace app {
 namespace {
@@ -29,22 +30,24 @@ ProfileConstants ProfileConstants::for_mix(double mix) {
   return ProfileConstants{4 * mix, (1 - mix) * 4 * ln2};
 }
 
-double profile_exp(double g) { return std::exp(g); }
+double width_squared(const PeakShape& s, std::source_location where) { return rt::power(s.width, 2, where); }
 
-double peak_divisor(float x, const PeakShape& s, const ProfileConstants& k, std::source_location where) {
+double peak_divisor(float x, const PeakShape& s, double w2, const ProfileConstants& k, std::source_location where) {
   const float d = rt::to_single(static_cast<double>(x) - s.centre, where);
-  const double w2 = s.width * s.width;
   double dd = d;
   if (s.asymmetric) {
     const double skew = 1 + rt::divide(s.alpha * d, s.width, where);
-    const double dp = rt::divide(d, skew, where);
-    if (std::fabs(dp) >= kSingleOverflow) return kInfinity;
+    if (skew == 0) rt::raise_error(rt::kDivisionByZero, 0, where);
+    const double dp = d / skew;
+    if (!(std::fabs(dp) < kSingleOverflow)) return kInfinity;
     dd = static_cast<float>(dp);
   }
-  const double l = 1 + rt::divide(k.lorentz * (dd * dd), w2, where);
-  if (l >= kSingleOverflow) return kInfinity;
-  double g = rt::divide(k.gauss * (dd * dd), w2, where);
-  if (g >= kSingleOverflow) return kInfinity;
+  const double square = dd * dd;  // exact: dd is a single
+  if (w2 == 0) rt::raise_error(square == 0 ? rt::kInvalidArgument : rt::kDivisionByZero, 0, where);
+  const double l = 1 + k.lorentz * square / w2;
+  if (!(l < kSingleOverflow)) return kInfinity;
+  double g = k.gauss * square / w2;
+  if (!(g < kSingleOverflow)) return kInfinity;
   g = static_cast<float>(g);
   if (s.asymmetric && g > 200) g = 200;
   return static_cast<double>(static_cast<float>(l)) * profile_exp(g);
@@ -54,8 +57,8 @@ float value_over_divisor(double height, double divisor, std::source_location whe
   return rt::to_single(height / divisor, where);
 }
 
-float peak_value(float x, const PeakShape& s, const ProfileConstants& k, std::source_location where) {
-  return value_over_divisor(s.height, peak_divisor(x, s, k, where), where);
+float peak_value(float x, const PeakShape& s, double w2, const ProfileConstants& k, std::source_location where) {
+  return value_over_divisor(s.height, peak_divisor(x, s, w2, k, where), where);
 }
 
 }  // namespace app

@@ -1,10 +1,93 @@
 #include "app/graph/drawgraph.h"
 
 #include "app/fit/calc_fitline.h"
+#include "app/fit/model_curves.h"
+#include "app/graph/numarrange.h"
+#include "app/graph/plot_mapping.h"
+#include "app/graph/range_selection.h"
+#include "app/graph/x_axis.h"
+#include "app/graph/y_axis.h"
+#include "app/shell/startup.h"
+#include "app/workspace/control_refs.h"
+#include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_table.h"
+#include "app/workspace/workspace.h"
+#include "runtime/picture/picture_ops.h"
 
 namespace app {
+namespace {
 
-// Placeholder until the graph lands: keeps the model current for the procedures that redraw.
-void DRAWGRAPH() { CALC_FITLINE(); }
+constexpr unsigned kSumColour = 0x0000FF;  // red
+constexpr int kWhite = 15;                 // palette numbers
+constexpr int kBlack = 0;
+
+// Joins the points 0 to LASTPOINT in index order, whatever their x order, in the drawing
+// colour. The first segment is drawn also for a spectrum of one point or none.
+template <class YOf>
+void draw_curve(const Workspace& w, rt::ObjRef picture, YOf&& y_of) {
+  counted_loop(0, w.LASTPOINT - 1, 1, [&](float counter) {
+    const std::int32_t i = loop_index(counter);
+    rt::LineCommand segment;
+    const float x1 = px(w, w.XDATA.at(i));
+    const float y1 = py(w, y_of(i));
+    const float x2 = px(w, w.XDATA.at(i + 1));
+    const float y2 = py(w, y_of(i + 1));
+    segment.first = rt::PointF{x1, y1};
+    segment.second = rt::PointF{x2, y2};
+    rt::picture_line(picture, segment);
+  });
+}
+
+void box(rt::ObjRef picture, double x1, double y1, double x2, double y2, int palette, rt::LineMode mode) {
+  rt::LineCommand command;
+  command.first = rt::PointF{x1, y1};
+  command.second = rt::PointF{x2, y2};
+  command.colour_index = palette;
+  command.mode = mode;
+  rt::picture_line(picture, command);
+}
+
+}  // namespace
+
+void DRAWGRAPH() {
+  Workspace& w = workspace();
+  const rt::ObjRef picture = PICTURE(1);
+  rt::picture_clear(picture);
+  rt::picture_set_colour(picture, 0x000000);
+
+  select_range();
+
+  draw_curve(w, picture, [&](std::int32_t i) { return w.YDATA.at(i); });
+
+  CALC_FITLINE();
+  int present = 0;
+  for (int k = 1; k <= kSlots; ++k)
+    if (Present(k)) ++present;
+  if (present > 0) {
+    rt::picture_set_colour(picture, kSumColour);
+    draw_curve(w, picture, [&](std::int32_t i) { return w.SUMCURVE.at(i); });
+  }
+  // Each peak over the sum, a higher slot over a lower one; the colours are exact, so the
+  // mouse's hit test finds a peak by the colour it reads back.
+  for (int k = 1; k <= kSlots; ++k) {
+    if (!Present(k)) continue;
+    rt::picture_set_colour(picture, kPeakColours[k - 1]);
+    draw_curve(w, picture, [&](std::int32_t i) { return peak_curve(w, k, i); });
+  }
+
+  // The curves are clipped to the plot area by painting the margins white over them.
+  const double left = w.PLOTLEFT, top = w.PLOTTOP;
+  const double right = left + w.PLOTWIDTH, bottom = top + w.PLOTHEIGHT;
+  box(picture, 0, 0, right, top, kWhite, rt::LineMode::kFilledRectangle);
+  box(picture, 0, 0, left, bottom, kWhite, rt::LineMode::kFilledRectangle);
+  box(picture, 0, bottom, w.PICWIDTH, w.PICHEIGHT, kWhite, rt::LineMode::kFilledRectangle);
+  box(picture, right, 0, w.PICWIDTH, w.PICHEIGHT, kWhite, rt::LineMode::kFilledRectangle);
+  box(picture, left, top, right, bottom, kBlack, rt::LineMode::kRectangle);
+
+  rt::picture_set_colour(picture, 0x000000);
+  draw_x_axis();
+  draw_y_axis();
+  NUMARRANGE();
+}
 
 }  // namespace app

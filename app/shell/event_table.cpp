@@ -6,7 +6,11 @@
 #include "app/files/result_export.h"
 #include "app/files/settings_file.h"
 #include "app/fit/calc_ratio.h"
+#include "app/fit/fitting.h"
+#include "app/graph/graph_settings.h"
+#include "app/graph/mouse_editing.h"
 #include "app/shell/about.h"
+#include "app/shell/peak_panel.h"
 #include "runtime/forms/events.h"
 
 namespace app {
@@ -25,12 +29,51 @@ const std::vector<Entry>& table() {
       {"SAVEASTEXT_ON", &SAVEASTEXT_ON},
       {"ABOUT_ON", &ABOUT_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
+      {"BUTTON1_ON", &BUTTON1_ON},
       {"BUTTON4_ON", &BUTTON4_ON},
+      {"BUTTON5_ON", &BUTTON5_ON},
+      {"BUTTON6_ON", &BUTTON6_ON},
+      {"BUTTON7_ON", &BUTTON7_ON},
+      {"BUTTON8_ON", &BUTTON8_ON},
+      {"BUTTON9_ON", &BUTTON9_ON},
+      {"BUTTON10_ON", &BUTTON10_ON},
+      {"BUTTON11_ON", &BUTTON11_ON},
+      {"BUTTON12_ON", &BUTTON12_ON},
+      {"BUTTON13_ON", &BUTTON13_ON},
+      {"BUTTON14_ON", &BUTTON14_ON},
+      {"BUTTON15_ON", &BUTTON15_ON},
+      {"BUTTON16_ON", &BUTTON16_ON},
+      {"BUTTON17_ON", &BUTTON17_ON},
+      {"BUTTON18_ON", &BUTTON18_ON},
+      {"BUTTON19_ON", &BUTTON19_ON},
+      {"BUTTON20_ON", &BUTTON20_ON},
+      {"BUTTON21_ON", &BUTTON21_ON},
       {"BUTTON22_ON", &BUTTON22_ON},
       {"BUTTON23_ON", &BUTTON23_ON},
       {"BUTTON24_ON", &BUTTON24_ON},
+      {"CHECK3_ON", &CHECK3_ON},
+      {"CHECK4_ON", &CHECK4_ON},
+      {"CHECK5_ON", &CHECK5_ON},
+      {"CHECK6_ON", &CHECK6_ON},
+      {"CHECK7_ON", &CHECK7_ON},
+      {"CHECK8_ON", &CHECK8_ON},
+      {"CHECK9_ON", &CHECK9_ON},
+      {"CHECK10_ON", &CHECK10_ON},
+      {"CHECK11_ON", &CHECK11_ON},
+      {"CHECK12_ON", &CHECK12_ON},
+      {"CHECK13_ON", &CHECK13_ON},
+      {"CHECK14_ON", &CHECK14_ON},
+      {"CHECK15_ON", &CHECK15_ON},
+      {"CHECK16_ON", &CHECK16_ON},
+      {"CHECK17_ON", &CHECK17_ON},
       {"BUTTON27_ON", &BUTTON27_ON},
       {"BUTTON28_ON", &BUTTON28_ON},
+      {"PICTURE1_MOUSEDOWN", &PICTURE1_MOUSEDOWN},
+      {"PICTURE1_MOUSEMOVE", &PICTURE1_MOUSEMOVE},
+      {"PICTURE1_MOUSEUP", &PICTURE1_MOUSEUP},
+      {"BUTTON2_ON", &BUTTON2_ON},
+      {"BUTTON26_ON", &BUTTON26_ON},
+      {"BUTTON29_ON", &BUTTON29_ON},
   };
   return entries;
 }

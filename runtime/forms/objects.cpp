@@ -82,8 +82,20 @@ void Control::set_check_state(int state) {
   if (Platform* p = platform()) p->control_changed(*this);
 }
 
-void Control::user_set_text(std::string text) { text_ = std::move(text); }
-void Control::user_set_check_state(int state) { check_state_ = state; }
+namespace {
+std::uint64_t user_changes = 0;
+}  // namespace
+
+void Control::user_set_text(std::string text) {
+  text_ = std::move(text);
+  ++user_changes;
+}
+void Control::user_set_check_state(int state) {
+  check_state_ = state;
+  ++user_changes;
+}
+
+std::uint64_t user_change_count() { return user_changes; }
 
 Form::Form(const FormDef& def, ObjRef ref) : def_(&def), ref_(ref) {}
 Form::~Form() = default;

@@ -120,6 +120,10 @@ ObjRef new_image(std::source_location where = std::source_location::current());
 Image& image_of(ObjRef ref, std::source_location where = std::source_location::current());
 void free_image(ObjRef ref, std::source_location where = std::source_location::current());
 
+// Counts the changes users made to control values (typing, clicking a box); a long procedure
+// compares it across a pump to learn whether any field changed under it.
+std::uint64_t user_change_count();
+
 // Empties the whole object table (start of a run, and between tests).
 void reset_objects();
 

@@ -1,0 +1,111 @@
+#include "app/fit/fitting.h"
+
+#include <array>
+#include <string>
+
+#include "app/fit/calc_ratio.h"
+#include "app/fit/grid_scan.h"
+#include "app/fit/kai2.h"
+#include "app/fit/sweep_engine.h"
+#include "app/graph/drawgraph.h"
+#include "app/workspace/peak_table.h"
+#include "runtime/convert/arithmetic.h"
+#include "runtime/convert/number_text.h"
+#include "runtime/dialogs/control_values.h"
+#include "runtime/errors/runtime_error.h"
+#include "runtime/forms/events.h"
+
+namespace app {
+namespace {
+
+constexpr Param kScanned[] = {Param::Centre, Param::Width, Param::Height};
+
+class PeakFieldSnapshot {
+ public:
+  PeakFieldSnapshot() {
+    for (int k = 1; k <= kSlots; ++k)
+      for (int p = 0; p < 3; ++p) texts_[k - 1][p] = rt::get_text(field_of(k, kScanned[p]));
+  }
+  void restore() const {
+    for (int k = 1; k <= kSlots; ++k)
+      for (int p = 0; p < 3; ++p) rt::set_text(field_of(k, kScanned[p]), texts_[k - 1][p]);
+  }
+
+ private:
+  std::array<std::array<std::string, 3>, kSlots> texts_;
+};
+
+class Sweep {
+ public:
+  void run() {
+    for (int k = 1; k <= kSlots; ++k) {
+      if (!Present(k)) continue;
+      if (!Locked(k, Param::Height)) {
+        for (float s : {1000.0f, 100.0f, 10.0f, 1.0f}) {
+          const double u = Parameter(k, Param::Height);
+          float best = scan(k, Param::Height, rt::to_single(u - 5 * s), rt::to_single(u + 5 * s), s);
+          if (best < 0) best = 0;
+          write_result(k, Param::Height, best);
+        }
+      }
+      if (!Locked(k, Param::Centre)) {
+        const double u = Parameter(k, Param::Centre);
+        write_result(k, Param::Centre,
+                     scan(k, Param::Centre, rt::to_single(u - 0.5), rt::to_single(u + 0.5), 0.01f));
+      }
+      if (!Locked(k, Param::Width)) {
+        const double u = Parameter(k, Param::Width);
+        float best = scan(k, Param::Width, rt::to_single(u - 0.5), rt::to_single(u + 0.5), 0.05f);
+        if (best < 1.2f) best = 1.2f;
+        write_result(k, Param::Width, best);
+      }
+    }
+  }
+
+ private:
+  float scan(int k, Param p, float start, float limit, float step) {
+    return grid_scan(start, limit, step, [&](float t) {
+      // Widths below 0.2 are tried as 0.2; the scan still records the trial itself.
+      const float written = (p == Param::Width && t < 0.2f) ? 0.2f : t;
+      const std::string text = rt::trimmed_single_text(written);
+      rt::set_text(field_of(k, p), text);
+      const float f = engine_.figure(k, p, rt::val(text));
+      pump();
+      return f;
+    });
+  }
+
+  void write_result(int k, Param p, float value) {
+    const std::string text = rt::trimmed_single_text(value);
+    rt::set_text(field_of(k, p), text);
+    engine_.set_parameter(k, p, rt::val(text));
+  }
+
+  // The windows repaint during a long sweep; a field the user changed meanwhile is read again.
+  void pump() {
+    const std::uint64_t before = rt::user_change_count();
+    rt::pump();
+    if (rt::user_change_count() != before) engine_.mark_stale();
+  }
+
+  SweepEngine engine_;
+};
+
+}  // namespace
+
+void fitting_sweep() { Sweep().run(); }
+
+void BUTTON1_ON() {
+  if (!skip_usable(read_skip())) rt::raise_error(rt::kInvalidArgument, 0x1400 | 2);
+  const PeakFieldSnapshot before;
+  try {
+    fitting_sweep();
+  } catch (const rt::RuntimeError&) {
+    before.restore();
+    throw;
+  }
+  DRAWGRAPH();
+  CALC_RATIO();
+}
+
+}  // namespace app

@@ -1,0 +1,42 @@
+#include "app/fit/kai2.h"
+
+#include "app/fit/calc_fitline.h"
+#include "app/workspace/control_refs.h"
+#include "app/workspace/counted_loop.h"
+#include "app/workspace/workspace.h"
+#include "runtime/convert/arithmetic.h"
+#include "runtime/convert/number_text.h"
+#include "runtime/dialogs/control_values.h"
+
+namespace app {
+
+float read_skip() { return rt::to_single(rt::val(rt::get_text(EDIT(43)))); }
+
+bool skip_usable(float skip) {
+  if (!(skip > 0)) return false;
+  constexpr long kMaxPasses = 1L << 20;
+  long passes = 0;
+  counted_loop(0, workspace().LASTPOINT, skip, [&](float) { ++passes; });
+  return passes <= kMaxPasses;
+}
+
+float add_squared_difference(float sum, float y, float model) {
+  // Both are singles, so the difference is exact in double whenever their magnitudes are
+  // within 2^29 of each other; the square is then exact as well.
+  const double difference = static_cast<double>(y) - model;
+  return rt::to_single(sum + difference * difference);
+}
+
+float KAI2() {
+  const float skip = read_skip();
+  float sum = 0;
+  CALC_FITLINE();
+  const Workspace& w = workspace();
+  counted_loop(0, w.LASTPOINT, skip, [&](float counter) {
+    const std::int32_t i = loop_index(counter);
+    sum = add_squared_difference(sum, w.YDATA.at(i), w.SUMCURVE.at(i));
+  });
+  return sum;
+}
+
+}  // namespace app

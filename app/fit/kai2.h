@@ -1,0 +1,19 @@
+#pragma once
+
+namespace app {
+
+// The "Skip" field (EDIT43) as the fit figure's single-precision point step.
+float read_skip();
+
+// Whether a sweep can use this Skip: above 0, and not so small that one figure would compare
+// more than about a thousand times per point.
+bool skip_usable(float skip);
+
+// The fit figure: the model recomputed from the fields (CALC_FITLINE), then the squared
+// differences from the spectrum over every Skip-th point, summed in single precision.
+float KAI2();
+
+// One term of the figure added to the running sum: sum + (y - model)^2, rounded to single.
+float add_squared_difference(float sum, float y, float model);
+
+}  // namespace app

@@ -1,0 +1,208 @@
+#include "app/fit/sweep_engine.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/fit/kai2.h"
+#include "app/fit/profile_batch.h"
+#include "app/workspace/counted_loop.h"
+#include "app/workspace/workspace.h"
+#include "runtime/convert/arithmetic.h"
+#include "runtime/errors/runtime_error.h"
+
+namespace app {
+namespace {
+
+// Bounds inside which a shape cannot overflow anything: heights (each curve value is at most
+// its height, the profile's divisor being at least 1, so the sum of six is bounded too), the
+// distance from any x to the centre, the width's square and the skew term.
+constexpr double kSingleOverflow = 0x1.ffffffp+127;
+constexpr double kHeightBound = kBatchHeightBound;
+constexpr double kDistanceBound = 0x1p126;
+constexpr double kWidthLow = 1e-150, kWidthHigh = 1e150;
+constexpr double kAlphaBound = 1e100;
+
+// More compared points than this (a tiny fractional Skip) is left to KAI2.
+constexpr std::size_t kMaxCompared = std::size_t{1} << 22;
+
+void set_parameter_of(PeakShape& s, Param p, double value) {
+  switch (p) {
+    case Param::Centre: s.centre = value; break;
+    case Param::Width: s.width = value; break;
+    case Param::Height: s.height = value; break;
+    case Param::Alpha: s.alpha = value; break;
+  }
+}
+
+// (y - the sum rounded to single)^2 at each point, in place of the sums.
+__attribute__((target_clones("avx2", "default")))
+void squared_differences(const float* y, double* sums, std::size_t n) {
+  for (std::size_t m = 0; m < n; ++m) {
+    const double difference = static_cast<double>(y[m]) - static_cast<float>(sums[m]);
+    sums[m] = difference * difference;
+  }
+}
+
+bool same_divisor(const PeakShape& a, const PeakShape& b) {
+  return a.centre == b.centre && a.width == b.width && a.asymmetric == b.asymmetric &&
+         (!a.asymmetric || a.alpha == b.alpha);
+}
+
+}  // namespace
+
+SweepEngine::SweepEngine() = default;
+
+void SweepEngine::reload() {
+  stale_ = false;
+  usable_ = false;
+  divisor_slot_ = 0;
+  partial_slot_ = 0;
+  compared_x_.clear();
+  compared_y_.clear();
+  sorted_x_.clear();
+  const Workspace& w = workspace();
+  constants_ = ProfileConstants::for_mix(w.MIXRATIO);
+  try {
+    // Whatever fails here fails in KAI2 as well, which then raises it in its own order.
+    const float skip = read_skip();
+    bool odd_index = false;
+    counted_loop(0, w.LASTPOINT, skip, [&](float counter) {
+      const std::int32_t i = loop_index(counter);
+      if (i < 0 || i > 1000 || compared_x_.size() >= kMaxCompared) {
+        odd_index = true;
+        return;
+      }
+      compared_x_.push_back(w.XDATA.at(i));
+      compared_y_.push_back(w.YDATA.at(i));
+    });
+    if (odd_index) return;
+    counted_loop(0, w.LASTPOINT, 1, [&](float counter) { sorted_x_.push_back(w.XDATA.at(loop_index(counter))); });
+    std::sort(sorted_x_.begin(), sorted_x_.end());
+    for (int k = 1; k <= kSlots; ++k) {
+      Slot& slot = slots_[k - 1];
+      slot.present = Present(k);
+      slot.values.assign(compared_x_.size(), 0.0f);
+      if (slot.present) slot.shape = read_peak_shape(k);
+    }
+  } catch (const rt::RuntimeError&) {
+    return;
+  }
+  for (int k = 1; k <= kSlots; ++k) {
+    Slot& slot = slots_[k - 1];
+    if (!slot.present) continue;
+    if (!safe_everywhere(slot.shape) || !heights_fit_in_single(k, slot.shape.height)) return;
+    compute_values(k, slot.shape, slot.values);
+  }
+  trial_values_.resize(compared_x_.size());
+  partial_.resize(compared_x_.size());
+  usable_ = true;
+}
+
+bool SweepEngine::safe_everywhere(const PeakShape& s) const {
+  if (!(std::fabs(s.height) < kHeightBound)) return false;
+  const double width = std::fabs(s.width);
+  if (!(width > kWidthLow && width < kWidthHigh)) return false;
+  const double xlow = sorted_x_.front(), xhigh = sorted_x_.back();
+  if (!(std::fabs(xlow - s.centre) < kDistanceBound && std::fabs(xhigh - s.centre) < kDistanceBound))
+    return false;
+  if (!s.asymmetric || s.alpha == 0) return true;
+  if (!(std::fabs(s.alpha) < kAlphaBound)) return false;
+  // The skew divisor 1 + a*d/w is exactly 0 only where d is within a hair of -w/a: look at the
+  // few x values there and test them exactly as the profile computes them.
+  const double zero_at = -s.width / s.alpha;
+  const double margin = std::fabs(zero_at) * 0x1p-20 + (std::fabs(s.centre) + std::fabs(zero_at)) * 0x1p-45;
+  const double target = s.centre + zero_at;
+  auto first = std::lower_bound(sorted_x_.begin(), sorted_x_.end(), target - margin,
+                                [](float x, double v) { return x < v; });
+  for (auto it = first; it != sorted_x_.end() && *it <= target + margin; ++it) {
+    const float d = static_cast<float>(static_cast<double>(*it) - s.centre);
+    if (1 + s.alpha * d / s.width == 0) return false;
+  }
+  return true;
+}
+
+bool SweepEngine::heights_fit_in_single(int k, double height) const {
+  double total = std::fabs(height);
+  for (int j = 1; j <= kSlots; ++j)
+    if (j != k && slots_[j - 1].present) total += std::fabs(slots_[j - 1].shape.height);
+  return total < kHeightBound;
+}
+
+void SweepEngine::compute_values(int k, const PeakShape& s, std::vector<float>& out) {
+  const std::size_t n = compared_x_.size();
+  if (!(divisor_slot_ == k && same_divisor(divisor_shape_, s))) {
+    divisors_.resize(n);
+    scratch_.resize(n);
+    batch_divisors(compared_x_.data(), n, s, width_squared(s), constants_, divisors_.data(), scratch_.data());
+    divisor_slot_ = k;
+    divisor_shape_ = s;
+  }
+  out.resize(n);
+  batch_values(s.height, divisors_.data(), n, out.data());
+}
+
+void SweepEngine::prepare_partial_sums(int k) {
+  if (partial_slot_ == k) return;
+  std::fill(partial_.begin(), partial_.end(), 0.0);
+  bool first = true;
+  for (int j = 1; j < k; ++j) {
+    const Slot& slot = slots_[j - 1];
+    if (!slot.present) continue;
+    // Added in slot order exactly as the model's sum adds them.
+    for (std::size_t m = 0; m < partial_.size(); ++m)
+      partial_[m] = first ? static_cast<double>(slot.values[m]) : partial_[m] + slot.values[m];
+    first = false;
+  }
+  partial_slot_ = k;
+}
+
+float SweepEngine::figure_over(int k, const std::vector<float>& values) {
+  const std::size_t n = values.size();
+  sums_.resize(n);
+  for (std::size_t m = 0; m < n; ++m) sums_[m] = partial_[m] + values[m];
+  for (int j = k + 1; j <= kSlots; ++j) {
+    if (!slots_[j - 1].present) continue;
+    const float* later = slots_[j - 1].values.data();
+    for (std::size_t m = 0; m < n; ++m) sums_[m] += later[m];
+  }
+  squared_differences(compared_y_.data(), sums_.data(), n);
+  // The running sum is rounded to single after every term, so it is added point by point.
+  float sum = 0;
+  for (std::size_t m = 0; m < n; ++m) {
+    const double next = sum + sums_[m];
+    if (!(next < kSingleOverflow)) rt::raise_error(rt::kOverflow);
+    sum = static_cast<float>(next);
+  }
+  return sum;
+}
+
+float SweepEngine::figure(int k, Param p, double value) {
+  if (stale_) reload();
+  const Slot& slot = slots_[k - 1];
+  if (!usable_ || !slot.present) return KAI2();
+  PeakShape trial = slot.shape;
+  set_parameter_of(trial, p, value);
+  if (!safe_everywhere(trial) || !heights_fit_in_single(k, trial.height)) return KAI2();
+  compute_values(k, trial, trial_values_);
+  prepare_partial_sums(k);
+  return figure_over(k, trial_values_);
+}
+
+void SweepEngine::set_parameter(int k, Param p, double value) {
+  if (stale_) return;
+  Slot& slot = slots_[k - 1];
+  if (!slot.present) {
+    stale_ = true;
+    return;
+  }
+  set_parameter_of(slot.shape, p, value);
+  partial_slot_ = 0;
+  if (!usable_) return;
+  if (!safe_everywhere(slot.shape) || !heights_fit_in_single(k, slot.shape.height)) {
+    usable_ = false;
+    return;
+  }
+  compute_values(k, slot.shape, slot.values);
+}
+
+}  // namespace app

@@ -1,0 +1,116 @@
+#include "app/graph/mouse_editing.h"
+
+#include "app/graph/drawgraph.h"
+#include "app/graph/plot_mapping.h"
+#include "app/workspace/control_refs.h"
+#include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_table.h"
+#include "app/workspace/workspace.h"
+#include "runtime/convert/integer_rules.h"
+#include "runtime/convert/number_text.h"
+#include "runtime/convert/string_functions.h"
+#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/events.h"
+#include "runtime/picture/picture_ops.h"
+
+namespace app {
+namespace {
+
+// The colour texts of peak slots 1 to 6, as the hit test compares them.
+const char* const kSlotColourTexts[kSlots] = {"FF0000", "FF00FF", "00FF00", "FFFF00", "00FFFF", "FF0080"};
+
+void marker_line(float x, double y1, double y2) {
+  rt::LineCommand line;
+  line.first = rt::PointF{x, y1};
+  line.second = rt::PointF{x, y2};
+  line.colour_index = 0;  // black
+  rt::picture_line(PICTURE(1), line);
+}
+
+// A pointer movement in axis units, truncated downward to two decimals.
+double shift(double units_per_plot, double pixels, double plot_pixels) {
+  return rt::floor_value(100 * units_per_plot * pixels / plot_pixels) / 100;
+}
+
+void move_centre(Workspace& w, int k, float mx, float my) {
+  // The x axis runs right to left: dragging right lowers the centre and the peak follows.
+  const double centre = Parameter(k, Param::Centre) -
+                        shift(static_cast<double>(w.XMAX) - w.XMIN, mx - w.DOWNX, w.PLOTWIDTH);
+  const double height = Parameter(k, Param::Height) - shift(w.YMAX - w.YMIN, my - w.DOWNY, w.PLOTHEIGHT);
+  rt::set_text(field_of(k, Param::Centre), rt::trimmed_double_text(centre));
+  rt::set_text(field_of(k, Param::Height), rt::trimmed_double_text(height));
+}
+
+void change_width(Workspace& w, int k, float mx) {
+  // The full plot width is 5 units of width whatever the x range; vertical movement is ignored.
+  const double width = Parameter(k, Param::Width) + shift(5, mx - w.DOWNX, w.PLOTWIDTH);
+  rt::set_text(field_of(k, Param::Width), rt::trimmed_double_text(width));
+  if (Parameter(k, Param::Width) < static_cast<double>(0.3f)) rt::set_text(field_of(k, Param::Width), "0.3");
+}
+
+}  // namespace
+
+std::string colour_text(rt::Colour colour) {
+  return rt::right_part("0000000" + rt::hex_text(static_cast<std::int32_t>(colour)), 6);
+}
+
+void hit_test(Workspace& w, float mx, float my) {
+  counted_loop(my - 5, my + 5, 1, [&](float y) {
+    counted_loop(mx - 5, mx + 5, 1, [&](float x) {
+      const std::string text = colour_text(rt::picture_pixel(PICTURE(1), x, y));
+      for (int k = 1; k <= kSlots; ++k) {
+        if (text != kSlotColourTexts[k - 1]) continue;
+        w.MOUSEMODE = 2.0f * k;
+        const float cx = px(w, Parameter(k, Param::Centre));
+        if (cx - 5 < mx && mx < cx + 5) w.MOUSEMODE = 2.0f * k + 1;
+      }
+    });
+  });
+}
+
+void PICTURE1_MOUSEDOWN() {
+  Workspace& w = workspace();
+  const rt::MouseData mouse = rt::event_mouse();
+  w.DOWNX = mouse.x;
+  w.DOWNY = mouse.y;
+  w.MOUSEMODE = kMarkerDrag;
+  hit_test(w, mouse.x, mouse.y);
+}
+
+void PICTURE1_MOUSEMOVE() {
+  Workspace& w = workspace();
+  if (w.MOUSEMODE != kMarkerDrag) return;
+  const rt::MouseData mouse = rt::event_mouse();
+  show_position(w, mouse.x, mouse.y);
+  // Not erased as the pointer moves on: the swept area stays black until the next redraw.
+  marker_line(mouse.x, w.PLOTTOP, w.PLOTTOP + w.PLOTHEIGHT);
+}
+
+void PICTURE1_MOUSEUP() {
+  Workspace& w = workspace();
+  // The press ends also when the redraw fails: a press left in marker mode would draw a
+  // marker line at every later pointer movement, button held or not.
+  struct EndPress {
+    Workspace& w;
+    ~EndPress() { w.MOUSEMODE = kNoPress; }
+  } end_press{w};
+
+  const rt::MouseData mouse = rt::event_mouse();
+  show_position(w, mouse.x, mouse.y);
+  if (w.MOUSEMODE == kMarkerDrag) {
+    DRAWGRAPH();
+    // From the plot area's top edge down past the picture's bottom, across the x numbers.
+    marker_line(mouse.x, 50, 749);
+    return;
+  }
+  const double half = rt::floor_value(w.MOUSEMODE / 2.0);
+  if (half < 1 || half > kSlots) return;
+  const int k = static_cast<int>(half);
+  if (w.MOUSEMODE != 2 * half)
+    move_centre(w, k, mouse.x, mouse.y);
+  else
+    change_width(w, k, mouse.x);
+  DRAWGRAPH();
+}
+
+}  // namespace app

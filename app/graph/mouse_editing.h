@@ -1,0 +1,38 @@
+#pragma once
+// Editing peaks by dragging them on the graph. A press finds a peak by the colour of the
+// pixels around the pointer; the drag's effect goes into the peak table's fields at the
+// release, followed by a full redraw. Peak locks are not consulted: a locked peak moves too.
+
+#include <string>
+
+#include "app/workspace/workspace.h"
+#include "runtime/picture/colour.h"
+
+namespace app {
+
+// MOUSEMODE values: 0 no press, 1 marker drag; for slot k, 2k its curve away from the centre
+// and 2k + 1 its centre.
+inline constexpr float kNoPress = 0;
+inline constexpr float kMarkerDrag = 1;
+
+// The six-digit text by which the hit test knows a colour: the hexadecimal digits with
+// "0000000" in front, of that the last six (red gives "0000FF", a point outside the picture
+// "FFFFFF").
+std::string colour_text(rt::Colour colour);
+
+// What a press at picture pixel (mx, my) grabs, set into MOUSEMODE (left as it is when no peak
+// pixel is found): scans the 11 x 11 pixels around the pointer, top row first and left to
+// right in each row; every pixel in a peak colour sets the mode again, so the last one in that
+// order decides. The centre is grabbed when the pointer lies less than 5 pixels to either side
+// of that slot's centre column.
+void hit_test(Workspace& w, float mx, float my);
+
+// A press: records where it happened and what it grabbed.
+void PICTURE1_MOUSEDOWN();
+// During a marker drag, shows the pointer's values and leaves a black marker line at its
+// column; otherwise nothing.
+void PICTURE1_MOUSEMOVE();
+// Shows the pointer's values, applies the drag, redraws, and ends the press.
+void PICTURE1_MOUSEUP();
+
+}  // namespace app

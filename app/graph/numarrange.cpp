@@ -1,0 +1,30 @@
+#include "app/graph/numarrange.h"
+
+#include "app/workspace/peak_table.h"
+#include "runtime/convert/arithmetic.h"
+#include "runtime/convert/integer_rules.h"
+#include "runtime/convert/number_text.h"
+#include "runtime/dialogs/control_values.h"
+
+namespace app {
+
+std::string one_decimal_text(std::string_view field_text) {
+  const float v = rt::to_single(rt::val(field_text) + 0.05);
+  const double r = rt::floor_value(v * 10.0) / 10;
+  std::string s = rt::trimmed_double_text(r);
+  if (s.find('.') == std::string::npos) s += ".0";
+  return s;
+}
+
+void NUMARRANGE() {
+  for (Param column : {Param::Centre, Param::Height, Param::Width}) {
+    for (int k = 1; k <= kSlots; ++k) {
+      const rt::ObjRef field = field_of(k, column);
+      const std::string text = rt::get_text(field);
+      if (text.empty()) continue;
+      rt::set_text(field, one_decimal_text(text));
+    }
+  }
+}
+
+}  // namespace app
