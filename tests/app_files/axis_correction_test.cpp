@@ -23,6 +23,8 @@ class AxisCorrection : public FilesTest {
     w.XDATA.at(3) = 999;  // beyond LASTPOINT
     w.XMIN = w.DATAXMIN = 280;
     w.XMAX = w.DATAXMAX = 290;
+    w.YMIN = w.DATAYMIN = 0;
+    w.YMAX = w.DATAYMAX = 20;
   }
   int collect(const std::string& shift, int answer_button) {
     rt::set_text(EDIT(11), shift);
@@ -34,6 +36,8 @@ class AxisCorrection : public FilesTest {
 TEST_F(AxisCorrection, NoMovesTheSpectrumButNotThePeaks) {
   rt::set_text(EDIT(12), "286");
   rt::set_text(EDIT(18), "2");
+  // A user range with empty fields keeps the shifted XMIN and XMAX through the redraw.
+  rt::set_check(app::CHECK(1), 1);
   ASSERT_EQ(collect("-1.5", rt::kNo), 0);
   const app::Workspace& w = app::workspace();
   EXPECT_EQ(w.XDATA.at(0), 278.5f);
@@ -44,7 +48,7 @@ TEST_F(AxisCorrection, NoMovesTheSpectrumButNotThePeaks) {
   EXPECT_EQ(w.DATAXMIN, 280);
   EXPECT_EQ(w.DATAXMAX, 290);
   EXPECT_EQ(w.YDATA.at(1), 10);
-  EXPECT_EQ(rt::get_text(EDIT(12)), "286");
+  EXPECT_EQ(rt::get_text(EDIT(12)), "286.0");  // as the redraw writes every centre
   EXPECT_EQ(rt::get_text(EDIT(11)), "-1.5");
 
   ASSERT_EQ(platform_.boxes.size(), 1u);
@@ -65,10 +69,10 @@ TEST_F(AxisCorrection, YesMovesThePresentCentresOnly) {
   rt::set_check(app::CHECK(18), 1);
   ASSERT_EQ(collect("-1.5", rt::kYes), 0);
   EXPECT_EQ(rt::get_text(EDIT(12)), "284.5");
-  EXPECT_EQ(rt::get_text(EDIT(14)), "289");
+  EXPECT_EQ(rt::get_text(EDIT(14)), "289.0");
   EXPECT_EQ(rt::get_text(EDIT(13)), "");
-  EXPECT_EQ(rt::get_text(EDIT(18)), "2");
-  EXPECT_EQ(rt::get_text(EDIT(24)), "100");
+  EXPECT_EQ(rt::get_text(EDIT(18)), "2.0");
+  EXPECT_EQ(rt::get_text(EDIT(24)), "100.0");
   EXPECT_EQ(rt::get_check(app::CHECK(18)), 1);
   EXPECT_EQ(app::workspace().XDATA.at(0), 278.5f);
 }
@@ -91,12 +95,28 @@ TEST_F(AxisCorrection, CentresCarryTheSingleRoundingOfTheShift) {
   }
 }
 
+TEST_F(AxisCorrection, WithoutAUserRangeTheAxisKeepsTheDataRange) {
+  ASSERT_EQ(collect("-1.5", rt::kNo), 0);
+  EXPECT_EQ(app::workspace().XDATA.at(0), 278.5f);
+  EXPECT_EQ(app::workspace().XMIN, 280);
+  EXPECT_EQ(app::workspace().XMAX, 290);
+  EXPECT_EQ(rt::get_text(app::EDIT(3)), "290");
+  EXPECT_EQ(rt::get_text(app::EDIT(4)), "280");
+}
+
+TEST_F(AxisCorrection, TheRedrawRoundsTheMovedCentre) {
+  rt::set_text(EDIT(12), "284.8");
+  rt::set_text(EDIT(18), "2");
+  ASSERT_EQ(collect("0.3", rt::kYes), 0);
+  EXPECT_EQ(rt::get_text(EDIT(12)), "285.1");
+}
+
 TEST_F(AxisCorrection, EachPressShiftsAgain) {
   ASSERT_EQ(collect("1", rt::kNo), 0);
   answer(rt::kNo);
   ASSERT_EQ(run(app::BUTTON4_ON), 0);
   EXPECT_EQ(app::workspace().XDATA.at(0), 282);
-  EXPECT_EQ(app::workspace().XMAX, 292);
+  EXPECT_EQ(app::workspace().XDATA.at(2), 292);
 }
 
 TEST_F(AxisCorrection, NoNumberShiftsByZeroButStillAsks) {
@@ -109,7 +129,7 @@ TEST_F(AxisCorrection, NoNumberShiftsByZeroButStillAsks) {
     ProgramState after = program_state();
     EXPECT_EQ(after.x, before.x);
     EXPECT_EQ(after.xmin, before.xmin);
-    EXPECT_EQ(rt::get_text(EDIT(12)), "286");
+    EXPECT_EQ(rt::get_text(EDIT(12)), "286.0");
   }
   EXPECT_EQ(platform_.boxes.size(), 2u);
 }
