@@ -86,15 +86,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::string path = fuzz_support::write_scratch_file("spectrum.bgd", bytes);
   set_known_spectrum();
-  int error = 0;
-  try {
-    app::load_spectrum(path);
-  } catch (const rt::RuntimeError& e) {
-    error = e.number();
-  }
-  if (!rt::open_file_numbers().empty()) __builtin_trap();
+  const int error = fuzz_support::load_scratch_file("spectrum.bgd", bytes, app::load_spectrum);
 
   const Plain expected = plain_reading(bytes);
   if (error != expected.error) __builtin_trap();
@@ -118,6 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (w.XDATA.at(i) < w.XMIN || w.XDATA.at(i) > w.XMAX || w.YDATA.at(i) < w.YMIN ||
         w.YDATA.at(i) > rt::to_single(w.YMAX))
       __builtin_trap();
+  const std::string path = fuzz_support::scratch_path("spectrum.bgd");
   if (w.FILEPATH != path || rt::get_text(app::EDIT(1)) != app::display_name(path))
     __builtin_trap();
   return 0;

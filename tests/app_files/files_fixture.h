@@ -7,16 +7,16 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <algorithm>
 #include <deque>
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -45,16 +45,20 @@ struct ScriptedPlatform : rt::Platform {
   std::optional<std::string> file_dialog(const rt::FileDialogRequest& r) override {
     dialogs.push_back(r);
     if (during_dialog) during_dialog();
-    if (files.empty()) ADD_FAILURE() << "unexpected file dialog " << r.title;
-    if (files.empty()) return std::nullopt;
+    if (files.empty()) {
+      ADD_FAILURE() << "unexpected file dialog " << r.title;
+      return std::nullopt;
+    }
     auto answer = files.front();
     files.pop_front();
     return answer;
   }
   int message_box(const rt::MessageBoxRequest& r) override {
     boxes.push_back(r);
-    if (questions.empty()) ADD_FAILURE() << "unexpected question " << r.text;
-    if (questions.empty()) return rt::kNo;
+    if (questions.empty()) {
+      ADD_FAILURE() << "unexpected question " << r.text;
+      return rt::kNo;
+    }
     int answer = questions.front();
     questions.pop_front();
     return answer;
