@@ -3,8 +3,9 @@
 // fraction. Every caller (the model curves, the fitting engine and its tests) computes a value
 // through these functions, so the same inputs give the same bits everywhere.
 
-#include <cmath>
 #include <source_location>
+
+#include "app/fit/profile_exp.h"
 
 namespace app {
 
@@ -47,7 +48,6 @@ float peak_value(float x, const PeakShape& s, double width_squared, const Profil
 float value_over_divisor(double height, double divisor,
                          std::source_location where = std::source_location::current());
 
-// The one exponential function of the profile, for every caller.
-inline double profile_exp(double g) { return std::exp(g); }
+
 
 }  // namespace app

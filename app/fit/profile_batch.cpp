@@ -12,9 +12,11 @@ constexpr float kVanishingExponent = 192;
 
 // L (as the single it is stored as, or +inf where the value vanishes) into l, G into g.
 template <bool Asymmetric>
-void lorentz_and_gauss(const float* x, std::size_t n, const PeakShape& s, double w2, const ProfileConstants& k,
+[[gnu::always_inline]] inline void lorentz_and_gauss(const float* x, std::size_t n, const PeakShape& s, double w2, const ProfileConstants& k,
                        double* l_out, float* g_out) {
   const double c = s.centre, w = s.width, alpha = s.alpha, lorentz = k.lorentz, gauss = k.gauss;
+  // Every operation runs for every point and only values are selected, so that the loop has
+  // no branches and runs on vectors. A vanishing point carries harmless zeros through.
   for (std::size_t m = 0; m < n; ++m) {
     const float d = static_cast<float>(static_cast<double>(x[m]) - c);
     double dd = d;
@@ -23,15 +25,19 @@ void lorentz_and_gauss(const float* x, std::size_t n, const PeakShape& s, double
       const double skew = 1 + alpha * d / w;
       const double dp = d / skew;
       vanish = !(std::fabs(dp) < kSingleOverflow);
-      dd = static_cast<float>(vanish ? 0.0 : dp);
+      const double dp_kept = vanish ? 0.0 : dp;
+      dd = static_cast<float>(dp_kept);
     }
     const double square = dd * dd;
     const double l = 1 + lorentz * square / w2;
     const double g = gauss * square / w2;
     vanish = vanish | !(l < kSingleOverflow) | !(g < kSingleOverflow);
-    float gs = static_cast<float>(vanish ? 0.0 : g);
+    const double l_kept = vanish ? 0.0 : l;
+    const double g_kept = vanish ? 0.0 : g;
+    const float ls = static_cast<float>(l_kept);
+    float gs = static_cast<float>(g_kept);
     if constexpr (Asymmetric) gs = gs > 200 ? 200.0f : gs;
-    l_out[m] = vanish ? kInfinity : static_cast<double>(static_cast<float>(vanish ? 0.0 : l));
+    l_out[m] = vanish ? kInfinity : static_cast<double>(ls);
     g_out[m] = gs;
   }
 }
@@ -43,10 +49,10 @@ void batch_divisors(const float* x, std::size_t n, const PeakShape& s, double w2
                     double* out, float* scratch) {
   if (s.asymmetric) lorentz_and_gauss<true>(x, n, s, w2, k, out, scratch);
   else lorentz_and_gauss<false>(x, n, s, w2, k, out, scratch);
-  // The exponential is the profile's own scalar function; points whose value vanishes skip it.
   for (std::size_t m = 0; m < n; ++m) {
     const float g = scratch[m];
-    if (out[m] != kInfinity) out[m] = g > kVanishingExponent ? kInfinity : out[m] * profile_exp(g);
+    const double divisor = out[m] * profile_exp(g);
+    out[m] = ((out[m] == kInfinity) | (g > kVanishingExponent)) ? kInfinity : divisor;
   }
 }
 

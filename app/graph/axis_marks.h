@@ -5,7 +5,6 @@
 // it is skipped, and the draw stays quick whatever step is typed.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "runtime/forms/objects.h"
@@ -17,10 +16,15 @@ namespace app {
 // the picture's own rounding (and its overflow error) is asked only when that changes.
 class PixelOf {
  public:
-  std::int32_t operator()(float v);
+  std::int32_t operator()(float v) {
+    if (known_ && v > last_ - 0.5 && v < last_ + 0.5) return last_;
+    return ask(v);
+  }
 
  private:
-  std::optional<std::int32_t> last_;
+  std::int32_t ask(float v);
+  bool known_ = false;
+  std::int32_t last_ = 0;
 };
 
 // Tick marks: lines in the picture's drawing colour.
@@ -32,13 +36,10 @@ class TickSeries {
   void line(float x1, float y1, float x2, float y2);
 
  private:
-  struct Ends {
-    std::int32_t x1, y1, x2, y2;
-    bool operator==(const Ends&) const = default;
-  };
   rt::ObjRef picture_;
   PixelOf x1_, y1_, x2_, y2_;
-  std::optional<Ends> last_;
+  bool drawn_ = false;
+  std::int32_t last_[4] = {};
 };
 
 // Labels: each is a text position, then the text printed as one line in black.
@@ -59,15 +60,12 @@ class LabelSeries {
   bool skip(float x, float y, double key);
   void print_text(float x, float y, const std::string& text);
 
-  struct Place {
-    std::int32_t x, y;
-    double key;
-    bool operator==(const Place&) const = default;
-  };
   rt::ObjRef picture_;
   float width_, height_, font_size_;
   PixelOf x_, y_;
-  std::optional<Place> last_;
+  bool printed_ = false;
+  std::int32_t last_x_ = 0, last_y_ = 0;
+  double last_key_ = 0;
 };
 
 }  // namespace app

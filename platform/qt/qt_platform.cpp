@@ -71,10 +71,26 @@ void QtPlatform::form_shown(rt::Form& form, bool shown) {
   if (FormWindow* window = window_of(form)) window->setVisible(shown);
 }
 
-void QtPlatform::form_destroyed(rt::Form& form) { dispose_form_window(form); }
+void QtPlatform::form_destroyed(rt::Form& form) {
+  for (const auto& control : form.controls()) changed_.erase(control.get());
+  dispose_form_window(form);
+}
 
 void QtPlatform::control_changed(rt::Control& control) {
+  // A fit writes every trial into its field, far faster than anyone can read: while a procedure
+  // runs, the widgets take the values at the next pump or when it returns.
+  if (rt::procedure_running()) {
+    changed_.insert(&control);
+    return;
+  }
   if (ControlView* view = view_of(control)) view->refresh();
+}
+
+void QtPlatform::show_changed_controls() {
+  const std::set<rt::Control*> changed = std::move(changed_);
+  changed_.clear();
+  for (rt::Control* control : changed)
+    if (ControlView* view = view_of(*control)) view->refresh();
 }
 
 void QtPlatform::picture_changed(rt::Control& picture) {
@@ -84,6 +100,7 @@ void QtPlatform::picture_changed(rt::Control& picture) {
 // ---- Dialogs ----
 
 std::optional<std::string> QtPlatform::file_dialog(const rt::FileDialogRequest& request) {
+  show_changed_controls();  // the window behind the box shows what the procedure has set
   FileDialog dialog(owner_window(request.owner), qtext(request.title));
   // Qt's own dialog: it honours the name box, the filters and the options the same everywhere.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -105,6 +122,7 @@ std::optional<std::string> QtPlatform::file_dialog(const rt::FileDialogRequest& 
 }
 
 int QtPlatform::message_box(const rt::MessageBoxRequest& request) {
+  show_changed_controls();  // the window behind the box shows what the procedure has set
   QWidget* owner = owner_window(request.owner);
   QMessageBox box(message_box_icon(request.icon), qtext(request.caption), display_text(request.text),
                   message_box_buttons(request.buttons), owner);
@@ -124,6 +142,7 @@ bool QtPlatform::set_clipboard_text(const std::string& text) {
 }
 
 void QtPlatform::show_error_report(const std::string& caption, const std::string& text) {
+  show_changed_controls();  // the window behind the box shows what the procedure has set
   QMessageBox box(QMessageBox::Warning, qtext(caption), display_text(text), QMessageBox::Ok,
                   owner_window(rt::kNullRef));
   box.setTextFormat(Qt::PlainText);
@@ -143,6 +162,7 @@ void QtPlatform::process_pending() {
   // The run-time calls this every few statements; looking at the window system that often
   // would slow a fit down for nothing.
   if (pump_clock_.isValid() && pump_clock_.elapsed() < kPumpIntervalMs) return;
+  show_changed_controls();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   pump_clock_.start();
 }
@@ -174,6 +194,7 @@ void QtPlatform::dispatch() {
     rt::request_quit();
   }
   dispatching_ = false;
+  show_changed_controls();
   end_if_quit();
 }
 

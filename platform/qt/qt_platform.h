@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QObject>
 
+#include <set>
+
 #include "runtime/forms/platform.h"
 
 class QWidget;
@@ -39,11 +41,14 @@ class QtPlatform final : public rt::Platform {
  private:
   void dispatch();
   void end_if_quit();
+  // Shows the control values that changed while a procedure ran.
+  void show_changed_controls();
 
   QObject context_;  // owns the dispatch timers: none fires after the platform is gone
   bool dispatch_scheduled_ = false;
   bool dispatching_ = false;
   QElapsedTimer pump_clock_;
+  std::set<rt::Control*> changed_;  // changed during a procedure, not yet shown
 };
 
 // The installed desktop platform, or nullptr (the widgets use it to schedule dispatch).

@@ -87,6 +87,19 @@ Float parse(const Decimal& d, std::source_location where) {
   return value;
 }
 
+// Whether the digits themselves make a whole number: every digit standing after the decimal
+// point, once the exponent has moved it, is zero (a dropped nonzero digit stands there as its
+// '1'). Decided on the digits, never on a rounded value: 27982381.0000000000000001 rounds to a
+// whole double but is no whole number.
+bool whole_number(const Decimal& d) {
+  if (d.exponent >= 0) return true;
+  const std::uint64_t fraction = static_cast<std::uint64_t>(-d.exponent);
+  const std::size_t first = fraction >= d.count ? 0 : d.count - static_cast<std::size_t>(fraction);
+  for (std::size_t i = first; i < d.count; ++i)
+    if (d.digits[i] != '0') return false;
+  return true;
+}
+
 }  // namespace
 
 NumberScan scan_number(std::string_view s, std::source_location where) {
@@ -154,7 +167,7 @@ NumberScan scan_number(std::string_view s, std::source_location where) {
 
   const double exact = parse<double>(d, where);
   // A whole number within the 32-bit range is exact, whatever its form.
-  if (exact == std::trunc(exact) && exact >= -2147483648.0 && exact <= 2147483647.0)
+  if (whole_number(d) && exact >= -2147483648.0 && exact <= 2147483647.0)
     return {exact == 0 ? 0.0 : exact, pos};
   const bool single = letter == 'E' || letter == 'e' || (letter == 0 && significant <= 7);
   if (!single) return {exact, pos};

@@ -15,6 +15,7 @@
 #include "runtime/convert/number_text.h"
 #include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/events.h"
 
 namespace literal {
 namespace {
@@ -64,6 +65,7 @@ float scan(int k, Param p, float start, float limit, float step) {
       best = t;
       best_figure = f;
     }
+    rt::pump();  // the windows repaint, and what the user typed is read by the next figure
   });
   return best;
 }

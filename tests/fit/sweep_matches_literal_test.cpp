@@ -139,3 +139,45 @@ TEST_F(SweepMatchesLiteral, FailingTables) {
 }
 
 }  // namespace
+
+#include "app/files/spectrum_reader.h"
+#include "runtime/files/file_channels.h"
+#include "tests/fit/recording_platform.h"
+
+namespace {
+
+// The bundled example, its two peaks placed as the example script places them, pressed twice
+// by both: the same fields, ratios and clipboard after each press.
+TEST_F(SweepMatchesLiteral, ExampleSpectrumPressedTwice) {
+  fit_testing::RecordingPlatform platform;
+  rt::set_platform(&platform);
+  rt::open_file(TESSALY_SOURCE_DIR "/examples/two_peaks.bgd", rt::OpenMode::Input, 1);
+  const app::LoadedSpectrum s = app::read_spectrum_records(1);
+  rt::close_file(1);
+  fit_testing::load_points(s.x, s.y);
+  app::Workspace& w = app::workspace();
+  w.XMIN = w.DATAXMIN = s.xmin;
+  w.XMAX = w.DATAXMAX = s.xmax;
+  w.YMIN = w.DATAYMIN = s.ymin;
+  w.YMAX = w.DATAYMAX = s.ymax;
+
+  auto press_twice = [&](void (*press)()) {
+    fit_testing::set_row(1, PeakRow{"285.5", "1.5", "1500", ""});
+    fit_testing::set_row(2, PeakRow{"289", "1.5", "900", ""});
+    std::vector<std::string> seen;
+    for (int n = 0; n < 2; ++n) {
+      press();
+      for (const std::string& t : fit_testing::peak_texts()) seen.push_back(t);
+      for (int k = 1; k <= 6; ++k) seen.push_back(rt::get_text(app::ratio_field_of(k)));
+      seen.push_back(rt::get_text(app::EDIT(42)));
+      seen.push_back(platform.clipboard);
+    }
+    return seen;
+  };
+  const std::vector<std::string> literal_run = press_twice(&literal::fitting_press);
+  const std::vector<std::string> shipped = press_twice(&app::BUTTON1_ON);
+  EXPECT_EQ(shipped, literal_run);
+  EXPECT_NE(literal_run[0], "285.5");  // the press did move the centre
+}
+
+}  // namespace

@@ -69,7 +69,7 @@ TEST_F(DrawGraphTest, TheZeroRowAndTheTickMarks) {
   EXPECT_EQ(pixel(624, 605), kWhite);
   // y ticks every 100 (range 1000: unit 10^2), 10 pixels into the plot area from the left.
   for (int v = -500; v <= 500; v += 100) {
-    const int row = static_cast<int>(std::lround(50 + 560 * (1 - (v + 500) / 1000.0)));
+    const int row = row_of_value(v);
     SCOPED_TRACE(v);
     for (int x = 100; x <= 110; ++x) EXPECT_EQ(pixel(x, row), kBlack) << x;
     if (row == 50 || row == 610 || v == 0) continue;  // the frame and the spectrum
@@ -101,14 +101,10 @@ TEST_F(DrawGraphTest, AHigherSlotLiesOnTopOfALowerOne) {
 
 TEST_F(DrawGraphTest, TheSumRunsAboveTwoOverlappingPeaks) {
   flat(0);
-  peak(1, "288", "500", "2");
-  peak(2, "292", "500", "2");
-  app::DRAWGRAPH();
-  const app::Workspace& w = app::workspace();
   // Point 100 lies at x = 290, column 375, between the two centres.
-  const int sum_row = static_cast<int>(std::lround(app::py(w, w.SUMCURVE.at(100))));
+  const int sum_row = draw_two_overlapping_peaks();
   EXPECT_EQ(pixel(375, sum_row), kRed);
-  const int peak_row = static_cast<int>(std::lround(app::py(w, w.PEAKCURVE1.at(100))));
+  const int peak_row = row_of_value(app::workspace().PEAKCURVE1.at(100));
   EXPECT_GT(peak_row, sum_row);
   EXPECT_EQ(pixel(375, peak_row), kMagenta);  // both peaks are equal there: slot 2 on top
   EXPECT_EQ(pixel(430, 330), kBlue);          // 288: the top of slot 1
@@ -173,23 +169,6 @@ TEST_F(DrawGraphTest, XUserRange) {
   app::DRAWGRAPH();
   EXPECT_EQ(app::workspace().XMAX, 290);
   EXPECT_EQ(app::workspace().XMIN, 280);  // an empty field keeps its end
-}
-
-TEST_F(DrawGraphTest, YUserRangeKeepsTheFieldsAsTyped) {
-  load(280, 300, 201, [](double x) { return x; });
-  user_y("0", "1000");
-  set(8, "250");
-  app::DRAWGRAPH();
-  EXPECT_EQ(text(6), "0");
-  EXPECT_EQ(text(7), "1000");
-  EXPECT_EQ(text(8), "250");
-  EXPECT_EQ(pixel(105, 470), kBlack);  // 250: a quarter of the way up
-  EXPECT_EQ(text(3), "300");           // x is written back all the same
-  user_y("", "2000");
-  app::DRAWGRAPH();
-  EXPECT_EQ(app::workspace().YMIN, 0);  // kept from the draw before
-  EXPECT_EQ(app::workspace().YMAX, 2000);
-  EXPECT_EQ(text(6), "");
 }
 
 TEST_F(DrawGraphTest, BadUserStepsGiveWayToTheAutomaticStep) {
@@ -300,29 +279,6 @@ TEST_F(DrawGraphTest, TheProgramGoesOnAfterAFailedDraw) {
   EXPECT_EQ(rt::reported_error_count(), 1);
   EXPECT_EQ(pixel(375, 330), kBlack);
   EXPECT_EQ(text(3), "300");
-}
-
-TEST_F(DrawGraphTest, ClearEmptiesOnlyTheAxesWithoutUserRange) {
-  flat(500);
-  press_button("FORM3", "BUTTON2");
-  const std::string before[6] = {text(3), text(4), text(5), text(6), text(7), text(8)};
-  tick(1);
-  press_button("FORM3", "BUTTON26");  // both ticked: nothing changes
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(text(3 + i), before[i]);
-  tick(1, 0);
-  tick(2, 0);
-  app::workspace().DATAYMAX = 1000;  // a y range of the data's own for the redraw
-  press_button("FORM3", "BUTTON26");
-  for (int i = 3; i <= 8; ++i) EXPECT_EQ(text(i), "") << i;
-  EXPECT_EQ(pixel(375, 330), kBlack);  // no redraw
-  press_button("FORM3", "BUTTON2");
-  EXPECT_EQ(text(3), "300");
-  EXPECT_EQ(text(7), "1000");
-  tick(2);
-  set(8, "300");
-  press_button("FORM3", "BUTTON26");  // x only
-  EXPECT_EQ(text(3), "");
-  EXPECT_EQ(text(8), "300");
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 
 #include "../support/program_fixture.h"
+#include "app/graph/drawgraph.h"
+#include "app/graph/plot_mapping.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
 #include "runtime/dialogs/control_values.h"
@@ -59,6 +62,17 @@ class GraphTest : public testing_support::ProgramTest {
     tick(2);
     set(6, bottom);
     set(7, top);
+  }
+
+  // The pixel row of a y value in the last draw's range.
+  static int row_of_value(double y) { return static_cast<int>(std::lround(app::py(app::workspace(), y))); }
+  // Slots 1 and 2 at 288 and 292, width 2, height 500, drawn: at 290 (point 100 of a spectrum
+  // in tenths from 280) both are equal and their sum is twice that. Returns the sum's row there.
+  static int draw_two_overlapping_peaks() {
+    peak(1, "288", "500", "2");
+    peak(2, "292", "500", "2");
+    app::DRAWGRAPH();
+    return row_of_value(app::workspace().SUMCURVE.at(100));
   }
 
   static rt::Colour pixel(double x, double y) { return rt::picture_pixel(app::PICTURE(1), x, y); }

@@ -1,8 +1,6 @@
 // Dragging peaks and the marker line on the graph, through the mouse events as the platform
 // delivers them.
 
-#include <cmath>
-
 #include "../support/run_time_errors.h"
 #include "app/graph/drawgraph.h"
 #include "app/graph/mouse_editing.h"
@@ -123,11 +121,7 @@ TEST_F(MouseTest, TheLastPeakPixelInScanOrderDecides) {
 }
 
 TEST_F(MouseTest, ThePeaksAndTheirSumAlone) {
-  peak(1, "288", "500", "2");
-  peak(2, "292", "500", "2");
-  app::DRAWGRAPH();
-  const app::Workspace& w = app::workspace();
-  const int sum_row = static_cast<int>(std::lround(app::py(w, w.SUMCURVE.at(100))));
+  const int sum_row = draw_two_overlapping_peaks();
   ASSERT_EQ(pixel(375, sum_row), kRed);
   for (int y = sum_row - 5; y <= sum_row + 5; ++y)
     for (int x = 370; x <= 380; ++x) ASSERT_TRUE(pixel(x, y) == kRed || pixel(x, y) == kWhite) << x << "," << y;
@@ -136,38 +130,6 @@ TEST_F(MouseTest, ThePeaksAndTheirSumAlone) {
   app::workspace().MOUSEMODE = 0;
   mouse(EventKind::MouseDown, 200, 554);  // the spectrum alone
   EXPECT_EQ(mode(), 1);
-}
-
-TEST_F(MouseTest, ALockedPeakMovesAllTheSame) {
-  for (int box : {3, 18, 24, 30}) tick(box);
-  mouse(EventKind::MouseDown, 375, 330);
-  mouse(EventKind::MouseUp, 430, 330);
-  EXPECT_EQ(text(12), "288.0");
-}
-
-TEST_F(MouseTest, AMarkerDragShowsThePointerAndLeavesOneLine) {
-  mouse(EventKind::MouseDown, 200, 200);
-  EXPECT_EQ(mode(), 1);
-  mouse(EventKind::MouseMove, 220, 200);
-  EXPECT_EQ(text(9), "295.63");
-  EXPECT_EQ(text(10), "732.14");
-  for (int y = 50; y <= 610; ++y) ASSERT_EQ(pixel(220, y), kBlack) << y;
-  EXPECT_EQ(pixel(220, 49), kWhite);
-  EXPECT_EQ(pixel(220, 611), kWhite);
-  mouse(EventKind::MouseMove, 240, 210);
-  EXPECT_EQ(pixel(240, 300), kBlack);
-  EXPECT_EQ(pixel(220, 300), kBlack);  // not erased while the drag goes on
-  mouse(EventKind::MouseUp, 260, 300);
-  EXPECT_EQ(mode(), 0);
-  EXPECT_EQ(text(9), "294.18");
-  EXPECT_EQ(text(10), "553.57");
-  // The redraw wiped the drag's lines; the release's line runs from the top edge of the plot
-  // area to the bottom of the picture.
-  EXPECT_EQ(pixel(220, 300), kWhite);
-  EXPECT_EQ(pixel(240, 300), kWhite);
-  for (int y = 50; y < 648; ++y) ASSERT_EQ(pixel(260, y), kBlack) << y;
-  EXPECT_EQ(pixel(260, 49), kWhite);
-  EXPECT_EQ(text(12), "290.0");  // the redraw's rounding
 }
 
 TEST_F(MouseTest, AReleaseWithoutAPressOnlyShowsThePosition) {

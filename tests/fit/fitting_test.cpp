@@ -1,0 +1,129 @@
+// "FITTING" as a user meets it: locks, clamps, ties, refusals, failures that put the fields
+// back, and fields typed while the sweep runs.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/fit/fitting.h"
+#include "tests/fit/fit_fixture.h"
+#include "tests/fit/literal_fit.h"
+#include "tests/fit/recording_platform.h"
+#include "tests/support/run_time_errors.h"
+
+namespace {
+
+using app::Param;
+using fit_testing::PeakRow;
+using fit_testing::text_of;
+
+class Fitting : public testing_support::ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    rt::set_platform(&platform_);
+    // A symmetric peak at 286 of height 900 and width 1.5 over 41 points, x falling.
+    std::vector<float> x, y;
+    for (int i = 0; i <= 40; ++i) {
+      const float xi = 290 - 0.2f * static_cast<float>(i);
+      const float d = (xi - 286) / 1.5f;
+      x.push_back(xi);
+      y.push_back(900 / (1 + 1.2f * d * d) / std::exp(1.94f * d * d));
+    }
+    fit_testing::load_points(x, y);
+  }
+  fit_testing::RecordingPlatform platform_;
+};
+
+TEST_F(Fitting, NothingPresentChangesNoField) {
+  rt::set_text(app::field_of(2, Param::Width), "3");  // no centre: not present
+  app::fitting_sweep();
+  EXPECT_EQ(text_of(2, Param::Width), "3");
+  EXPECT_EQ(fit_testing::peak_texts(), std::vector<std::string>({"", "", "", "", "3", "", "", "", "", "", "", "", "",
+                                                                 "", "", "", "", ""}));
+}
+
+TEST_F(Fitting, LockedParametersStay) {
+  fit_testing::set_row(1, PeakRow{"285.5", "2", "500", "", false, 1, 2, 1});
+  app::fitting_sweep();
+  EXPECT_EQ(text_of(1, Param::Centre), "285.5");
+  EXPECT_EQ(text_of(1, Param::Width), "2");
+  EXPECT_EQ(text_of(1, Param::Height), "500");
+}
+
+TEST_F(Fitting, FindsThePeakAndKeepsItsClamps) {
+  fit_testing::set_row(1, PeakRow{"285.8", "0.8", "300", ""});
+  app::fitting_sweep();
+  EXPECT_NEAR(std::stod(text_of(1, Param::Centre)), 286, 0.1);  // one sweep only nears the peak
+  EXPECT_NEAR(std::stod(text_of(1, Param::Height)), 900, 150);
+  EXPECT_GE(std::stod(text_of(1, Param::Width)), 1.2);  // a typed 0.8 is at least 1.2 after a press
+
+  // A peak where the spectrum is negative: the best height is clamped to 0 after every pass.
+  for (int i = 0; i <= 40; ++i) app::workspace().YDATA.at(i) = -500;
+  fit_testing::set_row(1, PeakRow{"286", "1.5", "100", "", false, 1, 1, 0});
+  app::fitting_sweep();
+  EXPECT_EQ(text_of(1, Param::Height), "0");
+}
+
+TEST_F(Fitting, EqualFiguresGoToTheLaterTrial) {
+  // A narrow peak far from every point changes no figure: every height pass ends on its last
+  // trial, u + 5 s.
+  fit_testing::set_row(1, PeakRow{"500", "1.5", "100", "", false, 1, 1, 0});
+  app::fitting_sweep();
+  EXPECT_EQ(text_of(1, Param::Height), "5655");
+}
+
+TEST_F(Fitting, SkipOfZeroOrBelowIsRefusedBeforeAnythingChanges) {
+  fit_testing::set_row(1, PeakRow{"285.8", "1.4", "300", ""});
+  for (const char* skip : {"0", "", "abc", "-1"}) {
+    SCOPED_TRACE(skip);
+    rt::set_text(app::EDIT(43), skip);
+    expect_error(5, [] { app::BUTTON1_ON(); });
+    EXPECT_EQ(text_of(1, Param::Centre), "285.8");
+    EXPECT_EQ(text_of(1, Param::Height), "300");
+    EXPECT_EQ(platform_.clipboard_writes, 0);
+  }
+}
+
+TEST_F(Fitting, AFailedSweepPutsEveryFieldBack) {
+  struct Case {
+    const char* what;
+    int error;
+    PeakRow second;
+  } cases[] = {
+      {"width 0", 11, {"287", "0", "100", ""}},
+      {"a centre too large for the centre's step", 6, {"1E+30", "1", "100", "", false, 0, 1, 1}},
+      {"a height too large for the last pass", 6, {"287", "1", "3E+07", "", false, 1, 1, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fit_testing::set_row(1, PeakRow{"285.8", "1.4", "300", ""});
+    fit_testing::set_row(2, c.second);
+    const std::vector<std::string> before = fit_testing::peak_texts();
+    expect_error(c.error, [] { app::BUTTON1_ON(); });
+    EXPECT_EQ(fit_testing::peak_texts(), before);
+  }
+}
+
+// What the user types while the sweep pumps is read by the next figure, as the literal sweep
+// reads it: the engine drops what it kept.
+TEST_F(Fitting, AFieldTypedDuringTheSweepIsSeen) {
+  auto run = [&](auto sweep) {
+    fit_testing::set_row(1, PeakRow{"285.8", "1.4", "300", ""});
+    fit_testing::set_row(2, PeakRow{"287", "1", "50", "", false, 1, 1, 1});
+    rt::set_text(app::EDIT(43), "3");
+    platform_.pumps = 0;
+    platform_.on_pump = [](int n) {
+      if (n == 30) rt::control_of(app::field_of(2, Param::Height)).user_set_text("400");
+      if (n == 90) rt::control_of(app::EDIT(43)).user_set_text("1");
+    };
+    sweep();
+    platform_.on_pump = nullptr;
+    return fit_testing::peak_texts();
+  };
+  const std::vector<std::string> literal_run = run([] { literal::sweep(); });
+  const std::vector<std::string> shipped = run([] { app::fitting_sweep(); });
+  EXPECT_EQ(shipped, literal_run);
+  EXPECT_EQ(shipped[5], "400");
+}
+
+}  // namespace
