@@ -1,24 +1,23 @@
 #include "app/files/fileopen.h"
 
+#include "app/files/buffered_input.h"
 #include "app/files/spectrum_reader.h"
 #include "app/graph/drawgraph.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
-#include "runtime/convert/string_functions.h"
 #include "runtime/dialogs/control_values.h"
 #include "runtime/dialogs/file_dialogs.h"
-#include "runtime/files/file_channels.h"
 
 namespace app {
-namespace {
 
-// The characters after the last directory separator, walking back a whole character at a time.
 std::string display_name(const std::string& path) {
-  const std::int32_t length = rt::char_length(path);
-  std::int32_t n = length;
-  while (n >= 1 && rt::middle_chars(path, n, 1) != "/") --n;
-  return rt::middle_chars(path, n + 1, length - n);
+  // Program text is UTF-8, where the byte of "/" never occurs inside another character, so the
+  // last "/" byte is the last separator character and a double-byte name stays whole.
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+namespace {
 
 void store(Workspace& w, const LoadedSpectrum& s, const std::string& path) {
   for (std::size_t i = 0; i < s.x.size(); ++i) {
@@ -39,26 +38,20 @@ void store(Workspace& w, const LoadedSpectrum& s, const std::string& path) {
 
 }  // namespace
 
+void load_spectrum(const std::string& path) {
+  const LoadedSpectrum s = read_input_file(path, read_spectrum_records);
+  store(workspace(), s, path);
+  rt::set_text(EDIT(1), display_name(path));
+}
+
 void FILEOPEN() {
-  Workspace& w = workspace();
   const std::string path = rt::open_file_dialog(
       rt::kNullRef, "ファイルのオープン", "*.bgd",
       "BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)", 0);
-  if (path == rt::kCancelMark) {
-    w.FILEPATH = path;
-  } else {
-    rt::open_file(path, rt::OpenMode::Input, 1);
-    LoadedSpectrum s;
-    try {
-      s = read_spectrum_records(1);
-    } catch (...) {
-      rt::close_file(1);
-      throw;
-    }
-    rt::close_file(1);
-    store(w, s, path);
-    rt::set_text(EDIT(1), display_name(path));
-  }
+  if (path == rt::kCancelMark)
+    workspace().FILEPATH = path;
+  else
+    load_spectrum(path);
   DRAWGRAPH();
 }
 

@@ -1,10 +1,19 @@
 #pragma once
 
+#include <string>
+
 namespace app {
 
-// Loads a spectrum chosen in the open dialog, then redraws (also after a cancel). Loading is
-// all or nothing: a file that fails part-way leaves the previous spectrum, its ranges,
-// LASTPOINT, FILEPATH and the "Target" field as they were.
+// What "Target" shows for a path: the characters after its last directory separator.
+std::string display_name(const std::string& path);
+
+// Reads the spectrum file at `path` into the workspace with its ranges, FILEPATH and "Target".
+// Nothing changes until the whole file has been read: a file that cannot be opened or read, or
+// holds more than 1001 points, raises its error and leaves everything as it was.
+void load_spectrum(const std::string& path);
+
+// Loads a spectrum chosen in the open dialog, then redraws (also after a cancel, which leaves
+// the cancel mark in FILEPATH). A refused file is not redrawn.
 void FILEOPEN();
 
 // File > "Open" and the "OPEN" button.

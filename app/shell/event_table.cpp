@@ -1,6 +1,10 @@
 #include "app/shell/event_table.h"
 
+#include "app/files/axis_correction.h"
 #include "app/files/fileopen.h"
+#include "app/files/image_export.h"
+#include "app/files/result_export.h"
+#include "app/files/settings_file.h"
 #include "app/fit/calc_ratio.h"
 #include "app/fit/fitting.h"
 #include "app/graph/graph_settings.h"
@@ -21,9 +25,12 @@ struct Entry {
 const std::vector<Entry>& table() {
   static const std::vector<Entry> entries = {
       {"OPENFILE_ON", &OPENFILE_ON},
+      {"SAVEASGRAPHICS_ON", &SAVEASGRAPHICS_ON},
+      {"SAVEASTEXT_ON", &SAVEASTEXT_ON},
       {"ABOUT_ON", &ABOUT_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
       {"BUTTON1_ON", &BUTTON1_ON},
+      {"BUTTON4_ON", &BUTTON4_ON},
       {"BUTTON5_ON", &BUTTON5_ON},
       {"BUTTON6_ON", &BUTTON6_ON},
       {"BUTTON7_ON", &BUTTON7_ON},
@@ -41,6 +48,9 @@ const std::vector<Entry>& table() {
       {"BUTTON19_ON", &BUTTON19_ON},
       {"BUTTON20_ON", &BUTTON20_ON},
       {"BUTTON21_ON", &BUTTON21_ON},
+      {"BUTTON22_ON", &BUTTON22_ON},
+      {"BUTTON23_ON", &BUTTON23_ON},
+      {"BUTTON24_ON", &BUTTON24_ON},
       {"CHECK3_ON", &CHECK3_ON},
       {"CHECK4_ON", &CHECK4_ON},
       {"CHECK5_ON", &CHECK5_ON},
@@ -57,6 +67,7 @@ const std::vector<Entry>& table() {
       {"CHECK16_ON", &CHECK16_ON},
       {"CHECK17_ON", &CHECK17_ON},
       {"BUTTON27_ON", &BUTTON27_ON},
+      {"BUTTON28_ON", &BUTTON28_ON},
       {"PICTURE1_MOUSEDOWN", &PICTURE1_MOUSEDOWN},
       {"PICTURE1_MOUSEMOVE", &PICTURE1_MOUSEMOVE},
       {"PICTURE1_MOUSEUP", &PICTURE1_MOUSEUP},

@@ -22,6 +22,7 @@ enum class FileOp : std::uint32_t {
   EndOfFile,
   Close,
   FullPath,
+  Replace,
 };
 
 // The checks within them, the low 8 bits.

@@ -1,0 +1,50 @@
+#include "app/files/axis_correction.h"
+
+#include <vector>
+
+#include "app/graph/drawgraph.h"
+#include "app/workspace/control_refs.h"
+#include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_table.h"
+#include "app/workspace/workspace.h"
+#include "runtime/convert/arithmetic.h"
+#include "runtime/convert/number_text.h"
+#include "runtime/dialogs/control_values.h"
+#include "runtime/dialogs/message_box.h"
+#include "runtime/forms/platform.h"
+
+namespace app {
+
+std::string shifted_centre(const std::string& centre_text, float d) {
+  return rt::trimmed_double_text(rt::checked(rt::val(centre_text) + static_cast<double>(d)));
+}
+
+void BUTTON4_ON() {
+  Workspace& w = workspace();
+  const float d = rt::to_single(rt::val(rt::get_text(EDIT(11))));
+
+  // The shifted values are all formed before any is stored, so that an overflow (error 6)
+  // leaves the spectrum unshifted rather than half shifted.
+  std::vector<std::pair<std::int32_t, float>> shifted;
+  counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
+    const std::int32_t i = loop_index(counter);
+    shifted.emplace_back(i, rt::to_single(static_cast<double>(w.XDATA.at(i)) + d));
+  });
+  const float xmin = rt::to_single(static_cast<double>(w.XMIN) + d);
+  const float xmax = rt::to_single(static_cast<double>(w.XMAX) + d);
+  for (const auto& [i, x] : shifted) w.XDATA.at(i) = x;
+  w.XMIN = xmin;
+  w.XMAX = xmax;
+
+  if (rt::message_box(controls().form2, "Confirm", "Correct axis of peaks?", 4, 1) == rt::kYes) {
+    // Empty slots stay empty; the redraw then rounds the new centres to one decimal.
+    for (int k = 1; k <= kSlots; ++k) {
+      if (!Present(k)) continue;
+      const rt::ObjRef centre = field_of(k, Param::Centre);
+      rt::set_text(centre, shifted_centre(rt::get_text(centre), d));
+    }
+  }
+  DRAWGRAPH();
+}
+
+}  // namespace app

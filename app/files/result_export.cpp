@@ -1,0 +1,38 @@
+#include "app/files/result_export.h"
+
+#include "app/files/replacing_text_save.h"
+#include "app/fit/model_curves.h"
+#include "app/workspace/control_refs.h"
+#include "app/workspace/counted_loop.h"
+#include "app/workspace/workspace.h"
+#include "runtime/convert/number_text.h"
+#include "runtime/dialogs/file_dialogs.h"
+
+namespace app {
+
+std::vector<std::string> result_lines() {
+  const Workspace& w = workspace();
+  std::vector<std::string> lines;
+  counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
+    const std::int32_t i = loop_index(counter);
+    // Untrimmed: a value without a minus sign keeps the blank in front of it.
+    std::string s = rt::single_text(w.XDATA.at(i));
+    s += ',' + rt::single_text(w.YDATA.at(i));
+    for (int k = 1; k <= 6; ++k) s += ',' + rt::single_text(peak_curve(w, k, i));
+    s += ',' + rt::single_text(w.SUMCURVE.at(i));
+    lines.push_back(std::move(s));
+  });
+  return lines;
+}
+
+void export_result_text(rt::ObjRef owner) {
+  const std::string path =
+      rt::save_file_dialog(owner, "結果の保存", "*.csv", "CSV file(*.csv);そのほか(*.*)", 0);
+  if (path == rt::kCancelMark) return;
+  save_text_lines(path, result_lines());
+}
+
+void SAVEASTEXT_ON() { export_result_text(rt::kNullRef); }
+void BUTTON28_ON() { export_result_text(controls().form2); }
+
+}  // namespace app

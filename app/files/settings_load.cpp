@@ -1,0 +1,37 @@
+#include <string>
+#include <vector>
+
+#include "app/files/buffered_input.h"
+#include "app/files/settings_file.h"
+#include "app/workspace/control_refs.h"
+#include "runtime/dialogs/control_values.h"
+#include "runtime/dialogs/file_dialogs.h"
+#include "runtime/files/file_channels.h"
+
+namespace app {
+
+void load_settings(const std::string& path) {
+  // Every item is read by the string input, which ends an item at a comma or colon as at a
+  // line end and drops the blanks around it; lines after the 56th item are never read.
+  const std::vector<std::string> texts = read_input_file(path, [](int file) {
+    std::vector<std::string> items;
+    for (int n = 0; n < kSettingsLines; ++n) items.push_back(rt::read_text_field(file));
+    return items;
+  });
+
+  const auto items = settings_items();
+  for (std::size_t n = 0; n < items.size(); ++n) {
+    if (items[n].check_box)
+      rt::set_check(items[n].control, texts[n] == "1" ? 1 : 0);
+    else
+      rt::set_text(items[n].control, texts[n]);
+  }
+}
+
+void BUTTON23_ON() {
+  const std::string path = rt::open_file_dialog(controls().form2, "設定の読込", "*.cfg",
+                                                "Config file(*.cfg);そのほか(*.*)", 0);
+  if (path != rt::kCancelMark) load_settings(path);
+}
+
+}  // namespace app

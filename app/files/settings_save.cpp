@@ -1,0 +1,24 @@
+#include "app/files/replacing_text_save.h"
+#include "app/files/settings_file.h"
+#include "app/workspace/control_refs.h"
+#include "runtime/dialogs/control_values.h"
+#include "runtime/dialogs/file_dialogs.h"
+
+namespace app {
+
+void BUTTON22_ON() {
+  const std::string path = rt::save_file_dialog(controls().form2, "設定の保存", "*.cfg",
+                                                "Config file(*.cfg);そのほか(*.*)", 0);
+  if (path == rt::kCancelMark) return;
+  std::vector<std::string> lines;
+  for (const SettingsItem& item : settings_items()) {
+    // A grey box is saved as unchecked.
+    if (item.check_box)
+      lines.push_back(rt::get_check(item.control) == 1 ? "1" : "0");
+    else
+      lines.push_back(rt::get_text(item.control));
+  }
+  save_text_lines(path, lines);
+}
+
+}  // namespace app
