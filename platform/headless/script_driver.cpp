@@ -126,10 +126,7 @@ void ScriptDriver::click(const std::string& rest) {
       rt::post_event(c.ref(), rt::EventKind::Click);
       return;
   }
-  if (!rt::post_event(c.ref(), rt::EventKind::On) && c.kind() == rt::ElementKind::Button &&
-      !rt::procedure_exists(rt::event_name(c.name(), rt::EventKind::On)))
-    err_ << "tessaly: note: " << rt::event_name(c.name(), rt::EventKind::On)
-         << " is not built yet; the click did nothing\n";
+  rt::post_event(c.ref(), rt::EventKind::On);
 }
 
 void ScriptDriver::check(const std::string& rest) {
@@ -146,9 +143,7 @@ void ScriptDriver::menu(const std::string& rest) {
   bool known = false;
   for (const char* item : kItems) known = known || rest == item;
   if (!known) throw ScriptError("unknown menu item \"" + rest + "\"");
-  if (!rt::post_menu_event(rest) && !rt::procedure_exists(rt::event_name(rest, rt::EventKind::On)))
-    err_ << "tessaly: note: " << rt::event_name(rest, rt::EventKind::On)
-         << " is not built yet; the menu command did nothing\n";
+  rt::post_menu_event(rest);
 }
 
 void ScriptDriver::mouse(const std::string& rest) {

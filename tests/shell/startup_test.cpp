@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "../support/program_fixture.h"
 #include "app/shell/about.h"
 #include "app/shell/event_table.h"
@@ -106,6 +108,19 @@ TEST_F(StartupTest, EveryPublishedNameFollowsTheEventNaming) {
     EXPECT_TRUE(rt::procedure_exists(name));
     EXPECT_TRUE(name.ends_with("_ON") || name.find("_MOUSE") != std::string::npos);
   }
+}
+
+// Every procedure of the program's event table, and no other: a click on any other control
+// or window event runs nothing.
+TEST_F(StartupTest, TheEventTableIsComplete) {
+  std::set<std::string> expected = {"OPENFILE_ON", "SAVEASGRAPHICS_ON", "SAVEASTEXT_ON", "ABOUT_ON",
+                                    "PICTURE1_MOUSEDOWN", "PICTURE1_MOUSEMOVE", "PICTURE1_MOUSEUP"};
+  for (int n = 1; n <= 29; ++n)
+    if (n != 25) expected.insert("BUTTON" + std::to_string(n) + "_ON");
+  for (int n = 3; n <= 17; ++n) expected.insert("CHECK" + std::to_string(n) + "_ON");
+  const std::vector<std::string> names = app::event_procedure_names();
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), expected);
+  EXPECT_EQ(names.size(), expected.size());
 }
 
 }  // namespace
