@@ -189,7 +189,9 @@ TEST(FormDefinitions, NamesAreUniqueShortAndEditBoxesHaveTheirLimit) {
     for (const auto& c : form->controls) {
       EXPECT_TRUE(names.insert(c.name).second) << c.name;
       EXPECT_LE(c.name.size(), 21u);
-      if (c.kind == ElementKind::Edit) EXPECT_EQ(c.edit_limit, 32767) << c.name;
+      if (c.kind == ElementKind::Edit) {
+        EXPECT_EQ(c.edit_limit, 32767) << c.name;
+      }
     }
   }
   EXPECT_EQ(forms::FORM2().controls.size(), 29u + 6 * 13 + 5);
