@@ -116,7 +116,9 @@ TEST(FormDefinitions, EveryNamedControlStandsWhereTheWindowsShowIt) {
     EXPECT_EQ(c->rect.top, e.rect.top);
     EXPECT_EQ(c->rect.width, e.rect.width);
     EXPECT_EQ(c->rect.height, e.rect.height);
-    if (e.caption) EXPECT_EQ(c->caption, e.caption);
+    if (e.caption) {
+      EXPECT_EQ(c->caption, e.caption);
+    }
   }
 }
 
