@@ -40,46 +40,57 @@ const QtTextRenderer::CachedFont& QtTextRenderer::font(const std::string& face, 
   return *cached_;
 }
 
+const QtTextRenderer::Ink& QtTextRenderer::ink_of(const std::string& face, int pixel_height,
+                                                  std::string_view utf8) {
+  auto key = std::make_tuple(face, pixel_height, std::string(utf8));
+  if (auto found = inks_.find(key); found != inks_.end()) return found->second;
+  constexpr std::size_t kMaxInks = 1024;
+  if (inks_.size() >= kMaxInks) inks_.clear();
+
+  const CachedFont& f = font(face, pixel_height);
+  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  // The advance box with room for overhanging glyphs on every side.
+  const int line_height = f.metrics.height();
+  const int margin = std::max(line_height, pixel_height);
+  const int advance = f.metrics.horizontalAdvance(text);
+  Ink ink;
+  // Qt draws into a transparent mask; the raster then takes the colour exactly where the mask
+  // has ink, so the raster's 0x00BBGGRR values never pass through Qt's pixel formats.
+  QImage mask(advance + 2 * margin, line_height + 2 * margin, QImage::Format_ARGB32_Premultiplied);
+  if (!mask.isNull()) {
+    mask.fill(Qt::transparent);
+    {
+      QPainter painter(&mask);
+      painter.setRenderHint(QPainter::TextAntialiasing, false);
+      painter.setFont(f.font);
+      painter.setPen(Qt::black);
+      painter.drawText(QPoint(margin, margin + f.metrics.ascent()), text);
+    }
+    const int mask_width = mask.width(), mask_height = mask.height();
+    for (int my = 0; my < mask_height; ++my) {
+      const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(my));
+      for (int mx = 0; mx < mask_width; ++mx)
+        if (qAlpha(row[mx]) >= 128) ink.pixels.emplace_back(mx - margin, my - margin);
+    }
+  }
+  return inks_.emplace(std::move(key), std::move(ink)).first->second;
+}
+
 int QtTextRenderer::draw_text(rt::Raster& raster, int x, int y, std::string_view utf8,
                               const std::string& face, int pixel_height, rt::Colour colour) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return pixel_height;
-  const CachedFont& f = font(face, std::max(pixel_height, 1));
-  const int line_height = f.metrics.height();
+  const int height = std::max(pixel_height, 1);
+  const int line_height = font(face, height).metrics.height();
   if (utf8.empty() || raster.empty()) return line_height;
-
-  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-  // The region that can receive ink: the advance box with room for overhanging glyphs,
-  // cut to the raster. Worked out in 64 bits, as the position may lie far outside.
-  const std::int64_t advance = f.metrics.horizontalAdvance(text);
-  const std::int64_t margin = std::max(line_height, pixel_height);
-  const std::int64_t left = std::max<std::int64_t>(std::int64_t{x} - margin, 0);
-  const std::int64_t top = std::max<std::int64_t>(std::int64_t{y} - margin, 0);
-  const std::int64_t right =
-      std::min<std::int64_t>(std::int64_t{x} + advance + margin, raster.width());
-  const std::int64_t bottom =
-      std::min<std::int64_t>(std::int64_t{y} + line_height + margin, raster.height());
-  if (left >= right || top >= bottom) return line_height;
-
-  // Qt draws into a transparent mask; the raster then takes the colour exactly where the mask
-  // has ink, so the raster's 0x00BBGGRR values never pass through Qt's pixel formats.
-  QImage mask(static_cast<int>(right - left), static_cast<int>(bottom - top),
-              QImage::Format_ARGB32_Premultiplied);
-  if (mask.isNull()) return line_height;
-  mask.fill(Qt::transparent);
-  {
-    QPainter painter(&mask);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setFont(f.font);
-    painter.setPen(Qt::black);
-    painter.drawText(
-        QPoint(static_cast<int>(x - left), static_cast<int>(y - top) + f.metrics.ascent()), text);
-  }
-  const int mask_width = mask.width(), mask_height = mask.height();
-  for (int my = 0; my < mask_height; ++my) {
-    const auto* ink = reinterpret_cast<const QRgb*>(mask.constScanLine(my));
-    rt::Colour* row = raster.row(static_cast<std::int32_t>(top + my));
-    for (int mx = 0; mx < mask_width; ++mx)
-      if (qAlpha(ink[mx]) >= 128) row[left + mx] = colour;
+  // Nothing of a text far outside the picture can land in it.
+  const std::int64_t reach = std::int64_t{8} * (line_height + height) + 64 * static_cast<std::int64_t>(utf8.size()) * height;
+  if (std::int64_t{x} > raster.width() + reach || std::int64_t{x} < -reach ||
+      std::int64_t{y} > raster.height() + reach || std::int64_t{y} < -reach)
+    return line_height;
+  for (const auto& [dx, dy] : ink_of(face, height, utf8).pixels) {
+    const std::int64_t px = std::int64_t{x} + dx, py = std::int64_t{y} + dy;
+    if (px >= 0 && px < raster.width() && py >= 0 && py < raster.height())
+      raster.row(static_cast<std::int32_t>(py))[px] = colour;
   }
   return line_height;
 }

@@ -6,9 +6,12 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QString>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 #include "runtime/picture/text_renderer.h"
 
@@ -33,7 +36,15 @@ class QtTextRenderer : public rt::TextRenderer {
   };
   const CachedFont& font(const std::string& face, int pixel_height);
 
+  // The pixels a text inks, relative to its text position. A graph prints the same few dozen
+  // labels at every redraw; rendering each once makes a redraw's text nearly free.
+  struct Ink {
+    std::vector<std::pair<int, int>> pixels;  // (dx, dy)
+  };
+  const Ink& ink_of(const std::string& face, int pixel_height, std::string_view utf8);
+
   std::optional<CachedFont> cached_;  // the graph uses one font for all its labels
+  std::map<std::tuple<std::string, int, std::string>, Ink> inks_;
 };
 
 }  // namespace platform_text
