@@ -14,7 +14,8 @@ float read_skip() { return rt::to_single(rt::val(rt::get_text(EDIT(43)))); }
 
 bool skip_usable(float skip) {
   if (!(skip > 0)) return false;
-  constexpr long kMaxPasses = 1L << 20;
+  // About 130 comparisons per point of a full spectrum: a sweep then still ends within seconds.
+  constexpr long kMaxPasses = 1L << 17;
   long passes = 0;
   counted_loop(0, workspace().LASTPOINT, skip, [&](float) { ++passes; });
   return passes <= kMaxPasses;

@@ -6,7 +6,7 @@ namespace app {
 float read_skip();
 
 // Whether a sweep can use this Skip: above 0, and not so small that one figure would compare
-// more than about a thousand times per point.
+// so many times that a sweep would run for minutes (Skip 0.001 on a full spectrum).
 bool skip_usable(float skip);
 
 // The fit figure: the model recomputed from the fields (CALC_FITLINE), then the squared

@@ -72,9 +72,10 @@ TEST_F(Fitting, EqualFiguresGoToTheLaterTrial) {
   EXPECT_EQ(text_of(1, Param::Height), "5655");
 }
 
+// A Skip that would compare every point thousands of times is refused the same way.
 TEST_F(Fitting, SkipOfZeroOrBelowIsRefusedBeforeAnythingChanges) {
   fit_testing::set_row(1, PeakRow{"285.8", "1.4", "300", ""});
-  for (const char* skip : {"0", "", "abc", "-1"}) {
+  for (const char* skip : {"0", "", "abc", "-1", "0.0001"}) {
     SCOPED_TRACE(skip);
     rt::set_text(app::EDIT(43), skip);
     expect_error(5, [] { app::BUTTON1_ON(); });
