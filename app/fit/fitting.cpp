@@ -1,13 +1,16 @@
 #include "app/fit/fitting.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/fit/calc_ratio.h"
 #include "app/fit/grid_scan.h"
 #include "app/fit/kai2.h"
 #include "app/fit/sweep_engine.h"
 #include "app/graph/drawgraph.h"
+#include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_table.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/number_text.h"
@@ -64,13 +67,24 @@ class Sweep {
 
  private:
   float scan(int k, Param p, float start, float limit, float step) {
-    return grid_scan(start, limit, step, [&](float t) {
+    refuse_endless_grid(start, limit, step);
+    // Every trial's text and the value it reads back as, in grid order.
+    std::vector<std::string> texts;
+    std::vector<double> values;
+    counted_loop(start, limit, step, [&](float t) {
       // Widths below 0.2 are tried as 0.2; the scan still records the trial itself.
       const float written = (p == Param::Width && t < 0.2f) ? 0.2f : t;
-      const std::string text = rt::trimmed_single_text(written);
-      rt::set_text(field_of(k, p), text);
-      const float f = engine_.figure(k, p, rt::val(text));
-      pump();
+      texts.push_back(rt::trimmed_single_text(written));
+      values.push_back(rt::val(texts.back()));
+    });
+    const std::vector<std::optional<float>> ahead = engine_.figures(k, p, values);
+    std::size_t i = 0;
+    bool fields_as_seen = true;  // no field changed since the figures ahead were computed
+    return grid_scan(start, limit, step, [&](float) {
+      rt::set_text(field_of(k, p), texts[i]);
+      const float f = fields_as_seen && ahead[i] ? *ahead[i] : engine_.figure(k, p, values[i]);
+      ++i;
+      if (pump()) fields_as_seen = false;
       return f;
     });
   }
@@ -82,10 +96,13 @@ class Sweep {
   }
 
   // The windows repaint during a long sweep; a field the user changed meanwhile is read again.
-  void pump() {
+  // Returns whether the user changed anything.
+  bool pump() {
     const std::uint64_t before = rt::user_change_count();
     rt::pump();
-    if (rt::user_change_count() != before) engine_.mark_stale();
+    if (rt::user_change_count() == before) return false;
+    engine_.mark_stale();
+    return true;
   }
 
   SweepEngine engine_;

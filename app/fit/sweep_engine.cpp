@@ -168,13 +168,18 @@ void SweepEngine::prepare_partial_sums(int k) {
   partial_slot_ = k;
 }
 
+void SweepEngine::squared_terms(int k, const std::vector<float>& values, double* out) {
+  const std::size_t n = values.size();
+  start_sums(partial_.data(), values.data(), n, out);
+  for (int j = k + 1; j <= kSlots; ++j)
+    if (slots_[j - 1].present) add_to_sums(slots_[j - 1].values.data(), n, out);
+  squared_differences(compared_y_.data(), out, n);
+}
+
 float SweepEngine::figure_over(int k, const std::vector<float>& values) {
   const std::size_t n = values.size();
   sums_.resize(n);
-  start_sums(partial_.data(), values.data(), n, sums_.data());
-  for (int j = k + 1; j <= kSlots; ++j)
-    if (slots_[j - 1].present) add_to_sums(slots_[j - 1].values.data(), n, sums_.data());
-  squared_differences(compared_y_.data(), sums_.data(), n);
+  squared_terms(k, values, sums_.data());
   // The running sum is rounded to single after every term, so it is added point by point.
   float sum = 0;
   for (std::size_t m = 0; m < n; ++m) {
@@ -183,6 +188,39 @@ float SweepEngine::figure_over(int k, const std::vector<float>& values) {
     sum = static_cast<float>(next);
   }
   return sum;
+}
+
+std::vector<std::optional<float>> SweepEngine::figures(int k, Param p, const std::vector<double>& values) {
+  std::vector<std::optional<float>> out(values.size());
+  if (stale_) reload();
+  const Slot& slot = slots_[k - 1];
+  if (!usable_ || !slot.present) return out;
+  const std::size_t n = compared_x_.size();
+  prepare_partial_sums(k);
+  std::vector<std::size_t> rows;  // the trials computed here, in order
+  scan_terms_.resize(values.size() * n);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    PeakShape trial = slot.shape;
+    set_parameter_of(trial, p, values[i]);
+    if (!safe_everywhere(trial) || !heights_fit_in_single(k, trial.height)) continue;
+    compute_values(k, trial, trial_values_);
+    squared_terms(k, trial_values_, scan_terms_.data() + rows.size() * n);
+    rows.push_back(i);
+  }
+  // Each trial's sum still takes its terms one after the other, in point order.
+  std::vector<float> sums(rows.size(), 0.0f);
+  std::vector<char> overflow(rows.size(), 0);
+  for (std::size_t m = 0; m < n; ++m) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      const double next = sums[r] + scan_terms_[r * n + m];
+      const bool fits = next < kSingleOverflow;
+      overflow[r] |= !fits;
+      sums[r] = static_cast<float>(fits ? next : 0.0);
+    }
+  }
+  for (std::size_t r = 0; r < rows.size(); ++r)
+    if (!overflow[r]) out[rows[r]] = sums[r];
+  return out;
 }
 
 float SweepEngine::figure(int k, Param p, double value) {

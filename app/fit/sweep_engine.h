@@ -11,6 +11,7 @@
 // is handed to KAI2 itself, so errors surface exactly where and as KAI2 raises them.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "app/fit/peak_profile.h"
@@ -30,6 +31,12 @@ class SweepEngine {
   // value's text) and every other field reads as the engine last saw it.
   float figure(int k, Param p, double value);
 
+  // The figures of a whole scan at once: entry i is what figure(k, p, values[i]) would give
+  // while nothing else changes. Trials that figure() would hand to KAI2, and figures too large
+  // for a single, have no entry: the scan asks figure() for them in their turn. Computed side
+  // by side, the scan's running sums no longer wait for one another.
+  std::vector<std::optional<float>> figures(int k, Param p, const std::vector<double>& values);
+
   // Slot k's parameter p now reads as `value`: the scan wrote its result.
   void set_parameter(int k, Param p, double value);
 
@@ -48,6 +55,8 @@ class SweepEngine {
   void compute_values(int k, const PeakShape& s, std::vector<float>& out);
   void prepare_partial_sums(int k);
   float figure_over(int k, const std::vector<float>& values);
+  // The squared differences at the compared points for slot k's curve `values`.
+  void squared_terms(int k, const std::vector<float>& values, double* out);
 
   bool stale_ = true;
   bool usable_ = false;  // false: every figure comes from KAI2
@@ -69,6 +78,7 @@ class SweepEngine {
   std::vector<float> trial_values_;
   std::vector<float> scratch_;
   std::vector<double> sums_;
+  std::vector<double> scan_terms_;
 };
 
 }  // namespace app
