@@ -1,7 +1,7 @@
 #include "app/files/fileopen.h"
 
 #include "app/files/buffered_input.h"
-#include "app/files/spectrum_reader.h"
+#include "app/files/record_reader.h"
 #include "app/graph/drawgraph.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"

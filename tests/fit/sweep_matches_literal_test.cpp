@@ -147,7 +147,7 @@ TEST_F(SweepMatchesLiteral, FailingTables) {
 
 }  // namespace
 
-#include "app/files/spectrum_reader.h"
+#include "app/files/record_reader.h"
 #include "runtime/files/file_channels.h"
 #include "tests/fit/recording_platform.h"
 
