@@ -25,23 +25,18 @@
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
 #include "runtime/dialogs/control_values.h"
-#include "runtime/forms/platform.h"
+#include "tests/support/quiet_platform.h"
 
 namespace files_test {
 
 // Answers file dialogs and questions from queues and keeps what it was asked.
-struct ScriptedPlatform : rt::Platform {
+struct ScriptedPlatform : testing_support::QuietPlatform {
   std::deque<std::optional<std::string>> files;  // nullopt: the user cancels
   std::deque<int> questions;
   std::vector<rt::FileDialogRequest> dialogs;
   std::vector<rt::MessageBoxRequest> boxes;
   std::function<void()> during_dialog;
 
-  void form_created(rt::Form&) override {}
-  void form_shown(rt::Form&, bool) override {}
-  void form_destroyed(rt::Form&) override {}
-  void control_changed(rt::Control&) override {}
-  void picture_changed(rt::Control&) override {}
   std::optional<std::string> file_dialog(const rt::FileDialogRequest& r) override {
     dialogs.push_back(r);
     if (during_dialog) during_dialog();
@@ -63,9 +58,6 @@ struct ScriptedPlatform : rt::Platform {
     questions.pop_front();
     return answer;
   }
-  bool set_clipboard_text(const std::string&) override { return true; }
-  void show_error_report(const std::string&, const std::string&) override {}
-  void process_pending() override {}
 };
 
 // The spectrum and its ranges, and every control's text and state.

@@ -8,6 +8,7 @@
 #include "runtime/dialogs/file_dialogs.h"
 #include "runtime/dialogs/message_box.h"
 #include "runtime/errors/runtime_error.h"
+#include "tests/support/quiet_platform.h"
 
 namespace {
 
@@ -68,17 +69,12 @@ TEST(FileDialog, ArgumentLimits) {
 }
 
 // A platform that records what it was asked and answers as told.
-struct Answering : rt::Platform {
+struct Answering : testing_support::QuietPlatform {
   std::optional<std::string> answer;
   rt::FileDialogRequest seen;
   rt::MessageBoxRequest box;
   std::string clipboard;
   bool clipboard_opens = true;
-  void form_created(rt::Form&) override {}
-  void form_shown(rt::Form&, bool) override {}
-  void form_destroyed(rt::Form&) override {}
-  void control_changed(rt::Control&) override {}
-  void picture_changed(rt::Control&) override {}
   std::optional<std::string> file_dialog(const rt::FileDialogRequest& r) override {
     seen = r;
     return answer;
@@ -91,8 +87,6 @@ struct Answering : rt::Platform {
     if (clipboard_opens) clipboard = text;
     return clipboard_opens;
   }
-  void show_error_report(const std::string&, const std::string&) override {}
-  void process_pending() override {}
 };
 
 class DialogsTest : public ::testing::Test {

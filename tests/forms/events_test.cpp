@@ -10,6 +10,7 @@
 #include "runtime/files/file_channels.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/objects.h"
+#include "tests/support/quiet_platform.h"
 
 namespace {
 
@@ -40,17 +41,9 @@ const rt::FormDef& test_form() {
 }
 
 // Records which procedures ran, and lets a "user" act while a procedure pumps.
-struct Recorder : rt::Platform {
+struct Recorder : testing_support::QuietPlatform {
   std::vector<std::string>* log;
   std::vector<rt::ObjRef> clicks_during_pump;
-  void form_created(rt::Form&) override {}
-  void form_shown(rt::Form&, bool) override {}
-  void form_destroyed(rt::Form&) override {}
-  void control_changed(rt::Control&) override {}
-  void picture_changed(rt::Control&) override {}
-  std::optional<std::string> file_dialog(const rt::FileDialogRequest&) override { return std::nullopt; }
-  int message_box(const rt::MessageBoxRequest&) override { return rt::kOk; }
-  bool set_clipboard_text(const std::string&) override { return true; }
   void show_error_report(const std::string&, const std::string& text) override { log->push_back("report" + text); }
   void process_pending() override {
     for (rt::ObjRef r : clicks_during_pump) rt::post_event(r, EventKind::On);
