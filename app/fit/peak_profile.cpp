@@ -9,8 +9,7 @@
 namespace app {
 namespace {
 
-// Halfway between the greatest single and 2^128: from there on a value rounds to infinity.
-constexpr double kSingleOverflow = 0x1.ffffffp+127;
+using rt::kSingleOverflow;
 constexpr double kInfinity = HUGE_VAL;
 
 }  // namespace

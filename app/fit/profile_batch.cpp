@@ -2,10 +2,12 @@
 
 #include <cmath>
 
+#include "runtime/convert/arithmetic.h"
+
 namespace app {
 namespace {
 
-constexpr double kSingleOverflow = 0x1.ffffffp+127;
+using rt::kSingleOverflow;
 constexpr double kInfinity = HUGE_VAL;
 // e^192 is above 2^276: a height below 2^125 over it is below 2^-151, which rounds to a zero.
 constexpr float kVanishingExponent = 192;

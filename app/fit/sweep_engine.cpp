@@ -16,7 +16,7 @@ namespace {
 // Bounds inside which a shape cannot overflow anything: heights (each curve value is at most
 // its height, the profile's divisor being at least 1, so the sum of six is bounded too), the
 // distance from any x to the centre, the width's square and the skew term.
-constexpr double kSingleOverflow = 0x1.ffffffp+127;
+using rt::kSingleOverflow;
 constexpr double kHeightBound = kBatchHeightBound;
 constexpr double kDistanceBound = 0x1p126;
 constexpr double kWidthLow = 1e-150, kWidthHigh = 1e150;

@@ -20,10 +20,8 @@ double divide(double a, double b, std::source_location where) {
   return checked(a / b, where);
 }
 
-// The least magnitude that rounds to infinity as a float: halfway between the greatest float
-// and 2^128 (a tie goes to the even neighbour, which is 2^128). Converting anything at or above
-// it would also be undefined behaviour in C++, so the test comes before the conversion.
-constexpr double kSingleOverflow = 0x1.ffffffp+127;
+// Converting anything at or above kSingleOverflow would be undefined behaviour in C++, so the
+// test comes before the conversion.
 
 float to_single(double x, std::source_location where) {
   checked(x, where);

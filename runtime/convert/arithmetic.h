@@ -13,6 +13,10 @@ double checked(double x, std::source_location where = std::source_location::curr
 // a / b: b == 0 is error 11 (error 5 when a is 0 too, 0/0 being invalid).
 double divide(double a, double b, std::source_location where = std::source_location::current());
 
+// The least magnitude that rounds to infinity as a float: halfway between the greatest float
+// and 2^128 (a tie goes to the even neighbour, which is 2^128).
+inline constexpr double kSingleOverflow = 0x1.ffffffp+127;
+
 // Stores into a single: a value that would round to infinity is error 6; a value too small
 // becomes 0 (or a subnormal), without error.
 float to_single(double x, std::source_location where = std::source_location::current());
