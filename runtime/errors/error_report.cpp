@@ -12,6 +12,7 @@ ReportSink g_sink;
 std::string g_program_name = "tessaly";
 bool g_in_progress = false;
 int g_reported = 0;
+int g_last_number = 0;
 
 }  // namespace
 
@@ -38,6 +39,7 @@ void report_error(const RuntimeError& error) {
   if (g_in_progress || error.number() == 0) return;
   g_in_progress = true;
   ++g_reported;
+  g_last_number = error.number();
   try {
     error_log_write(error);
     if (g_sink) g_sink(error_report_caption(), error_report_text(error));
@@ -48,6 +50,10 @@ void report_error(const RuntimeError& error) {
 }
 
 int reported_error_count() { return g_reported; }
-void reset_reported_error_count() { g_reported = 0; }
+void reset_reported_error_count() {
+  g_reported = 0;
+  g_last_number = 0;
+}
+int last_reported_error_number() { return g_last_number; }
 
 }  // namespace rt
