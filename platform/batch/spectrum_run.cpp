@@ -69,7 +69,7 @@ class Steps {
  public:
   Steps(headless::HeadlessPlatform& platform, SpectrumSummary& summary)
       : driver_(platform, null_, null_), summary_(summary) {
-    if (rt::reported_error_count() > 0) fail(error_text(rt::last_reported_error_number()));
+    if (rt::reported_error_count() > 0) fail_with_last_error();
   }
 
   bool ok() const { return summary_.ok; }
@@ -83,11 +83,15 @@ class Steps {
       fail(std::string("the batch could not take the step \"") + line + "\": " + e.what());
       return *this;
     }
-    if (rt::reported_error_count() != before) fail(error_text(rt::last_reported_error_number()));
+    if (rt::reported_error_count() != before) fail_with_last_error();
     return *this;
   }
 
  private:
+  void fail_with_last_error() {
+    const rt::RuntimeError* e = rt::last_reported_error();
+    fail(e ? error_text(*e) : "a run-time error");
+  }
   void fail(std::string error) {
     summary_.ok = false;
     summary_.error = std::move(error);
@@ -104,12 +108,13 @@ std::string shortest_text(float value) {
   return std::string(buf, r.ptr);
 }
 
-// The fit figure of the table as it now stands, or empty when it cannot be computed (a Skip
-// that no sweep accepts, or a model that raises an error).
+// The fit figure of the curves as last drawn, that is of the values the fit reached before the
+// redraw rounded the fields to one decimal; empty when no sweep would accept the Skip.
 std::string final_figure() {
   try {
-    if (!app::skip_usable(app::read_skip())) return "";
-    return shortest_text(app::KAI2());
+    const float skip = app::read_skip();
+    if (!app::skip_usable(skip)) return "";
+    return shortest_text(app::figure_of_curves(skip));
   } catch (const rt::RuntimeError&) {
     return "";
   }
@@ -134,9 +139,10 @@ std::string out_path(const BatchOptions& o, const std::string& spectrum, const c
 
 }  // namespace
 
-std::string error_text(int number) {
-  const char* message = rt::error_message(number);
-  return rt::decimal_text(number) + (message ? std::string(" ") + message : std::string());
+std::string error_text(const rt::RuntimeError& error) {
+  std::string text = rt::decimal_text(error.number());
+  if (const char* message = rt::error_message(error.number())) text += std::string(" ") + message;
+  return text;
 }
 
 SpectrumRunner::SpectrumRunner(const BatchOptions& options, rt::TextRenderer* text_renderer)

@@ -11,6 +11,7 @@
 #include "platform/batch/summary_line.h"
 
 namespace rt {
+class RuntimeError;
 class TextRenderer;
 }
 
@@ -34,6 +35,6 @@ class SpectrumRunner {
 
 // "58 A field read as a number is empty or is not a number.": the run-time error's number and
 // its message.
-std::string error_text(int number);
+std::string error_text(const rt::RuntimeError& error);
 
 }  // namespace batch

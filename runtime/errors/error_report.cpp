@@ -1,5 +1,7 @@
 #include "runtime/errors/error_report.h"
 
+#include <optional>
+
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/error_log.h"
 #include "runtime/errors/error_messages.h"
@@ -12,7 +14,7 @@ ReportSink g_sink;
 std::string g_program_name = "tessaly";
 bool g_in_progress = false;
 int g_reported = 0;
-int g_last_number = 0;
+std::optional<RuntimeError> g_last;
 
 }  // namespace
 
@@ -39,7 +41,7 @@ void report_error(const RuntimeError& error) {
   if (g_in_progress || error.number() == 0) return;
   g_in_progress = true;
   ++g_reported;
-  g_last_number = error.number();
+  g_last = error;
   try {
     error_log_write(error);
     if (g_sink) g_sink(error_report_caption(), error_report_text(error));
@@ -52,8 +54,9 @@ void report_error(const RuntimeError& error) {
 int reported_error_count() { return g_reported; }
 void reset_reported_error_count() {
   g_reported = 0;
-  g_last_number = 0;
+  g_last.reset();
 }
-int last_reported_error_number() { return g_last_number; }
+
+const RuntimeError* last_reported_error() { return g_last ? &*g_last : nullptr; }
 
 }  // namespace rt

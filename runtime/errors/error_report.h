@@ -28,8 +28,8 @@ void report_error(const RuntimeError& error);
 // Number of errors reported since start (the action-script driver's exit status uses it).
 int reported_error_count();
 void reset_reported_error_count();
-// The number of the error reported last (0 when none since the reset); the batch's summary
+// The error reported last, or null when none was since the reset; the batch's summary line
 // names it.
-int last_reported_error_number();
+const RuntimeError* last_reported_error();
 
 }  // namespace rt
