@@ -121,7 +121,6 @@ std::string final_figure() {
 }
 
 void read_table(SpectrumSummary& s) {
-  s.points = rt::decimal_text(app::workspace().LASTPOINT + 1);
   for (int k = 1; k <= app::kSlots; ++k) {
     SlotTexts& slot = s.peaks[static_cast<std::size_t>(k - 1)];
     slot.centre = rt::get_text(app::field_of(k, app::Param::Centre));
@@ -182,14 +181,15 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
   } else {
     step("answer file " + spectrum)("click FORM2.BUTTON3");
   }
-  const bool loaded = step.ok();
   for (int n = 0; n < options_.presses; ++n) step("click FORM2.BUTTON1");
   if (options_.refine) step("menu refine");
   if (options_.csv) step("answer file " + out_path(options_, spectrum, ".csv"))("click FORM2.BUTTON28");
   if (options_.bmp) step("answer file " + out_path(options_, spectrum, ".bmp"))("click FORM2.BUTTON24");
   if (options_.report) step("answer file " + out_path(options_, spectrum, ".report.csv"))("menu savereport");
 
-  if (loaded) summary.points = rt::decimal_text(app::workspace().LASTPOINT + 1);
+  // A load replaces the workspace all or nothing, the path included: the points are known
+  // also when a later step (the load's own redraw among them) failed.
+  if (!app::workspace().FILEPATH.empty()) summary.points = rt::decimal_text(app::workspace().LASTPOINT + 1);
   if (summary.ok) {
     read_table(summary);
     summary.figure = final_figure();
