@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "app/fit/kai2.h"
-#include "app/shell/program.h"
+#include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
@@ -14,11 +14,10 @@
 #include "platform/headless/script_driver.h"
 #include "platform/headless/script_error.h"
 #include "runtime/convert/integer_text.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/errors/error_messages.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/errors/runtime_error.h"
-#include "runtime/files/file_channels.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/objects.h"
 #include "runtime/forms/platform.h"
@@ -27,40 +26,19 @@
 namespace batch {
 namespace {
 
-void reset_program_state() {
-  rt::set_report_sink(nullptr);
-  rt::reset_objects();
-  rt::reset_events();
-  rt::close_all_files();
-  rt::reset_reported_error_count();
-  app::workspace() = app::Workspace{};
-  app::controls() = app::ControlRefs{};
-}
-
 // The program as it is just after start: each spectrum gets its own, so nothing of the
 // previous spectrum (its points, curves, ratios or clipboard) can reach the next one's line.
+// Errors are counted and named in the summary line, not shown.
 class FreshProgram {
  public:
-  FreshProgram(rt::Platform& platform, rt::TextRenderer* text_renderer) {
-    reset_program_state();
-    rt::set_platform(&platform);
-    rt::set_text_renderer(text_renderer);
-    // Errors are counted and named in the summary line, not shown.
-    rt::set_report_sink([](const std::string&, const std::string&) {});
-    try {
-      app::start_program();
-      rt::run_pending_events();
-    } catch (const rt::RuntimeError& e) {
-      rt::report_error(e);
-    }
+  FreshProgram(rt::Platform& platform, rt::TextRenderer* text_renderer)
+      : session_(&platform, text_renderer, [](const std::string&, const std::string&) {}) {
+    session_.start();
+    rt::run_pending_events();
   }
-  ~FreshProgram() {
-    reset_program_state();
-    rt::set_platform(nullptr);
-    rt::set_text_renderer(nullptr);
-  }
-  FreshProgram(const FreshProgram&) = delete;
-  FreshProgram& operator=(const FreshProgram&) = delete;
+
+ private:
+  app::Session session_;
 };
 
 // Performs action-script lines and notes the first failure: a run-time error raised by the
