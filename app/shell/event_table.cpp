@@ -3,6 +3,7 @@
 #include "app/files/axis_correction.h"
 #include "app/files/fileopen.h"
 #include "app/files/image_export.h"
+#include "app/files/raw_open.h"
 #include "app/files/result_export.h"
 #include "app/files/settings_file.h"
 #include "app/fit/calc_ratio.h"
@@ -16,6 +17,15 @@
 namespace app {
 namespace {
 
+// "FITTING" on the peak-setting window and "Open..." on the raw-spectrum window are both
+// BUTTON1, so both raise BUTTON1_ON.
+void button1_pressed() {
+  if (event_from_raw_window())
+    open_raw_spectrum();
+  else
+    BUTTON1_ON();
+}
+
 struct Entry {
   const char* name;
   void (*procedure)();
@@ -25,11 +35,12 @@ struct Entry {
 const std::vector<Entry>& table() {
   static const std::vector<Entry> entries = {
       {"OPENFILE_ON", &OPENFILE_ON},
+      {"OPENRAW_ON", &OPENRAW_ON},
       {"SAVEASGRAPHICS_ON", &SAVEASGRAPHICS_ON},
       {"SAVEASTEXT_ON", &SAVEASTEXT_ON},
       {"ABOUT_ON", &ABOUT_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
-      {"BUTTON1_ON", &BUTTON1_ON},
+      {"BUTTON1_ON", &button1_pressed},
       {"BUTTON4_ON", &BUTTON4_ON},
       {"BUTTON5_ON", &BUTTON5_ON},
       {"BUTTON6_ON", &BUTTON6_ON},
