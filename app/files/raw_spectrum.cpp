@@ -41,6 +41,8 @@ std::string window_text(const RawSettings& s) {
 }
 
 RawPoints in_window(const RawPoints& all, const RawSettings& s, const std::string& name) {
+  if (all.x.empty())
+    raise_raw_error(rt::kInvalidArgument, RawCheck::EmptyWindow, name + " holds no points in the block read");
   RawPoints kept;
   for (std::size_t i = 0; i < all.x.size(); ++i) {
     const double x = all.x[i];
