@@ -6,7 +6,7 @@
 
 #include "app/files/background.h"
 #include "app/files/delimited_text_reader.h"
-#include "app/files/fileopen.h"
+#include "app/files/spectrum_load.h"
 #include "app/files/raw_errors.h"
 #include "app/files/vamas_reader.h"
 #include "runtime/convert/arithmetic.h"

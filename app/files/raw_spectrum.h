@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/files/record_reader.h"
+#include "app/files/spectrum_reader.h"
 
 namespace app {
 

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/files/raw_open.h"
+#include "app/commands/file_commands.h"
+#include "app/files/raw_window.h"
 #include "app/files/raw_spectrum.h"
 #include "app/workspace/workspace.h"
 #include "files_fixture.h"

@@ -1,14 +1,14 @@
-#include "app/files/raw_open.h"
+#include "app/files/raw_window.h"
+
+#include <optional>
+#include <string>
 
 #include "app/files/plain_number.h"
 #include "app/files/raw_errors.h"
-#include "app/graph/drawgraph.h"
 #include "app/workspace/workspace.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/dialogs/file_dialogs.h"
 #include "runtime/errors/runtime_error.h"
-#include "runtime/forms/events.h"
-#include "runtime/forms/objects.h"
+#include "runtime/forms/control_values.h"
 
 namespace app {
 namespace {
@@ -21,6 +21,8 @@ rt::ObjRef create_raw_window() {
 }
 
 // The window is found by name: it exists only once asked for, and the user may close it.
+// Its control numbers (EDIT1, CHECK1, BUTTON1) repeat those of the other windows, so its
+// controls are found by name too, not through the numbered references.
 rt::ObjRef raw_window() {
   const rt::Form* form = rt::find_live_form("FORM5");
   return form ? form->ref() : create_raw_window();
@@ -52,12 +54,11 @@ int whole_field(const char* name, const char* what) {
 
 }  // namespace
 
-void OPENRAW_ON() {
-  if (const rt::Form* form = rt::find_live_form("FORM5")) {
+void show_raw_window() {
+  if (const rt::Form* form = rt::find_live_form("FORM5"))
     rt::show_form(form->ref(), -1);
-    return;
-  }
-  create_raw_window();
+  else
+    create_raw_window();
 }
 
 RawSettings raw_settings_from_window() {
@@ -71,7 +72,7 @@ RawSettings raw_settings_from_window() {
   return s;
 }
 
-void open_raw_spectrum() {
+void load_chosen_raw_spectrum() {
   // The fields are checked before the dialog, so that a mistyped field costs no file choice.
   const RawSettings settings = raw_settings_from_window();
   const std::string path = rt::open_file_dialog(
@@ -81,12 +82,11 @@ void open_raw_spectrum() {
     workspace().FILEPATH = path;
   else
     load_raw_spectrum(path, settings);
-  DRAWGRAPH();
 }
 
-bool event_from_raw_window() {
+bool is_raw_open_button(rt::ObjRef element) {
   const rt::Form* form = rt::find_live_form("FORM5");
-  return form && rt::event_element() == rt::find_control(form->ref(), "BUTTON1");
+  return form && element == rt::find_control(form->ref(), "BUTTON1");
 }
 
 }  // namespace app
