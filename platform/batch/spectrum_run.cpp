@@ -119,6 +119,7 @@ std::string out_path(const BatchOptions& o, const std::string& spectrum, const c
 std::string error_text(const rt::RuntimeError& error) {
   std::string text = rt::decimal_text(error.number());
   if (const char* message = rt::error_message(error.number())) text += std::string(" ") + message;
+  if (!error.detail().empty()) text += " " + error.detail();
   return text;
 }
 

@@ -33,8 +33,8 @@ class SpectrumRunner {
   rt::TextRenderer* text_renderer_;
 };
 
-// "58 A field read as a number is empty or is not a number.": the run-time error's number and
-// its message.
+// "58 A field read as a number is empty or is not a number.": the run-time error's number, its
+// message and, when the error has one, its detail (which names a raw file's line).
 std::string error_text(const rt::RuntimeError& error);
 
 }  // namespace batch

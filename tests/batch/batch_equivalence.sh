@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # batch_equivalence.sh TESSALY SOURCE_DIR WORK_DIR
 # A spectrum's line equals what the program shows after the same steps taken as an action
-# script (Load the settings, OPEN, FITTING twice), and the files it exports are the same bytes.
+# script (Load the settings, OPEN or the raw window, FITTING twice), and the files it exports are
+# the same bytes.
 set -u
 tessaly=$1 src=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
@@ -24,6 +25,20 @@ for k in 1 2 3 4 5 6; do
 done
 fields="$fields EDIT42"
 
+# print_fields: the script lines that print them.
+print_fields() { for f in $fields; do echo "print FORM2.$f"; done; }
+# fields_as_batch PRINTED: the printed fields as the batch's columns 6 to 30; an absent slot
+# (empty centre) shows nothing there.
+fields_as_batch() {
+  awk '{ v[NR] = $0 } END {
+      line = ""
+      for (k = 0; k < 6; k++) {
+        absent = v[4 * k + 1] == ""
+        for (j = 1; j <= 4; j++) line = line (absent ? "" : v[4 * k + j]) ","
+      }
+      print line v[25] }' "$1"
+}
+
 n=0
 for spectrum in spectra/*; do
   n=$((n + 1))
@@ -35,21 +50,14 @@ for spectrum in spectra/*; do
     echo "click FORM2.BUTTON3"
     echo "click FORM2.BUTTON1"
     echo "click FORM2.BUTTON1"
-    for f in $fields; do echo "print FORM2.$f"; done
+    print_fields
     echo "answer file script_$name.csv"
     echo "click FORM2.BUTTON28"
     echo "answer file script_$name.bmp"
     echo "click FORM2.BUTTON24"
   } > "steps_$name.txt"
   "$tessaly" --run "steps_$name.txt" > "printed_$name.txt" || fail "$name: the script failed"
-  # An absent slot (empty centre) shows nothing in the batch's line.
-  expected=$(awk '{ v[NR] = $0 } END {
-      line = ""
-      for (k = 0; k < 6; k++) {
-        absent = v[4 * k + 1] == ""
-        for (j = 1; j <= 4; j++) line = line (absent ? "" : v[4 * k + j]) ","
-      }
-      print line v[25] }' "printed_$name.txt")
+  expected=$(fields_as_batch "printed_$name.txt")
   actual=$(awk -v n=$((n + 1)) 'NR == n' batch.csv | cut -d, -f6-)
   [ "$expected" = "$actual" ] || fail "$name: batch shows $actual, the desktop steps $expected"
   awk -v n=$((n + 1)) 'NR == n' batch.csv | grep -q "^$spectrum,ok,," || fail "$name: not ok"
@@ -60,5 +68,38 @@ done
 [ "$(wc -l < batch.csv)" = 7 ] || fail "expected a header and 6 lines"
 # Outputs are replaced whole, never left as temporary files.
 [ "$(ls out | wc -l)" = 12 ] || fail "out/ holds $(ls out)"
-[ "$failed" = 0 ] && echo "ok: $n spectra match their action scripts"
+
+# Raw exports (a header line, two columns, LF line ends) through the raw window's fields.
+mkdir -p raw
+for f in s0001 s0002 s0003; do
+  awk -F, 'BEGIN { print "Binding Energy (eV),Counts" } { print $1 "," $2 }' "spectra/$f.bgd" | tr -d '\r' > raw/$f.csv
+done
+"$tessaly" batch --quiet --no-header --raw --window 281:299 --linear --ends 3 six.cfg raw/*.csv > raw.csv
+status=$?
+[ "$status" = 0 ] || fail "raw batch exit status $status: $(cat raw.csv)"
+n=0
+for spectrum in raw/*.csv; do
+  n=$((n + 1))
+  name=$(basename "$spectrum" .csv)
+  {
+    echo "answer file six.cfg"
+    echo "click FORM2.BUTTON23"
+    echo "menu openraw"
+    echo "set FORM5.EDIT1 281"
+    echo "set FORM5.EDIT2 299"
+    echo "set FORM5.EDIT3 3"
+    echo "click FORM5.CHECK1"
+    echo "answer file $spectrum"
+    echo "click FORM5.BUTTON1"
+    echo "click FORM2.BUTTON1"
+    print_fields
+  } > "raw_steps_$name.txt"
+  "$tessaly" --run "raw_steps_$name.txt" > "raw_printed_$name.txt" || fail "raw $name: the script failed"
+  expected=$(fields_as_batch "raw_printed_$name.txt")
+  actual=$(sed -n "${n}p" raw.csv | cut -d, -f6-)
+  [ "$expected" = "$actual" ] || fail "raw $name: batch shows $actual, the desktop steps $expected"
+done
+[ "$n" = 3 ] || fail "expected 3 raw spectra, found $n"
+
+[ "$failed" = 0 ] && echo "ok: record and raw spectra match their action scripts"
 exit $failed
