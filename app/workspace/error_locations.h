@@ -14,6 +14,7 @@ namespace app {
 enum class Operation : std::uint32_t {
   WorkspaceArrays = 0x09,
   Fit = 0x14,
+  RawLoading = 0x2100,  // its checks: RawCheck in app/files/raw_errors.h
 };
 
 // The workspace's arrays and the peak table's slots.
@@ -30,7 +31,7 @@ constexpr rt::LocationCode location(Check check) {
 }
 
 static_assert(rt::all_distinct([] {
-                constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit};
+                constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit, Operation::RawLoading};
                 std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
                 std::size_t n = 0;
                 for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;
