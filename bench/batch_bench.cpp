@@ -42,16 +42,18 @@ std::string number_text(double v) {
 // Six overlapping peaks on a sloped background, each file a little different; the settings
 // place six peaks a little off them, as the fit's own benchmark does.
 struct Files {
-  fs::path dir = fs::temp_directory_path() / ("tessaly_batch_bench_" + std::to_string(getpid()));
+  fs::path dir = fs::temp_directory_path() / "tessaly_batch_bench";
   std::string settings;
   std::vector<std::string> spectra;
 
   Files() {
+    dir += std::to_string(getpid());
     fs::create_directories(dir);
     settings = (dir / "six.cfg").string();
     std::ofstream cfg(settings, std::ios::binary);
-    const char* table[6][3] = {{"282.1", "1.4", "900"},  {"284.6", "1.8", "1500"}, {"286.9", "1.1", "700"},
-                               {"289.2", "2.2", "1200"}, {"291.7", "1.6", "400"},  {"294.0", "1.3", "800"}};
+    const char* table[6][3] = {{"282.1", "1.4", "900"}, {"284.6", "1.8", "1500"},
+                               {"286.9", "1.1", "700"}, {"289.2", "2.2", "1200"},
+                               {"291.7", "1.6", "400"}, {"294.0", "1.3", "800"}};
     cfg << "0\r\n0\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
     for (auto& row : table) cfg << row[0] << "\r\n" << row[1] << "\r\n" << row[2] << "\r\n";
     for (int n = 0; n < 30; ++n) cfg << "0\r\n";
@@ -60,7 +62,9 @@ struct Files {
     const double widths[6] = {1.5, 1.7, 1.2, 2, 1.5, 1.4};
     const double heights[6] = {1000, 1400, 800, 1100, 500, 700};
     for (int f = 0; f < kSpectra; ++f) {
-      spectra.push_back((dir / ("s" + std::to_string(f) + ".bgd")).string());
+      fs::path name = dir / "s";
+      name += std::to_string(f) + ".bgd";
+      spectra.push_back(name.string());
       std::ofstream out(spectra.back(), std::ios::binary);
       for (int i = 0; i < kPoints; ++i) {
         const double x = 300 - 0.02 * i;
@@ -68,7 +72,8 @@ struct Files {
         double y = background + 5 * std::sin(i * 0.7 + f);
         for (int k = 0; k < 6; ++k) {
           const double d = (x - centres[k] - 0.05 * ((f * (k + 1)) % 7 - 3)) / widths[k];
-          y += heights[k] * (1 + 0.03 * ((f + k) % 5 - 2)) / (1 + 1.2 * d * d) * std::exp(-1.94 * d * d);
+          y += heights[k] * (1 + 0.03 * ((f + k) % 5 - 2)) / (1 + 1.2 * d * d) *
+               std::exp(-1.94 * d * d);
         }
         out << number_text(x) << ',' << number_text(y) << ',' << number_text(background) << "\r\n";
       }
@@ -109,8 +114,8 @@ void BM_BatchSpectrum(benchmark::State& state) {
 // A whole process: Qt's start, the settings check, one spectrum without a press.
 void BM_ProcessStartup(benchmark::State& state) {
   const std::string program = TESSALY_PROGRAM;
-  std::vector<std::string> words = {program, "batch", "--quiet", "--presses", "0", files().settings,
-                                    files().spectra[0]};
+  std::vector<std::string> words = {program, "batch",          "--quiet",         "--presses",
+                                    "0",     files().settings, files().spectra[0]};
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);

@@ -28,11 +28,13 @@ int usage_error(const std::string& message) {
 // What can be refused before the program starts: a settings file that cannot be read, an
 // output folder that cannot be made, two spectra that would overwrite each other's files.
 std::string refusal(const BatchOptions& o) {
-  if (!std::ifstream(o.settings, std::ios::binary)) return "cannot read the settings file " + o.settings;
+  if (!std::ifstream(o.settings, std::ios::binary))
+    return "cannot read the settings file " + o.settings;
   if (o.out_dir.empty()) return "";
   std::error_code ec;
   std::filesystem::create_directories(o.out_dir, ec);
-  if (!std::filesystem::is_directory(o.out_dir, ec)) return "cannot make the output folder " + o.out_dir;
+  if (!std::filesystem::is_directory(o.out_dir, ec))
+    return "cannot make the output folder " + o.out_dir;
   if (const auto clash = first_stem_clash(o.spectra))
     return "the outputs of " + o.spectra[clash->first] + " and " + o.spectra[clash->second] +
            " would have the same name in " + o.out_dir;
@@ -42,7 +44,8 @@ std::string refusal(const BatchOptions& o) {
 }  // namespace
 
 int run_batch(int argc, char** argv, int first) {
-  const ParsedCommandLine parsed = parse_batch_command_line(std::vector<std::string>(argv + first, argv + argc));
+  const ParsedCommandLine parsed =
+      parse_batch_command_line(std::vector<std::string>(argv + first, argv + argc));
   if (parsed.help) {
     std::cout << batch_usage();
     return kAllOk;

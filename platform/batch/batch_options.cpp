@@ -11,7 +11,8 @@ std::optional<long> whole_number(const std::string& text, long low, long high) {
   long value = 0;
   const char* end = text.data() + text.size();
   auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) return std::nullopt;
+  if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high)
+    return std::nullopt;
   return value;
 }
 
@@ -61,9 +62,12 @@ bool read_shard(const std::string& text, BatchOptions& o, std::string& error) {
 
 // Checks what only the options together can tell.
 std::string inconsistency(const BatchOptions& o) {
-  if (!o.raw && (o.window_from || o.linear || o.ends)) return "--window, --linear and --ends need --raw";
-  if (!o.out_dir.empty() && !o.csv && !o.bmp && !o.report) return "--out needs --csv, --bmp or --report";
-  if (o.out_dir.empty() && (o.csv || o.bmp || o.report)) return "--csv, --bmp and --report need --out DIR";
+  if (!o.raw && (o.window_from || o.linear || o.ends))
+    return "--window, --linear and --ends need --raw";
+  if (!o.out_dir.empty() && !o.csv && !o.bmp && !o.report)
+    return "--out needs --csv, --bmp or --report";
+  if (o.out_dir.empty() && (o.csv || o.bmp || o.report))
+    return "--csv, --bmp and --report need --out DIR";
   return "";
 }
 
@@ -122,7 +126,8 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
     } else if (name == "--linear") {
       o.linear = true;
     } else if (name == "--ends") {
-      if (!whole_number(value, 1, 1000)) return fail("--ends takes a whole number from 1 to 1000, not \"" + value + "\"");
+      if (!whole_number(value, 1, 1000))
+        return fail("--ends takes a whole number from 1 to 1000, not \"" + value + "\"");
       o.ends = value;
     } else if (name == "--out") {
       if (value.empty()) return fail("--out needs a folder");
@@ -155,7 +160,8 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
 
 std::string batch_usage() {
   return "usage: tessaly batch [options] SETTINGS.cfg SPECTRUM...\n"
-         "For each spectrum: the settings loaded afresh, the spectrum opened, \"FITTING\" pressed;\n"
+         "For each spectrum: the settings loaded afresh, the spectrum opened, \"FITTING\" "
+         "pressed;\n"
          "one CSV line per spectrum on standard output.\n"
          "  --presses N      press \"FITTING\" N times (default 1; 0 loads only)\n"
          "  --refine         then Refine (least squares)\n"

@@ -12,7 +12,8 @@ std::string output_stem(const std::string& spectrum_path) {
   return name;
 }
 
-std::optional<std::pair<std::size_t, std::size_t>> first_stem_clash(const std::vector<std::string>& spectra) {
+std::optional<std::pair<std::size_t, std::size_t>> first_stem_clash(
+    const std::vector<std::string>& spectra) {
   std::map<std::string, std::size_t> seen;
   for (std::size_t i = 0; i < spectra.size(); ++i) {
     auto [it, fresh] = seen.emplace(output_stem(spectra[i]), i);

@@ -13,6 +13,7 @@ std::string output_stem(const std::string& spectrum_path);
 
 // The positions (from 0) of the first two spectra whose files would overwrite each other's
 // outputs, or nothing.
-std::optional<std::pair<std::size_t, std::size_t>> first_stem_clash(const std::vector<std::string>& spectra);
+std::optional<std::pair<std::size_t, std::size_t>> first_stem_clash(
+    const std::vector<std::string>& spectra);
 
 }  // namespace batch

@@ -17,7 +17,8 @@ std::string one_decimal(double v) {
 
 std::string clock_text(double seconds) {
   const auto s = static_cast<std::int64_t>(std::llround(seconds));
-  return rt::decimal_text(s / 3600) + ":" + rt::zero_padded(s / 60 % 60, 2) + ":" + rt::zero_padded(s % 60, 2);
+  return rt::decimal_text(s / 3600) + ":" + rt::zero_padded(s / 60 % 60, 2) + ":" +
+         rt::zero_padded(s % 60, 2);
 }
 
 }  // namespace
@@ -28,7 +29,8 @@ std::string progress_text(std::size_t done, std::size_t total, std::size_t faile
   if (failed > 0) text += ", " + rt::decimal_text(static_cast<std::int64_t>(failed)) + " failed";
   if (done > 0 && seconds > 0) {
     const double rate = static_cast<double>(done) / seconds;
-    text += ", " + one_decimal(rate) + " spectra/s, " + clock_text(static_cast<double>(total - done) / rate) + " left";
+    text += ", " + one_decimal(rate) + " spectra/s, " +
+            clock_text(static_cast<double>(total - done) / rate) + " left";
   }
   return text;
 }

@@ -138,7 +138,8 @@ std::optional<std::string> SpectrumRunner::check_settings_and_features() const {
   SpectrumSummary summary;
   Steps step(platform, summary);
   step("answer file " + options_.settings)("click FORM2.BUTTON23");
-  if (!summary.ok) return "cannot load the settings file " + options_.settings + ": " + summary.error;
+  if (!summary.ok)
+    return "cannot load the settings file " + options_.settings + ": " + summary.error;
   return std::nullopt;
 }
 
@@ -162,13 +163,17 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
   }
   for (int n = 0; n < options_.presses; ++n) step("click FORM2.BUTTON1");
   if (options_.refine) step("menu refine");
-  if (options_.csv) step("answer file " + out_path(options_, spectrum, ".csv"))("click FORM2.BUTTON28");
-  if (options_.bmp) step("answer file " + out_path(options_, spectrum, ".bmp"))("click FORM2.BUTTON24");
-  if (options_.report) step("answer file " + out_path(options_, spectrum, ".report.csv"))("menu savereport");
+  if (options_.csv)
+    step("answer file " + out_path(options_, spectrum, ".csv"))("click FORM2.BUTTON28");
+  if (options_.bmp)
+    step("answer file " + out_path(options_, spectrum, ".bmp"))("click FORM2.BUTTON24");
+  if (options_.report)
+    step("answer file " + out_path(options_, spectrum, ".report.csv"))("menu savereport");
 
   // A load replaces the workspace all or nothing, the path included: the points are known
   // also when a later step (the load's own redraw among them) failed.
-  if (!app::workspace().FILEPATH.empty()) summary.points = rt::decimal_text(app::workspace().LASTPOINT + 1);
+  if (!app::workspace().FILEPATH.empty())
+    summary.points = rt::decimal_text(app::workspace().LASTPOINT + 1);
   if (summary.ok) {
     read_table(summary);
     summary.figure = final_figure();

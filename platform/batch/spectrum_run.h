@@ -13,7 +13,7 @@
 namespace rt {
 class RuntimeError;
 class TextRenderer;
-}
+}  // namespace rt
 
 namespace batch {
 

@@ -24,11 +24,12 @@ std::string csv_field(const std::string& text) {
 }
 
 std::string summary_line(const SpectrumSummary& s) {
-  std::string line = csv_field(s.file) + (s.ok ? ",ok," : ",error,") + csv_field(s.ok ? std::string() : s.error) + ',' +
-                     csv_field(s.points) + ',' + csv_field(s.figure);
+  std::string line = csv_field(s.file) + (s.ok ? ",ok," : ",error,") +
+                     csv_field(s.ok ? std::string() : s.error) + ',' + csv_field(s.points) + ',' +
+                     csv_field(s.figure);
   for (const SlotTexts& slot : s.peaks)
-    line += ',' + csv_field(slot.centre) + ',' + csv_field(slot.width) + ',' + csv_field(slot.height) + ',' +
-            csv_field(slot.share);
+    line += ',' + csv_field(slot.centre) + ',' + csv_field(slot.width) + ',' +
+            csv_field(slot.height) + ',' + csv_field(slot.share);
   return line + ',' + csv_field(s.total);
 }
 

@@ -14,7 +14,7 @@ struct SlotTexts {
 struct SpectrumSummary {
   std::string file;  // as given on the command line
   bool ok = true;
-  std::string error;  // why it failed: the run-time error's number and message
+  std::string error;   // why it failed: the run-time error's number and message
   std::string points;  // empty when no spectrum was loaded
   std::string figure;
   std::array<SlotTexts, 6> peaks;  // empty texts for absent slots

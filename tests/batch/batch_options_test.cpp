@@ -6,11 +6,14 @@ namespace {
 
 using batch::parse_batch_command_line;
 
-std::vector<std::string> words(std::initializer_list<const char*> list) { return {list.begin(), list.end()}; }
+std::vector<std::string> words(std::initializer_list<const char*> list) {
+  return {list.begin(), list.end()};
+}
 
 TEST(BatchCommandLine, OptionsAndFilesAnywhereBeforeTheEndMark) {
-  const auto parsed = parse_batch_command_line(words({"--presses", "3", "set.cfg", "--no-header", "a.bgd",
-                                                      "--shard=2/5", "--quiet", "--", "--b.bgd", "-"}));
+  const auto parsed =
+      parse_batch_command_line(words({"--presses", "3", "set.cfg", "--no-header", "a.bgd",
+                                      "--shard=2/5", "--quiet", "--", "--b.bgd", "-"}));
   ASSERT_TRUE(parsed.options) << parsed.error;
   const batch::BatchOptions& o = *parsed.options;
   EXPECT_EQ(o.presses, 3);
@@ -33,8 +36,8 @@ TEST(BatchCommandLine, DefaultsAreOnePressAHeaderAndTheWholeList) {
 
 TEST(BatchCommandLine, RawWindowAndOutputs) {
   const auto parsed = parse_batch_command_line(
-      words({"--raw", "--window", "280.5:", "--linear", "--ends", "7", "--out", "o", "--csv", "--bmp",
-             "--report", "--refine", "s.cfg", "x.txt"}));
+      words({"--raw", "--window", "280.5:", "--linear", "--ends", "7", "--out", "o", "--csv",
+             "--bmp", "--report", "--refine", "s.cfg", "x.txt"}));
   ASSERT_TRUE(parsed.options) << parsed.error;
   const batch::BatchOptions& o = *parsed.options;
   EXPECT_TRUE(o.raw && o.linear && o.csv && o.bmp && o.report && o.refine);

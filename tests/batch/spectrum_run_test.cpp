@@ -19,7 +19,8 @@ class SpectrumRun : public ::testing::Test {
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("tessaly_batch_test_" + std::to_string(::getpid()));
     fs::create_directories(dir_);
-    options_.settings = write("two.cfg", settings({{"285.5", "1.5", "1500"}, {"289", "1.5", "900"}}));
+    options_.settings =
+        write("two.cfg", settings({{"285.5", "1.5", "1500"}, {"289", "1.5", "900"}}));
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -30,7 +31,8 @@ class SpectrumRun : public ::testing::Test {
   static std::string settings(std::vector<Row> rows) {
     std::string s = "0\r\n0\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
     rows.resize(6, Row{"", "", ""});
-    for (const Row& r : rows) s += std::string(r.centre) + "\r\n" + r.width + "\r\n" + r.height + "\r\n";
+    for (const Row& r : rows)
+      s += std::string(r.centre) + "\r\n" + r.width + "\r\n" + r.height + "\r\n";
     for (int n = 0; n < 24; ++n) s += "0\r\n";
     for (int n = 0; n < 6; ++n) s += "\r\n";
     return s;

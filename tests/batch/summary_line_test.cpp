@@ -7,10 +7,11 @@
 namespace {
 
 TEST(BatchSummary, HeaderNamesEveryColumn) {
-  EXPECT_EQ(batch::summary_header(),
-            "file,status,error,points,figure,centre1,width1,height1,share1,centre2,width2,height2,share2,"
-            "centre3,width3,height3,share3,centre4,width4,height4,share4,centre5,width5,height5,share5,"
-            "centre6,width6,height6,share6,total");
+  EXPECT_EQ(
+      batch::summary_header(),
+      "file,status,error,points,figure,centre1,width1,height1,share1,centre2,width2,height2,share2,"
+      "centre3,width3,height3,share3,centre4,width4,height4,share4,centre5,width5,height5,share5,"
+      "centre6,width6,height6,share6,total");
 }
 
 TEST(BatchSummary, LinesHaveThirtyColumnsWhateverTheyHold) {
@@ -21,16 +22,18 @@ TEST(BatchSummary, LinesHaveThirtyColumnsWhateverTheyHold) {
   ok.peaks[0] = {"285.2", "1.6", "1803.0", "58.55"};
   ok.peaks[1] = {"288.9", "2.0", "996.0", "41.44"};
   ok.total = "99.99";
-  EXPECT_EQ(batch::summary_line(ok), "a.bgd,ok,,301,1234.5,285.2,1.6,1803.0,58.55,288.9,2.0,996.0,41.44,"
-                                     ",,,,,,,,,,,,,,,,99.99");
+  EXPECT_EQ(batch::summary_line(ok),
+            "a.bgd,ok,,301,1234.5,285.2,1.6,1803.0,58.55,288.9,2.0,996.0,41.44,"
+            ",,,,,,,,,,,,,,,,99.99");
 
   batch::SpectrumSummary failed;
   failed.file = "dir,with \"comma\"/b.bgd";
   failed.ok = false;
   failed.error = "67 Disk full, or the write failed.";
   const std::string line = batch::summary_line(failed);
-  EXPECT_EQ(line, "\"dir,with \"\"comma\"\"/b.bgd\",error,\"67 Disk full, or the write failed.\",,,"
-                  ",,,,,,,,,,,,,,,,,,,,,,,,");
+  EXPECT_EQ(line,
+            "\"dir,with \"\"comma\"\"/b.bgd\",error,\"67 Disk full, or the write failed.\",,,"
+            ",,,,,,,,,,,,,,,,,,,,,,,,");
   // Outside quotes, the commas are exactly the 29 separators.
   int separators = 0;
   bool quoted = false;
@@ -62,8 +65,10 @@ TEST(BatchOutputs, NamedAfterTheSpectrumWithoutItsExtension) {
 
 TEST(BatchProgress, SaysDoneRateAndTimeLeft) {
   EXPECT_EQ(batch::progress_text(0, 200, 0, 0), "0/200 spectra");
-  EXPECT_EQ(batch::progress_text(50, 200, 0, 0.25), "50/200 spectra, 200.0 spectra/s, 0:00:01 left");
-  EXPECT_EQ(batch::progress_text(100, 10100, 2, 1), "100/10100 spectra, 2 failed, 100.0 spectra/s, 0:01:40 left");
+  EXPECT_EQ(batch::progress_text(50, 200, 0, 0.25),
+            "50/200 spectra, 200.0 spectra/s, 0:00:01 left");
+  EXPECT_EQ(batch::progress_text(100, 10100, 2, 1),
+            "100/10100 spectra, 2 failed, 100.0 spectra/s, 0:01:40 left");
   EXPECT_EQ(batch::progress_text(1, 7201, 0, 1), "1/7201 spectra, 1.0 spectra/s, 2:00:00 left");
 }
 
