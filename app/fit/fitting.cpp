@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "app/fit/calc_ratio.h"
+#include "app/fit/fit_report_window.h"
 #include "app/fit/grid_scan.h"
 #include "app/fit/kai2.h"
+#include "app/fit/refine.h"
 #include "app/fit/sweep_engine.h"
 #include "app/graph/drawgraph.h"
 #include "app/workspace/counted_loop.h"
@@ -121,6 +123,9 @@ void BUTTON1_ON() {
     before.restore();
     throw;
   }
+  // The report describes the fitted values before the redraw rounds their fields.
+  record_fitting_result();
+  update_fit_report_window();
   DRAWGRAPH();
   CALC_RATIO();
 }

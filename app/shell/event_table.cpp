@@ -1,12 +1,15 @@
 #include "app/shell/event_table.h"
 
 #include "app/files/axis_correction.h"
+#include "app/files/fit_report_file.h"
 #include "app/files/fileopen.h"
 #include "app/files/image_export.h"
 #include "app/files/result_export.h"
 #include "app/files/settings_file.h"
 #include "app/fit/calc_ratio.h"
+#include "app/fit/fit_report_window.h"
 #include "app/fit/fitting.h"
+#include "app/fit/refine.h"
 #include "app/graph/graph_settings.h"
 #include "app/graph/mouse_editing.h"
 #include "app/shell/about.h"
@@ -28,6 +31,9 @@ const std::vector<Entry>& table() {
       {"SAVEASGRAPHICS_ON", &SAVEASGRAPHICS_ON},
       {"SAVEASTEXT_ON", &SAVEASTEXT_ON},
       {"ABOUT_ON", &ABOUT_ON},
+      {"REFINE_ON", &REFINE_ON},
+      {"SAVEREPORT_ON", &SAVEREPORT_ON},
+      {"FITREPORT_ON", &FITREPORT_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
       {"BUTTON1_ON", &BUTTON1_ON},
       {"BUTTON4_ON", &BUTTON4_ON},

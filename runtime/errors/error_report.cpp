@@ -25,6 +25,10 @@ std::string error_report_text(const RuntimeError& error) {
     text += "\r\n";
     text += message;
   }
+  if (!error.reason().empty()) {
+    text += "\r\n";
+    text += error.reason();
+  }
   return text;
 }
 

@@ -5,9 +5,11 @@
 
 namespace rt {
 
-RuntimeError::RuntimeError(int number, std::uint32_t location, std::string module, unsigned line)
-    : number_(number), location_(location), module_(std::move(module)), line_(line) {
+RuntimeError::RuntimeError(int number, std::uint32_t location, std::string module, unsigned line,
+                           std::string reason)
+    : number_(number), location_(location), module_(std::move(module)), line_(line), reason_(std::move(reason)) {
   what_ = module_ + " line " + decimal_text(line_) + ": error " + decimal_text(number_);
+  if (!reason_.empty()) what_ += ": " + reason_;
 }
 
 std::string module_name(const std::source_location& where) {
@@ -18,6 +20,10 @@ std::string module_name(const std::source_location& where) {
 
 void raise_error(int number, std::uint32_t location, std::source_location where) {
   throw RuntimeError(number, location, module_name(where), where.line());
+}
+
+void raise_error_because(int number, std::string reason, std::uint32_t location, std::source_location where) {
+  throw RuntimeError(number, location, module_name(where), where.line(), std::move(reason));
 }
 
 void record_api_error(int os_error) { error_log_api_error(os_error); }

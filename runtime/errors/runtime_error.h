@@ -51,13 +51,16 @@ enum ErrorNumber : int {
 
 class RuntimeError : public std::exception {
  public:
-  RuntimeError(int number, std::uint32_t location, std::string module, unsigned line);
+  RuntimeError(int number, std::uint32_t location, std::string module, unsigned line, std::string reason = {});
 
   int number() const { return number_; }
   // High part: the run-time operation; low 8 bits: the check within it.
   std::uint32_t location() const { return location_; }
   const std::string& module() const { return module_; }
   unsigned line() const { return line_; }
+  // Why, in the user's terms, when the number's message alone would not tell them (a command
+  // that refuses its input); empty otherwise.
+  const std::string& reason() const { return reason_; }
   const char* what() const noexcept override { return what_.c_str(); }
 
  private:
@@ -65,6 +68,7 @@ class RuntimeError : public std::exception {
   std::uint32_t location_;
   std::string module_;
   unsigned line_;
+  std::string reason_;
   std::string what_;
 };
 
@@ -72,6 +76,10 @@ class RuntimeError : public std::exception {
 // points that can raise take a `std::source_location` default argument and pass it on here.
 [[noreturn]] void raise_error(int number, std::uint32_t location = 0,
                               std::source_location where = std::source_location::current());
+
+// The same with the reason the report adds below the number's message.
+[[noreturn]] void raise_error_because(int number, std::string reason, std::uint32_t location = 0,
+                                      std::source_location where = std::source_location::current());
 
 // Records the operating system's own error code as "APIERR" in the error log; called just
 // before the translated run-time error is raised.
