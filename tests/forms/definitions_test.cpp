@@ -225,8 +225,12 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   EXPECT_EQ(m.bar[2].items[2].name, "fitreport");
   std::set<int> commands;
   for (const auto& entry : m.bar) {
-    if (entry.items.empty()) EXPECT_TRUE(commands.insert(entry.command).second) << entry.name;
-    for (const auto& item : entry.items) EXPECT_TRUE(commands.insert(item.command).second) << item.name;
+    if (entry.items.empty()) {
+      EXPECT_TRUE(commands.insert(entry.command).second) << entry.name;
+    }
+    for (const auto& item : entry.items) {
+      EXPECT_TRUE(commands.insert(item.command).second) << item.name;
+    }
   }
 }
 
