@@ -7,6 +7,7 @@
 
 #include <chrono>
 
+#include "app/commands/fit_commands.h"
 #include "app/fit/calc_ratio.h"
 #include "app/fit/fitting.h"
 #include "bench/six_peaks.h"

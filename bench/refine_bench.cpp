@@ -4,7 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/fit/fit_report.h"
+#include "app/model/fit_report.h"
+#include "app/commands/fit_commands.h"
 #include "app/fit/refine.h"
 #include "bench/six_peaks.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/fit/peak_model.h"
+#include "app/model/peak_model.h"
 
 namespace app {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fit/peak_model.h"
+#include "app/model/peak_model.h"
 
 namespace app {
 

@@ -4,20 +4,18 @@
 #include <limits>
 #include <string>
 
-#include "app/fit/calc_ratio.h"
-#include "app/fit/fit_report.h"
-#include "app/fit/fit_report_window.h"
 #include "app/fit/fit_uncertainty.h"
 #include "app/fit/kai2.h"
 #include "app/fit/table_model.h"
-#include "app/graph/drawgraph.h"
+#include "app/model/fit_report.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/objects.h"
 
@@ -174,13 +172,6 @@ void record_fitting_result() {
   } catch (const rt::RuntimeError&) {
     forget_fit();
   }
-}
-
-void REFINE_ON() {
-  refine_table();
-  DRAWGRAPH();
-  CALC_RATIO();
-  update_fit_report_window();
 }
 
 }  // namespace app

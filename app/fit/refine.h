@@ -19,7 +19,4 @@ void refine_table(const SolveLimits& limits = {});
 // redraw rounds them. Never raises; a table it cannot read leaves no record.
 void record_fitting_result();
 
-// The menu command: refine_table, then the redraw and the ratios, as FITTING ends.
-void REFINE_ON();
-
 }  // namespace app

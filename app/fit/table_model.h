@@ -3,7 +3,7 @@
 // points KAI2 compares (every Skip-th), the present slots in slot order with the values their
 // fields read as, and as free the parameters whose lock is in state 0 (those FITTING scans).
 
-#include "app/fit/peak_model.h"
+#include "app/model/peak_model.h"
 
 namespace app {
 

@@ -6,11 +6,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/commands/fit_commands.h"
 #include "app/files/fit_report_file.h"
-#include "app/fit/fit_report.h"
 #include "app/fit/fitting.h"
 #include "app/fit/refine.h"
+#include "app/model/fit_report.h"
 #include "runtime/convert/number_text.h"
+#include "runtime/convert/text_to_number.h"
 #include "tests/refine/refine_fixture.h"
 #include "tests/support/run_time_errors.h"
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/fit/peak_measures.h"
-#include "app/fit/profile_derivatives.h"
+#include "app/model/peak_measures.h"
+#include "app/model/profile_derivatives.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
-#include "app/fit/peak_profile.h"
-#include "app/fit/profile_derivatives.h"
+#include "app/model/peak_profile.h"
+#include "app/model/profile_derivatives.h"
 #include "app/workspace/workspace.h"
 #include "tests/fit/fit_fixture.h"
 #include "tests/fit/recording_platform.h"

@@ -7,10 +7,11 @@
 #include <functional>
 #include <string>
 
-#include "app/fit/fit_report.h"
+#include "app/commands/fit_commands.h"
 #include "app/fit/kai2.h"
-#include "app/fit/peak_measures.h"
 #include "app/fit/refine.h"
+#include "app/model/fit_report.h"
+#include "app/model/peak_measures.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/forms/objects.h"
 #include "tests/refine/refine_fixture.h"
@@ -209,7 +210,7 @@ TEST_F(Refine, BadTablesAreRefusedWhole) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.reason);
-    testing_support::reset_everything();
+    TearDown();
     SetUp();
     c.set_up(random_);
     const std::vector<std::string> texts = fit_testing::peak_texts();

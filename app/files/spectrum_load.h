@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace app {
+
+// What "Target" shows for a path: the characters after its last directory separator.
+std::string display_name(const std::string& path);
+
+// Reads the spectrum file at `path` into the workspace with its ranges, FILEPATH and "Target".
+// Nothing changes until the whole file has been read: a file that cannot be opened or read, or
+// holds more than 1001 points, raises its error and leaves everything as it was.
+void load_spectrum(const std::string& path);
+
+// Loads a spectrum chosen in the open dialog; a cancel leaves the cancel mark in FILEPATH.
+void load_chosen_spectrum();
+
+}  // namespace app
