@@ -4,9 +4,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/model/fit_report.h"
 #include "app/commands/fit_commands.h"
 #include "app/fit/refine.h"
+#include "app/model/fit_report.h"
 #include "bench/six_peaks.h"
 
 namespace {

@@ -19,8 +19,9 @@ struct Peak {
   const char *centre, *width, *height;
 };
 // Six overlapping peaks, each placed a little off the spectrum's own.
-constexpr Peak kTable[6] = {{"282.1", "1.4", "900"},  {"284.6", "1.8", "1500"}, {"286.9", "1.1", "700"},
-                            {"289.2", "2.2", "1200"}, {"291.7", "1.6", "400"},  {"294.0", "1.3", "800"}};
+constexpr Peak kTable[6] = {{"282.1", "1.4", "900"}, {"284.6", "1.8", "1500"},
+                            {"286.9", "1.1", "700"}, {"289.2", "2.2", "1200"},
+                            {"291.7", "1.6", "400"}, {"294.0", "1.3", "800"}};
 
 inline void start_with_spectrum() {
   static std::optional<app::Session> session;

@@ -9,15 +9,17 @@ namespace forms {
 
 inline constexpr int kReportColumns = 12;
 inline constexpr const char* kReportColumnNames[kReportColumns] = {
-    "SLOT", "CENTRE", "CENTRESD", "WIDTH", "WIDTHSD", "FWHM", "HEIGHT", "HEIGHTSD", "AREA", "AREASD", "SHARE", "SHARESD"};
+    "SLOT",   "CENTRE",   "CENTRESD", "WIDTH",  "WIDTHSD", "FWHM",
+    "HEIGHT", "HEIGHTSD", "AREA",     "AREASD", "SHARE",   "SHARESD"};
 inline constexpr const char* kReportColumnTitles[kReportColumns] = {
-    "Slot", "Centre", "+/-", "Width", "+/-", "FWHM", "Height", "+/-", "Area", "+/-", "Share(%)", "+/-"};
+    "Slot",   "Centre", "+/-",  "Width", "+/-",      "FWHM",
+    "Height", "+/-",    "Area", "+/-",   "Share(%)", "+/-"};
 
 inline constexpr int kReportKeys = 5;
-inline constexpr const char* kReportKeyNames[kReportKeys] = {"POINTS", "FREEPARAMETERS", "RSS", "REDUCEDCHI2",
-                                                              "METHOD"};
-inline constexpr const char* kReportKeyTitles[kReportKeys] = {"Points compared", "Free parameters",
-                                                              "Sum of squares", "Reduced chi-square", "Method"};
+inline constexpr const char* kReportKeyNames[kReportKeys] = {"POINTS", "FREEPARAMETERS", "RSS",
+                                                             "REDUCEDCHI2", "METHOD"};
+inline constexpr const char* kReportKeyTitles[kReportKeys] = {
+    "Points compared", "Free parameters", "Sum of squares", "Reduced chi-square", "Method"};
 
 inline constexpr int kReportColumnWidth = 76;
 inline constexpr int report_column_x(int column) { return 16 + 80 * column; }

@@ -51,7 +51,8 @@ void fill(rt::ObjRef form) {
         row ? short_number(row->share_percent) : "",
         row ? cell(row->share_sd) : "",
     };
-    for (int c = 0; c < forms::kReportColumns; ++c) put(form, forms::report_cell_name(c, k), texts[c]);
+    for (int c = 0; c < forms::kReportColumns; ++c)
+      put(form, forms::report_cell_name(c, k), texts[c]);
   }
   const std::string keys[forms::kReportKeys] = {
       report ? rt::decimal_text(static_cast<std::int64_t>(report->points)) : "",
@@ -62,8 +63,10 @@ void fill(rt::ObjRef form) {
   };
   for (int i = 0; i < forms::kReportKeys; ++i) put(form, forms::kReportKeyNames[i], keys[i]);
   std::string note;
-  if (!report) note = "No fit yet: press FITTING or choose Refine.";
-  else if (report->method == "fitting") note = "FITTING estimates no deviations: Refine does.";
+  if (!report)
+    note = "No fit yet: press FITTING or choose Refine.";
+  else if (report->method == "fitting")
+    note = "FITTING estimates no deviations: Refine does.";
   put(form, "NOTE", note);
 }
 

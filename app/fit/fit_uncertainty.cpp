@@ -43,7 +43,8 @@ bool invert_positive_definite(std::vector<double>& a, std::size_t m) {
 
 }  // namespace
 
-std::vector<double> free_value_covariance(const PeakModel& model, const std::vector<double>& values, double s2) {
+std::vector<double> free_value_covariance(const PeakModel& model, const std::vector<double>& values,
+                                          double s2) {
   const std::size_t n = model.point_count();
   const std::size_t p = static_cast<std::size_t>(model.free_count());
   std::vector<double> residuals(n), jacobian(n * p);

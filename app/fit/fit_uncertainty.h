@@ -11,6 +11,7 @@ namespace app {
 // p x p, row-major. A value the data do not determine (its column of J is 0, as for the centre
 // of a peak of height 0, or J^T J is singular) has an infinite variance and no covariances
 // (NaN) with the others.
-std::vector<double> free_value_covariance(const PeakModel& model, const std::vector<double>& values, double s2);
+std::vector<double> free_value_covariance(const PeakModel& model, const std::vector<double>& values,
+                                          double s2);
 
 }  // namespace app

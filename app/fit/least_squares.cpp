@@ -15,7 +15,8 @@ class SpectrumCost final : public ceres::CostFunction {
     mutable_parameter_block_sizes()->push_back(model.free_count());
   }
 
-  bool Evaluate(double const* const* parameters, double* residuals, double** jacobians) const override {
+  bool Evaluate(double const* const* parameters, double* residuals,
+                double** jacobians) const override {
     model_.evaluate(parameters[0], residuals, jacobians ? jacobians[0] : nullptr);
     const std::size_t n = model_.point_count();
     for (std::size_t i = 0; i < n; ++i)
@@ -46,7 +47,8 @@ class BetweenIterations final : public ceres::IterationCallback {
 
 SolveOutcome solve_least_squares(const PeakModel& model, const std::vector<double>& start,
                                  const std::vector<double>& lower, const std::vector<double>& upper,
-                                 const SolveLimits& limits, const std::function<bool()>& between_iterations) {
+                                 const SolveLimits& limits,
+                                 const std::function<bool()>& between_iterations) {
   SolveOutcome outcome;
   outcome.values = start;
   double* values = outcome.values.data();

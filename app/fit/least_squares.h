@@ -33,6 +33,7 @@ struct SolveOutcome {
 // solve (Aborted).
 SolveOutcome solve_least_squares(const PeakModel& model, const std::vector<double>& start,
                                  const std::vector<double>& lower, const std::vector<double>& upper,
-                                 const SolveLimits& limits, const std::function<bool()>& between_iterations);
+                                 const SolveLimits& limits,
+                                 const std::function<bool()>& between_iterations);
 
 }  // namespace app

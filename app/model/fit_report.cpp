@@ -22,7 +22,8 @@ struct AreaSlope {
 
 // sqrt(g^T C g) for a gradient given as (index, slope) pairs; infinite when a value it
 // depends on is not determined.
-double propagated_sd(const std::vector<std::pair<int, double>>& gradient, const std::vector<double>& c, int p) {
+double propagated_sd(const std::vector<std::pair<int, double>>& gradient,
+                     const std::vector<double>& c, int p) {
   double variance = 0;
   for (const auto& [i, gi] : gradient) {
     if (gi == 0) continue;
@@ -98,8 +99,10 @@ FitReport make_fit_report(const FitRecord& record) {
     std::vector<std::pair<int, double>> g;
     for (std::size_t t = 0; t < slopes.size(); ++t) {
       const double factor = 100 * ((s == t ? total : 0.0) - row.area) / (total * total);
-      if (slopes[t].width_index >= 0) g.emplace_back(slopes[t].width_index, slopes[t].by_width * factor);
-      if (slopes[t].height_index >= 0) g.emplace_back(slopes[t].height_index, slopes[t].by_height * factor);
+      if (slopes[t].width_index >= 0)
+        g.emplace_back(slopes[t].width_index, slopes[t].by_width * factor);
+      if (slopes[t].height_index >= 0)
+        g.emplace_back(slopes[t].height_index, slopes[t].by_height * factor);
     }
     row.share_sd = propagated_sd(g, record.covariance, p);
   }
@@ -110,19 +113,26 @@ std::string report_number(double value) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 9);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 9);
   return std::string(buffer, result.ptr);
 }
 
 std::vector<std::string> fit_report_lines(const FitReport& report) {
-  const auto optional = [](const std::optional<double>& v) { return v ? report_number(*v) : std::string(); };
+  const auto optional = [](const std::optional<double>& v) {
+    return v ? report_number(*v) : std::string();
+  };
   std::vector<std::string> lines;
-  lines.push_back("slot,centre,centre_sd,width,width_sd,fwhm,height,height_sd,area,area_sd,share_percent,share_sd");
+  lines.push_back(
+      "slot,centre,centre_sd,width,width_sd,fwhm,height,height_sd,area,area_sd,share_percent,share_"
+      "sd");
   for (const FitReportRow& r : report.rows) {
-    lines.push_back(rt::decimal_text(r.slot) + ',' + report_number(r.centre) + ',' + optional(r.centre_sd) + ',' +
-                    report_number(r.width) + ',' + optional(r.width_sd) + ',' + report_number(r.fwhm) + ',' +
-                    report_number(r.height) + ',' + optional(r.height_sd) + ',' + report_number(r.area) + ',' +
-                    optional(r.area_sd) + ',' + report_number(r.share_percent) + ',' + optional(r.share_sd));
+    lines.push_back(rt::decimal_text(r.slot) + ',' + report_number(r.centre) + ',' +
+                    optional(r.centre_sd) + ',' + report_number(r.width) + ',' +
+                    optional(r.width_sd) + ',' + report_number(r.fwhm) + ',' +
+                    report_number(r.height) + ',' + optional(r.height_sd) + ',' +
+                    report_number(r.area) + ',' + optional(r.area_sd) + ',' +
+                    report_number(r.share_percent) + ',' + optional(r.share_sd));
   }
   lines.push_back("");
   lines.push_back("points," + rt::decimal_text(static_cast<std::int64_t>(report.points)));

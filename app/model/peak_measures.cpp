@@ -35,7 +35,8 @@ double integrate(const PeakShape& s, const ProfileConstants& k, double a, double
     const double middle = a + (i + 0.5) * step, half = step / 2;
     double part = 0;
     for (int j = 0; j < 4; ++j)
-      part += kWeights[j] * (unit_value(middle - half * kNodes[j], s, k) + unit_value(middle + half * kNodes[j], s, k));
+      part += kWeights[j] * (unit_value(middle - half * kNodes[j], s, k) +
+                             unit_value(middle + half * kNodes[j], s, k));
     sum += part * half;
   }
   return sum;

@@ -9,9 +9,12 @@ namespace {
 
 double& value_of(PeakShape& s, FitParam p) {
   switch (p) {
-    case FitParam::Centre: return s.centre;
-    case FitParam::Width: return s.width;
-    case FitParam::Height: break;
+    case FitParam::Centre:
+      return s.centre;
+    case FitParam::Width:
+      return s.width;
+    case FitParam::Height:
+      break;
   }
   return s.height;
 }
@@ -20,8 +23,12 @@ constexpr FitParam kParams[] = {FitParam::Centre, FitParam::Width, FitParam::Hei
 
 }  // namespace
 
-PeakModel::PeakModel(std::vector<double> x, std::vector<double> y, std::vector<ModelSlot> slots, double mix)
-    : x_(std::move(x)), y_(std::move(y)), slots_(std::move(slots)), constants_(ProfileConstants::for_mix(mix)) {
+PeakModel::PeakModel(std::vector<double> x, std::vector<double> y, std::vector<ModelSlot> slots,
+                     double mix)
+    : x_(std::move(x)),
+      y_(std::move(y)),
+      slots_(std::move(slots)),
+      constants_(ProfileConstants::for_mix(mix)) {
   for (const ModelSlot& s : slots_) {
     std::array<int, 3> index{-1, -1, -1};
     for (FitParam p : kParams)
@@ -35,7 +42,8 @@ std::vector<double> PeakModel::free_values() const {
   for (std::size_t s = 0; s < slots_.size(); ++s) {
     PeakShape shape = slots_[s].shape;
     for (FitParam p : kParams)
-      if (index_of(s, p) >= 0) values[static_cast<std::size_t>(index_of(s, p))] = value_of(shape, p);
+      if (index_of(s, p) >= 0)
+        values[static_cast<std::size_t>(index_of(s, p))] = value_of(shape, p);
   }
   return values;
 }

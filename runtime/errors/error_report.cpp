@@ -25,9 +25,9 @@ std::string error_report_text(const RuntimeError& error) {
     text += "\r\n";
     text += message;
   }
-  if (!error.reason().empty()) {
+  if (!error.detail().empty()) {
     text += "\r\n";
-    text += error.reason();
+    text += error.detail();
   }
   return text;
 }

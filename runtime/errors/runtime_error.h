@@ -51,16 +51,17 @@ enum ErrorNumber : int {
 
 class RuntimeError : public std::exception {
  public:
-  RuntimeError(int number, std::uint32_t location, std::string module, unsigned line, std::string reason = {});
+  RuntimeError(int number, std::uint32_t location, std::string module, unsigned line);
 
   int number() const { return number_; }
   // High part: the run-time operation; low 8 bits: the check within it.
   std::uint32_t location() const { return location_; }
   const std::string& module() const { return module_; }
   unsigned line() const { return line_; }
-  // Why, in the user's terms, when the number's message alone would not tell them (a command
-  // that refuses its input); empty otherwise.
-  const std::string& reason() const { return reason_; }
+  // What exactly was wrong, in the user's terms (which file, which line, which value); empty
+  // for the errors whose number says it all.
+  const std::string& detail() const { return detail_; }
+  void set_detail(std::string detail);
   const char* what() const noexcept override { return what_.c_str(); }
 
  private:
@@ -68,7 +69,7 @@ class RuntimeError : public std::exception {
   std::uint32_t location_;
   std::string module_;
   unsigned line_;
-  std::string reason_;
+  std::string detail_;
   std::string what_;
 };
 
@@ -77,9 +78,9 @@ class RuntimeError : public std::exception {
 [[noreturn]] void raise_error(int number, std::uint32_t location = 0,
                               std::source_location where = std::source_location::current());
 
-// The same with the reason the report adds below the number's message.
-[[noreturn]] void raise_error_because(int number, std::string reason, std::uint32_t location = 0,
-                                      std::source_location where = std::source_location::current());
+// The same with the detail that the report shows under the error's message.
+[[noreturn]] void raise_error_with_detail(int number, std::string detail, std::uint32_t location = 0,
+                                          std::source_location where = std::source_location::current());
 
 // Records the operating system's own error code as "APIERR" in the error log; called just
 // before the translated run-time error is raised.

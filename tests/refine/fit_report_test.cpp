@@ -51,8 +51,8 @@ TEST_F(FitReport, AfterFittingItHoldsTheSweptValuesBeforeTheirRounding) {
     EXPECT_EQ(r.rows[s].centre, rt::val(swept[3 * s]));
     EXPECT_EQ(r.rows[s].width, rt::val(swept[3 * s + 1]));
     EXPECT_EQ(r.rows[s].height, rt::val(swept[3 * s + 2]));
-    EXPECT_FALSE(r.rows[s].centre_sd || r.rows[s].width_sd || r.rows[s].height_sd || r.rows[s].area_sd ||
-                 r.rows[s].share_sd);
+    EXPECT_FALSE(r.rows[s].centre_sd || r.rows[s].width_sd || r.rows[s].height_sd ||
+                 r.rows[s].area_sd || r.rows[s].share_sd);
   }
   EXPECT_EQ(r.free_parameters, 5);  // slot 2's centre is locked
   EXPECT_EQ(r.points, 101u);        // Skip 3 over 301 points
@@ -63,9 +63,12 @@ TEST_F(FitReport, AfterFittingItHoldsTheSweptValuesBeforeTheirRounding) {
 TEST_F(FitReport, CsvLayout) {
   type_rows();
   app::REFINE_ON();
-  const std::vector<std::string> lines = app::fit_report_lines(app::make_fit_report(*app::last_fit()));
+  const std::vector<std::string> lines =
+      app::fit_report_lines(app::make_fit_report(*app::last_fit()));
   ASSERT_EQ(lines.size(), 9u);
-  EXPECT_EQ(lines[0], "slot,centre,centre_sd,width,width_sd,fwhm,height,height_sd,area,area_sd,share_percent,share_sd");
+  EXPECT_EQ(lines[0],
+            "slot,centre,centre_sd,width,width_sd,fwhm,height,height_sd,area,area_sd,share_percent,"
+            "share_sd");
   for (int s = 1; s <= 2; ++s) {
     SCOPED_TRACE(s);
     const std::string& line = lines[static_cast<std::size_t>(s)];
@@ -90,7 +93,8 @@ TEST_F(FitReport, NumbersKeepNineDigitsWhateverTheirSize) {
 }
 
 TEST_F(FitReport, SavedOnlyWhenThereIsAFit) {
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / "tessaly_fit_report_test.csv";
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / "tessaly_fit_report_test.csv";
   std::filesystem::remove(path);
   expect_error(5, [&] { app::save_fit_report(path.string()); });
   EXPECT_FALSE(std::filesystem::exists(path));
@@ -100,7 +104,8 @@ TEST_F(FitReport, SavedOnlyWhenThereIsAFit) {
   std::ifstream in(path, std::ios::binary);
   const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string expected;
-  for (const std::string& line : app::fit_report_lines(app::make_fit_report(*app::last_fit()))) expected += line + "\r\n";
+  for (const std::string& line : app::fit_report_lines(app::make_fit_report(*app::last_fit())))
+    expected += line + "\r\n";
   EXPECT_EQ(saved, expected);
   std::filesystem::remove(path);
 }

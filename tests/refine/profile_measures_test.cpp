@@ -31,7 +31,8 @@ const PeakShape kShapes[] = {shape(285, 1.5, 1000), shape(285, 1.5, 1000, 0.2, t
 
 TEST(RefineProfile, SlopesMatchCentralDifferences) {
   for (const PeakShape& s : kShapes) {
-    for (double x : {s.centre - 3.1, s.centre - 0.7, s.centre + 0.01, s.centre + 0.9, s.centre + 2.3}) {
+    for (double x :
+         {s.centre - 3.1, s.centre - 0.7, s.centre + 0.01, s.centre + 0.9, s.centre + 2.3}) {
       SCOPED_TRACE(testing::Message() << "alpha " << s.alpha << " width " << s.width << " x " << x);
       const app::ProfileTerms t = app::profile_terms(x, s, kConstants);
       const double step = 1e-6;
@@ -41,11 +42,14 @@ TEST(RefineProfile, SlopesMatchCentralDifferences) {
         return app::profile_value(x, m, kConstants);
       };
       const double scale = std::fabs(s.height) + 1;
-      EXPECT_NEAR(t.d_centre, (moved(&PeakShape::centre, step) - moved(&PeakShape::centre, -step)) / (2 * step),
+      EXPECT_NEAR(t.d_centre,
+                  (moved(&PeakShape::centre, step) - moved(&PeakShape::centre, -step)) / (2 * step),
                   1e-5 * scale);
-      EXPECT_NEAR(t.d_width, (moved(&PeakShape::width, step) - moved(&PeakShape::width, -step)) / (2 * step),
+      EXPECT_NEAR(t.d_width,
+                  (moved(&PeakShape::width, step) - moved(&PeakShape::width, -step)) / (2 * step),
                   1e-5 * scale);
-      EXPECT_NEAR(t.d_height, (moved(&PeakShape::height, step) - moved(&PeakShape::height, -step)) / (2 * step),
+      EXPECT_NEAR(t.d_height,
+                  (moved(&PeakShape::height, step) - moved(&PeakShape::height, -step)) / (2 * step),
                   1e-7);
     }
   }
@@ -67,13 +71,16 @@ double half_point(const PeakShape& s, double direction) {
   while (app::profile_value(s.centre + direction * outer, s, kConstants) > s.height / 2) outer *= 2;
   for (int i = 0; i < 200; ++i) {
     const double middle = (inner + outer) / 2;
-    (app::profile_value(s.centre + direction * middle, s, kConstants) > s.height / 2 ? inner : outer) = middle;
+    (app::profile_value(s.centre + direction * middle, s, kConstants) > s.height / 2 ? inner
+                                                                                     : outer) =
+        middle;
   }
   return inner;
 }
 
 TEST(RefineMeasures, FwhmIsWhereTheProfileIsAtHalfItsHeight) {
-  for (const PeakShape& s : {kShapes[0], kShapes[1], kShapes[2], kShapes[3], shape(3, 0.8, 5, 0.05, true)}) {
+  for (const PeakShape& s :
+       {kShapes[0], kShapes[1], kShapes[2], kShapes[3], shape(3, 0.8, 5, 0.05, true)}) {
     SCOPED_TRACE(testing::Message() << "alpha " << s.alpha << " width " << s.width);
     const double found = half_point(s, -1) + half_point(s, 1);
     EXPECT_NEAR(std::fabs(s.width) * app::unit_fwhm(s, kConstants), found, 1e-9);
@@ -86,9 +93,11 @@ TEST(RefineMeasures, FwhmIsWhereTheProfileIsAtHalfItsHeight) {
 }
 
 TEST(RefineMeasures, SymmetricAreaMatchesTheClosedForm) {
-  // The integral of e^(-B u^2) / (1 + A u^2) over the whole axis is pi/sqrt(A) e^(B/A) erfc(sqrt(B/A)).
+  // The integral of e^(-B u^2) / (1 + A u^2) over the whole axis is pi/sqrt(A) e^(B/A)
+  // erfc(sqrt(B/A)).
   const double a = kConstants.lorentz, b = kConstants.gauss;
-  const double closed = std::numbers::pi / std::sqrt(a) * std::exp(b / a) * std::erfc(std::sqrt(b / a));
+  const double closed =
+      std::numbers::pi / std::sqrt(a) * std::exp(b / a) * std::erfc(std::sqrt(b / a));
   EXPECT_NEAR(app::unit_area(kShapes[0], kConstants), closed, 1e-12);
   // A skew coefficient of 0 in asymmetric mode is the symmetric profile.
   EXPECT_NEAR(app::unit_area(shape(0, 1, 1, 0, true), kConstants), closed, 1e-12);

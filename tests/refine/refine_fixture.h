@@ -42,7 +42,8 @@ inline void load_spectrum(const std::vector<TruePeak>& peaks, double sigma, std:
   for (int i = 0; i < points; ++i) {
     const double xi = 295 - 15.0 * i / (points - 1);
     x.push_back(static_cast<float>(xi));
-    y.push_back(static_cast<float>(truth_at(static_cast<float>(xi), peaks) + (sigma > 0 ? sigma * noise(random) : 0)));
+    y.push_back(static_cast<float>(truth_at(static_cast<float>(xi), peaks) +
+                                   (sigma > 0 ? sigma * noise(random) : 0)));
   }
   fit_testing::load_points(x, y);
   // The redraw that ends Refine needs ranges, as a load would leave them.

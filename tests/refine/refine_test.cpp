@@ -57,7 +57,8 @@ TEST_F(Refine, FindsTheTrueOptimumOfANoiselessSpectrum) {
   EXPECT_EQ(r.points, 301u);
   EXPECT_EQ(r.free_parameters, 6);
   // The fields hold the refined values' full texts until the redraw rounds them.
-  EXPECT_EQ(text_of(1, Param::Centre), rt::trimmed_single_text(static_cast<float>(r.rows[0].centre)));
+  EXPECT_EQ(text_of(1, Param::Centre),
+            rt::trimmed_single_text(static_cast<float>(r.rows[0].centre)));
   app::REFINE_ON();
   EXPECT_EQ(text_of(1, Param::Centre), "285.0");
   EXPECT_EQ(text_of(2, Param::Width), "1.6");
@@ -72,7 +73,8 @@ TEST_F(Refine, DeviationsCoverTheTruthAsOftenAsTheyShould) {
   app::PeakShape unit;
   const double unit_area = app::unit_area(unit, k);
   double true_area[2], total = 0;
-  for (int s = 0; s < 2; ++s) total += true_area[s] = kTwoPeaks[s].height * kTwoPeaks[s].width * unit_area;
+  for (int s = 0; s < 2; ++s)
+    total += true_area[s] = kTwoPeaks[s].height * kTwoPeaks[s].width * unit_area;
   int within1[kQuantities] = {}, within3[kQuantities] = {};
   for (int draw = 0; draw < kDraws; ++draw) {
     load_spectrum(kTwoPeaks, 10, random_);
@@ -83,9 +85,10 @@ TEST_F(Refine, DeviationsCoverTheTruthAsOftenAsTheyShould) {
     for (int s = 0; s < 2; ++s) {
       const app::FitReportRow& row = r.rows[static_cast<std::size_t>(s)];
       const TruePeak& t = kTwoPeaks[static_cast<std::size_t>(s)];
-      const double z[5] = {(row.centre - t.centre) / *row.centre_sd, (row.width - t.width) / *row.width_sd,
-                           (row.height - t.height) / *row.height_sd, (row.area - true_area[s]) / *row.area_sd,
-                           (row.share_percent - 100 * true_area[s] / total) / *row.share_sd};
+      const double z[5] = {
+          (row.centre - t.centre) / *row.centre_sd, (row.width - t.width) / *row.width_sd,
+          (row.height - t.height) / *row.height_sd, (row.area - true_area[s]) / *row.area_sd,
+          (row.share_percent - 100 * true_area[s] / total) / *row.share_sd};
       for (int q = 0; q < 5; ++q) {
         within1[5 * s + q] += std::fabs(z[q]) <= 1;
         within3[5 * s + q] += std::fabs(z[q]) <= 3;
@@ -110,9 +113,12 @@ TEST_F(Refine, NeverEndsWithALargerFigure) {
   std::uniform_real_distribution<double> unit(0, 1);
   int refined = 0;
   for (int round = 0; round < 40; ++round) {
-    auto text = [](double v) { return rt::trimmed_single_text(static_cast<float>(std::round(v * 10) / 10)); };
+    auto text = [](double v) {
+      return rt::trimmed_single_text(static_cast<float>(std::round(v * 10) / 10));
+    };
     for (int k = 1; k <= 3; ++k) {
-      PeakRow row{text(282 + 6 * unit(random_)), text(0.6 + 2 * unit(random_)), text(1200 * unit(random_)), ""};
+      PeakRow row{text(282 + 6 * unit(random_)), text(0.6 + 2 * unit(random_)),
+                  text(1200 * unit(random_)), ""};
       row.centre_lock = unit(random_) < 0.2;
       row.width_lock = unit(random_) < 0.2;
       row.height_lock = unit(random_) < 0.2;
@@ -146,7 +152,8 @@ TEST_F(Refine, LockedTextsStayAsTypedAndHaveNoDeviation) {
   load_spectrum(kTwoPeaks, 8, random_);
   type_start();
   fit_testing::set_row(1, PeakRow{"285.00", "1.2", "900", "", false, 1, 0, 0});
-  fit_testing::set_row(2, PeakRow{"286.3", " 1.60", "500", "", false, 0, 2, 0});  // grey counts as locked
+  fit_testing::set_row(
+      2, PeakRow{"286.3", " 1.60", "500", "", false, 0, 2, 0});  // grey counts as locked
   app::refine_table();
   EXPECT_EQ(text_of(1, Param::Centre), "285.00");
   EXPECT_EQ(text_of(2, Param::Width), " 1.60");
@@ -167,7 +174,10 @@ TEST_F(Refine, BadTablesAreRefusedWhole) {
     std::function<void(std::mt19937_64&)> set_up;
   };
   const Case cases[] = {
-      {"no spectrum", [](std::mt19937_64&) { fit_testing::set_row(1, PeakRow{"285", "1.5", "900", ""}); }},
+      {"no spectrum",
+       [](std::mt19937_64&) {
+         fit_testing::set_row(1, PeakRow{"285", "1.5", "900", ""});
+       }},
       {"no peak", [](std::mt19937_64& r) { load_spectrum(kTwoPeaks, 8, r); }},
       {"nothing is free",
        [](std::mt19937_64& r) {
@@ -202,7 +212,8 @@ TEST_F(Refine, BadTablesAreRefusedWhole) {
       {"above the",  // a negative height fits this spectrum best, but heights are kept >= 0
        [](std::mt19937_64&) {
          std::vector<float> x, y;
-         for (int i = 0; i < 50; ++i) x.push_back(280 + 0.2f * static_cast<float>(i)), y.push_back(-100);
+         for (int i = 0; i < 50; ++i)
+           x.push_back(280 + 0.2f * static_cast<float>(i)), y.push_back(-100);
          fit_testing::load_points(x, y);
          fit_testing::set_row(1, PeakRow{"285", "40", "-50", "", false, 1, 1, 0});
          rt::set_text(app::EDIT(43), "1");
@@ -220,10 +231,11 @@ TEST_F(Refine, BadTablesAreRefusedWhole) {
       ADD_FAILURE() << "no error";
     } catch (const rt::RuntimeError& e) {
       EXPECT_EQ(e.number(), 5);
-      EXPECT_NE(e.reason().find(c.reason), std::string::npos) << e.reason();
+      EXPECT_NE(e.detail().find(c.reason), std::string::npos) << e.detail();
     }
     EXPECT_EQ(fit_testing::peak_texts(), texts);
-    EXPECT_TRUE(std::equal(curves.SUMCURVE.data(), curves.SUMCURVE.data() + 2001, app::workspace().SUMCURVE.data()));
+    EXPECT_TRUE(std::equal(curves.SUMCURVE.data(), curves.SUMCURVE.data() + 2001,
+                           app::workspace().SUMCURVE.data()));
     EXPECT_EQ(app::last_fit(), nullptr);
   }
 }
@@ -239,7 +251,7 @@ TEST_F(Refine, AFieldTypedWhileItRunsStopsItWithNothingWritten) {
     app::refine_table();
     ADD_FAILURE() << "no error";
   } catch (const rt::RuntimeError& e) {
-    EXPECT_NE(e.reason().find("changed while"), std::string::npos);
+    EXPECT_NE(e.detail().find("changed while"), std::string::npos);
   }
   EXPECT_GE(platform_.pumps, 2);
   EXPECT_EQ(fit_testing::peak_texts(), texts);
