@@ -101,5 +101,30 @@ for spectrum in raw/*.csv; do
 done
 [ "$n" = 3 ] || fail "expected 3 raw spectra, found $n"
 
-[ "$failed" = 0 ] && echo "ok: record and raw spectra match their action scripts"
+# FITTING, then Refine and its report.
+"$tessaly" batch --quiet --no-header --refine --out refined --report six.cfg spectra/s0001.bgd spectra/s0002.bgd > refined.csv
+status=$?
+[ "$status" = 0 ] || fail "refine batch exit status $status: $(cat refined.csv)"
+n=0
+for name in s0001 s0002; do
+  n=$((n + 1))
+  {
+    echo "answer file six.cfg"
+    echo "click FORM2.BUTTON23"
+    echo "answer file spectra/$name.bgd"
+    echo "click FORM2.BUTTON3"
+    echo "click FORM2.BUTTON1"
+    echo "menu refine"
+    print_fields
+    echo "answer file refined_$name.report.csv"
+    echo "menu savereport"
+  } > "refine_steps_$name.txt"
+  "$tessaly" --run "refine_steps_$name.txt" > "refine_printed_$name.txt" || fail "refine $name: the script failed"
+  expected=$(fields_as_batch "refine_printed_$name.txt")
+  actual=$(sed -n "${n}p" refined.csv | cut -d, -f6-)
+  [ "$expected" = "$actual" ] || fail "refine $name: batch shows $actual, the desktop steps $expected"
+  cmp -s "refined_$name.report.csv" "refined/$name.report.csv" || fail "refine $name: the reports differ"
+done
+
+[ "$failed" = 0 ] && echo "ok: record, raw and refined spectra match their action scripts"
 exit $failed
