@@ -7,7 +7,7 @@
 #include "app/shell/program.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
-#include "platform/headless/script_error.h"
+#include "platform/actions/script_error.h"
 #include "platform/text/qt_text_renderer.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/errors/runtime_error.h"
