@@ -6,7 +6,7 @@
 
 #include "platform/actions/script_error.h"
 #include "runtime/convert/integer_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/objects.h"
 #include "runtime/picture/picture_ops.h"

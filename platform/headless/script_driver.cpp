@@ -7,6 +7,7 @@
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 
 namespace headless {

@@ -9,7 +9,7 @@
 #include "../support/program_fixture.h"
 #include "forms/form_library.h"
 #include "platform/actions/script_error.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 
 namespace {
 

@@ -10,9 +10,10 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "../support/program_fixture.h"
+#include "app/shell/session.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_widgets.h"
 #include "platform/qt/user_actions.h"
@@ -36,17 +37,18 @@ void answer_next_dialog(Answer answer, int looks_left = 500) {
 class DesktopProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    reset_everything();
     platform = std::make_unique<desktop::QtPlatform>();
-    rt::set_platform(platform.get());
-    rt::set_text_renderer(&text_renderer);
-    app::start_program();
+    session.emplace(platform.get(), &text_renderer);
+    session->start();
     let_the_loop_run();
   }
   void TearDown() override {
     desktop::set_session_recorder(nullptr);
-    reset_everything();
-    rt::set_text_renderer(nullptr);
+    end_desktop();
+  }
+  // Ends the session and takes the desktop down.
+  void end_desktop() {
+    session.reset();
     platform.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
@@ -75,6 +77,7 @@ class DesktopProgramTest : public ::testing::Test {
 
   std::unique_ptr<desktop::QtPlatform> platform;
   platform_text::QtTextRenderer text_renderer;
+  std::optional<app::Session> session;
 };
 
 }  // namespace testing_support

@@ -22,6 +22,7 @@
 #include "platform/actions/session_recorder.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
+#include "runtime/forms/events.h"
 #include "runtime/picture/picture.h"
 #include "runtime/picture/picture_ops.h"
 
@@ -201,13 +202,11 @@ TEST_F(SessionRecordTest, ARecordedSessionReplaysHeadlessToTheSameFieldsFilesAnd
 
   // Replay the record on the headless platform, from the start.
   desktop::set_session_recorder(nullptr);
-  testing_support::reset_everything();
-  platform.reset();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  end_desktop();
   std::ostringstream out, err;
   headless::HeadlessPlatform headless_platform(err);
-  rt::set_platform(&headless_platform);
-  app::start_program();
+  app::Session replay(&headless_platform, &text_renderer);
+  replay.start();
   rt::run_pending_events();
   std::ifstream script(record_path);
   headless::ScriptDriver driver(headless_platform, out, err);
@@ -223,7 +222,6 @@ TEST_F(SessionRecordTest, ARecordedSessionReplaysHeadlessToTheSameFieldsFilesAnd
   EXPECT_EQ(headless_platform.clipboard(), desktop_clipboard);
   EXPECT_EQ(file_bytes(dir / "results.csv"), results);
   EXPECT_EQ(file_bytes(dir / "graph.bmp"), graph);
-  rt::set_platform(nullptr);
 }
 
 }  // namespace
