@@ -2,6 +2,7 @@
 
 #include "app/files/axis_correction.h"
 #include "app/files/image_export.h"
+#include "app/files/raw_window.h"
 #include "app/files/result_export.h"
 #include "app/files/settings_file.h"
 #include "app/files/spectrum_load.h"
@@ -22,6 +23,13 @@ void FILEOPEN() {
 
 void OPENFILE_ON() { FILEOPEN(); }
 void BUTTON3_ON() { FILEOPEN(); }
+
+void OPENRAW_ON() { show_raw_window(); }
+
+void open_raw_spectrum() {
+  load_chosen_raw_spectrum();
+  DRAWGRAPH();
+}
 
 void BUTTON4_ON() {
   Workspace& w = workspace();
