@@ -8,7 +8,6 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/offscreen_qt.h"
 #include "platform/headless/script_driver.h"
-#include "platform/headless/script_error.h"
 #include "platform/text/qt_text_renderer.h"
 #include "runtime/forms/events.h"
 
