@@ -12,7 +12,7 @@
 #include "platform/batch/output_names.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
-#include "platform/headless/script_error.h"
+#include "platform/actions/script_error.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/error_messages.h"
 #include "runtime/errors/error_report.h"
@@ -57,7 +57,7 @@ class Steps {
     const int before = rt::reported_error_count();
     try {
       driver_.perform(line);
-    } catch (const headless::ScriptError& e) {
+    } catch (const actions::ScriptError& e) {
       fail(std::string("the batch could not take the step \"") + line + "\": " + e.what());
       return *this;
     }
