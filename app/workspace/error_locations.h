@@ -30,14 +30,16 @@ constexpr rt::LocationCode location(Check check) {
   return static_cast<std::uint32_t>(operation_of(check)) << 8 | static_cast<std::uint32_t>(check);
 }
 
-static_assert(rt::all_distinct([] {
-                constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit, Operation::RawLoading};
-                std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
-                std::size_t n = 0;
-                for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;
-                for (Operation op : named) all[n++] = static_cast<std::uint32_t>(op);
-                return all;
-              }()),
-              "an application operation shares its location number with another operation");
+static_assert(
+    rt::all_distinct([] {
+      constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit,
+                                     Operation::RawLoading};
+      std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
+      std::size_t n = 0;
+      for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;
+      for (Operation op : named) all[n++] = static_cast<std::uint32_t>(op);
+      return all;
+    }()),
+    "an application operation shares its location number with another operation");
 
 }  // namespace app

@@ -41,7 +41,8 @@ class FileSource : public ByteSource {
 };
 
 struct Channel {
-  Channel(int fd, OpenMode mode, std::string path) : fd(fd), mode(mode), path(std::move(path)) {}
+  Channel(int open_fd, OpenMode open_mode, std::string file_path)
+      : fd(open_fd), mode(open_mode), path(std::move(file_path)) {}
   ~Channel() {
     if (fd >= 0) ::close(fd);
   }
