@@ -67,6 +67,8 @@ TEST_F(SpectrumLoading, RecordsAreReadByTheFieldRules) {
       {"all y negative keeps YMAX at 0", "1,1,3\r\n2,1,2\r\n", {{1, 2}, {-2, -1}, 1, 2, -2, 0}},
       {"a final end-of-file mark", "1,2,1\r\n\x1A", {{1}, {1}, 1, 1, 1, 1}},
       {"no line end after the last record", "1,2,1", {{1}, {1}, 1, 1, 1, 1}},
+      {"one zero byte after the last record", std::string("1,2,1\r\n\0", 8), {{1}, {1}, 1, 1, 1, 1}},
+      {"zero bytes inside and after", std::string("1,\0" "2,1\0\0", 9), {{1}, {1}, 1, 1, 1, 1}},
       {"the extents compare the unrounded y", "1,16777217,1E-8\r\n", {{1}, {16777216}, 1, 1, 10000, 16777216.0 - static_cast<double>(1E-8f)}},
   };
   for (const LoadCase& c : cases) {
