@@ -1,17 +1,16 @@
 // Tessaly: with --run SCRIPT the program runs headless and performs the action script;
 // otherwise it starts on the desktop.
 
-#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
 
 #include "platform/headless/headless_main.h"
 #include "platform/qt/desktop.h"
+#include "runtime/files/failed_write_signals.h"
 
 int main(int argc, char** argv) {
-  // A write to a pipe whose reader has gone must fail as a run-time error, not end the program.
-  std::signal(SIGPIPE, SIG_IGN);
+  rt::ignore_failed_write_signals();
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--run") == 0) {
       if (i + 1 >= argc) {

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <fstream>
 #include <iostream>
+#include <new>
 
 #include "app/shell/program.h"
 #include "platform/headless/headless_platform.h"
@@ -57,6 +58,8 @@ int run_headless(const std::string& script_path, int argc, char** argv) {
     rt::run_pending_events();
   } catch (const rt::RuntimeError& e) {
     rt::report_error(e);
+  } catch (const std::bad_alloc&) {
+    rt::report_error(rt::out_of_memory_error());
   }
   int status = driver.run(script);
   rt::set_platform(nullptr);

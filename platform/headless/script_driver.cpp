@@ -3,6 +3,7 @@
 #include <charconv>
 #include <filesystem>
 #include <istream>
+#include <new>
 #include <ostream>
 
 #include "platform/headless/script_error.h"
@@ -80,6 +81,8 @@ int ScriptDriver::run(std::istream& script) {
       return kScriptFailed;
     } catch (const rt::RuntimeError& e) {
       rt::report_error(e);  // raised by the line itself (a pixel far outside), not a procedure
+    } catch (const std::bad_alloc&) {
+      rt::report_error(rt::out_of_memory_error());
     } catch (const rt::QuitRequested&) {
       ended_ = true;
     }
@@ -101,6 +104,8 @@ void ScriptDriver::perform(const std::string& line) {
   else if (command == "clipboard") out_ << platform_.clipboard() << '\n';
   else if (command == "close") close(rest);
   else throw ScriptError("unknown command \"" + command + "\"");
+  // Each printed line reaches its reader at once: a program killed later keeps what it printed.
+  out_.flush();
   rt::run_pending_events();
   if (rt::quit_requested()) ended_ = true;
 }

@@ -4,6 +4,7 @@
 #include <QEvent>
 
 #include <clocale>
+#include <new>
 
 #include "app/shell/program.h"
 #include "platform/qt/qt_platform.h"
@@ -35,6 +36,8 @@ int run_desktop(int argc, char** argv) {
       app::start_program();
     } catch (const rt::RuntimeError& error) {
       rt::report_error(error);
+    } catch (const std::bad_alloc&) {
+      rt::report_error(rt::out_of_memory_error());
     } catch (const rt::QuitRequested&) {
     }
     if (!rt::quit_requested()) {

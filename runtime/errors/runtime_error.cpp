@@ -20,6 +20,10 @@ void raise_error(int number, std::uint32_t location, std::source_location where)
   throw RuntimeError(number, location, module_name(where), where.line());
 }
 
+RuntimeError out_of_memory_error(std::source_location where) {
+  return RuntimeError(kOutOfMemory, kProcedureOutOfMemory, module_name(where), where.line());
+}
+
 void record_api_error(int os_error) { error_log_api_error(os_error); }
 
 }  // namespace rt

@@ -73,6 +73,13 @@ class RuntimeError : public std::exception {
 [[noreturn]] void raise_error(int number, std::uint32_t location = 0,
                               std::source_location where = std::source_location::current());
 
+// Location code of memory that ran out inside a procedure (std::bad_alloc from any allocation).
+inline constexpr std::uint32_t kProcedureOutOfMemory = 0x0E01u << 8 | 1;
+
+// Error 7 for an allocation that failed inside a procedure, which reached the dispatcher as
+// std::bad_alloc rather than as a run-time error.
+RuntimeError out_of_memory_error(std::source_location where = std::source_location::current());
+
 // Records the operating system's own error code as "APIERR" in the error log; called just
 // before the translated run-time error is raised.
 void record_api_error(int os_error);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <deque>
 #include <map>
+#include <new>
 
 #include "runtime/errors/error_report.h"
 #include "runtime/errors/runtime_error.h"
@@ -118,6 +119,10 @@ bool run_one_event() {
       // Nothing stays open between events: whatever the failed procedure opened is closed.
       close_files_quietly();
       report_error(error);
+    } catch (const std::bad_alloc&) {
+      // The failed allocation has been unwound, so there is memory again to report it with.
+      close_files_quietly();
+      report_error(out_of_memory_error());
     } catch (...) {
       close_files_quietly();
       throw;
