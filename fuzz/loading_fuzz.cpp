@@ -13,7 +13,7 @@
 #include "app/shell/program.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
-#include "fuzz/scratch_file.h"
+#include "fuzz/memory_file.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
@@ -57,7 +57,7 @@ struct Plain {
 Plain plain_reading(std::string_view bytes) {
   Plain p;
   rt::MemorySource source(bytes);
-  rt::FieldReader reader(source, bytes.size());
+  rt::FieldReader reader(source, bytes.size(), 0, bytes.size() + 1);
   try {
     while (!reader.at_end()) {
       const float a = rt::to_single(reader.read_number());
@@ -77,6 +77,11 @@ Plain plain_reading(std::string_view bytes) {
   return p;
 }
 
+fuzz_support::MemoryFile& spectrum_file() {
+  static fuzz_support::MemoryFile file("spectrum.bgd");
+  return file;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -87,7 +92,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   set_known_spectrum();
-  const int error = fuzz_support::load_scratch_file("spectrum.bgd", bytes, app::load_spectrum);
+  const int error = fuzz_support::load_from_memory(spectrum_file(), bytes, app::load_spectrum);
 
   const Plain expected = plain_reading(bytes);
   if (error != expected.error) __builtin_trap();
@@ -111,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (w.XDATA.at(i) < w.XMIN || w.XDATA.at(i) > w.XMAX || w.YDATA.at(i) < w.YMIN ||
         w.YDATA.at(i) > rt::to_single(w.YMAX))
       __builtin_trap();
-  const std::string path = fuzz_support::scratch_path("spectrum.bgd");
+  const std::string& path = spectrum_file().path();
   if (w.FILEPATH != path || rt::get_text(app::EDIT(1)) != app::display_name(path))
     __builtin_trap();
   return 0;

@@ -12,7 +12,7 @@
 #include "app/files/settings_file.h"
 #include "app/shell/program.h"
 #include "app/workspace/control_refs.h"
-#include "fuzz/scratch_file.h"
+#include "fuzz/memory_file.h"
 #include "runtime/convert/cp932.h"
 #include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
@@ -48,6 +48,11 @@ bool in_settings(const rt::Control& c) {
   return ids.count(c.ref().id) != 0;
 }
 
+fuzz_support::MemoryFile& settings_file() {
+  static fuzz_support::MemoryFile file("settings.cfg");
+  return file;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -58,13 +63,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   set_known_controls();
-  const int error = fuzz_support::load_scratch_file("settings.cfg", bytes, app::load_settings);
+  const int error = fuzz_support::load_from_memory(settings_file(), bytes, app::load_settings);
 
   // The 56 items as a plain reading of the bytes gives them.
   std::vector<std::string> items;
   int expected_error = 0;
   rt::MemorySource source(bytes);
-  rt::FieldReader reader(source, bytes.size());
+  rt::FieldReader reader(source, bytes.size(), 0, bytes.size() + 1);
   try {
     while (items.size() < app::kSettingsLines) items.push_back(rt::cp932_to_utf8(reader.read_text()));
   } catch (const rt::RuntimeError& e) {

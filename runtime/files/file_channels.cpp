@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <filesystem>
@@ -19,6 +20,7 @@ namespace rt {
 namespace {
 
 constexpr unsigned char kCtrlZ = 26;
+constexpr std::uint64_t kSmallReadBufferBytes = 512;
 
 class FileSource : public ByteSource {
  public:
@@ -152,7 +154,10 @@ void open_file(std::string_view name, OpenMode mode, int number, std::source_loc
         raise_os_error(errno, OsCall::Open, FileOp::Open, where);
     }
     channel->write_position = position;
-    channel->reader.emplace(channel->source, size, position);
+    // A small file gets a buffer of its own size rather than the full one.
+    channel->reader.emplace(channel->source, size, position,
+                            static_cast<std::size_t>(std::clamp<std::uint64_t>(
+                                size, kSmallReadBufferBytes, kReadBufferBytes)));
   }
   channels[number] = std::move(channel);
 }
