@@ -5,17 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "app/fit/calc_ratio.h"
 #include "app/fit/grid_scan.h"
 #include "app/fit/kai2.h"
 #include "app/fit/sweep_engine.h"
-#include "app/graph/drawgraph.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_table.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 
 namespace app {
@@ -112,7 +111,7 @@ class Sweep {
 
 void fitting_sweep() { Sweep().run(); }
 
-void BUTTON1_ON() {
+void fit_peaks() {
   if (!skip_usable(read_skip())) rt::raise_error(rt::kInvalidArgument, 0x1400 | 2);
   const PeakFieldSnapshot before;
   try {
@@ -121,8 +120,6 @@ void BUTTON1_ON() {
     before.restore();
     throw;
   }
-  DRAWGRAPH();
-  CALC_RATIO();
 }
 
 }  // namespace app

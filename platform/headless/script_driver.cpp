@@ -8,9 +8,9 @@
 
 #include "platform/headless/script_error.h"
 #include "runtime/convert/integer_text.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/objects.h"
 #include "runtime/picture/picture_ops.h"

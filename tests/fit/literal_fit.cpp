@@ -4,17 +4,18 @@
 #include <string>
 
 #include "app/fit/calc_ratio.h"
-#include "app/fit/model_curves.h"
-#include "app/fit/peak_profile.h"
 #include "app/graph/drawgraph.h"
+#include "app/model/peak_profile.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_curves.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 
 namespace literal {

@@ -3,11 +3,12 @@
 #include <set>
 
 #include "../support/program_fixture.h"
-#include "app/shell/about.h"
-#include "app/shell/event_table.h"
+#include "app/commands/about_commands.h"
+#include "app/commands/event_table.h"
 #include "app/shell/startup.h"
+#include "app/workspace/peak_colours.h"
 #include "app/workspace/peak_table.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/picture/picture_ops.h"
 

@@ -5,7 +5,7 @@
 
 #include <source_location>
 
-#include "app/fit/profile_exp.h"
+#include "app/model/profile_exp.h"
 
 namespace app {
 

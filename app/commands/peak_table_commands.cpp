@@ -1,4 +1,4 @@
-#include "app/shell/peak_panel.h"
+#include "app/commands/peak_table_commands.h"
 
 #include <string>
 
@@ -10,7 +10,8 @@
 #include "app/workspace/workspace.h"
 #include "runtime/convert/integer_rules.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
+#include "runtime/forms/control_values.h"
 
 namespace app {
 namespace {

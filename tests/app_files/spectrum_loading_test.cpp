@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/files/fileopen.h"
+#include "app/commands/file_commands.h"
+#include "app/files/spectrum_load.h"
 #include "app/workspace/workspace.h"
 #include "files_fixture.h"
 #include "runtime/dialogs/file_dialogs.h"

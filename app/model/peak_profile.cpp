@@ -1,4 +1,4 @@
-#include "app/fit/peak_profile.h"
+#include "app/model/peak_profile.h"
 
 #include <cmath>
 

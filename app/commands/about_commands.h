@@ -1,4 +1,5 @@
 #pragma once
+// The commands of the About window.
 
 namespace app {
 

@@ -9,16 +9,16 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files/fileopen.h"
-#include "app/shell/program.h"
+#include "app/files/spectrum_load.h"
+#include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
 #include "fuzz/memory_file.h"
 #include "runtime/convert/arithmetic.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/field_reader.h"
 #include "runtime/files/file_channels.h"
+#include "runtime/forms/control_values.h"
 
 namespace {
 
@@ -85,7 +85,8 @@ fuzz_support::MemoryFile& spectrum_file() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  app::start_program();
+  static app::Session session;
+  session.start();
   return 0;
 }
 

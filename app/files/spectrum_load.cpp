@@ -1,12 +1,11 @@
-#include "app/files/fileopen.h"
+#include "app/files/spectrum_load.h"
 
-#include "app/files/buffered_input.h"
-#include "app/files/record_reader.h"
-#include "app/graph/drawgraph.h"
+#include "app/files/read_input_file.h"
+#include "app/files/spectrum_reader.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/dialogs/file_dialogs.h"
+#include "runtime/forms/control_values.h"
 
 namespace app {
 
@@ -44,7 +43,7 @@ void load_spectrum(const std::string& path) {
   rt::set_text(EDIT(1), display_name(path));
 }
 
-void FILEOPEN() {
+void load_chosen_spectrum() {
   const std::string path = rt::open_file_dialog(
       rt::kNullRef, "ファイルのオープン", "*.bgd",
       "BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)", 0);
@@ -52,10 +51,6 @@ void FILEOPEN() {
     workspace().FILEPATH = path;
   else
     load_spectrum(path);
-  DRAWGRAPH();
 }
-
-void OPENFILE_ON() { FILEOPEN(); }
-void BUTTON3_ON() { FILEOPEN(); }
 
 }  // namespace app

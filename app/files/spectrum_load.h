@@ -12,12 +12,7 @@ std::string display_name(const std::string& path);
 // holds more than 1001 points, raises its error and leaves everything as it was.
 void load_spectrum(const std::string& path);
 
-// Loads a spectrum chosen in the open dialog, then redraws (also after a cancel, which leaves
-// the cancel mark in FILEPATH). A refused file is not redrawn.
-void FILEOPEN();
-
-// File > "Open" and the "OPEN" button.
-void OPENFILE_ON();
-void BUTTON3_ON();
+// Loads a spectrum chosen in the open dialog; a cancel leaves the cancel mark in FILEPATH.
+void load_chosen_spectrum();
 
 }  // namespace app

@@ -1,10 +1,10 @@
-#include "app/fit/calc_fitline.h"
+#include "app/model/calc_fitline.h"
 
 #include <optional>
 
-#include "app/fit/model_curves.h"
-#include "app/fit/peak_profile.h"
+#include "app/model/peak_profile.h"
 #include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_curves.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
 

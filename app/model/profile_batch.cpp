@@ -1,4 +1,4 @@
-#include "app/fit/profile_batch.h"
+#include "app/model/profile_batch.h"
 
 #include <cmath>
 

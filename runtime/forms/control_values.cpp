@@ -1,4 +1,4 @@
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 
 #include "runtime/convert/string_functions.h"
 #include "runtime/errors/runtime_error.h"

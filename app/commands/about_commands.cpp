@@ -1,4 +1,4 @@
-#include "app/shell/about.h"
+#include "app/commands/about_commands.h"
 
 #include "app/workspace/control_refs.h"
 #include "runtime/forms/objects.h"

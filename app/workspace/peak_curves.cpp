@@ -1,4 +1,4 @@
-#include "app/fit/model_curves.h"
+#include "app/workspace/peak_curves.h"
 
 #include "runtime/convert/arithmetic.h"
 

@@ -1,4 +1,4 @@
-#include "app/files/record_reader.h"
+#include "app/files/spectrum_reader.h"
 
 #include "runtime/convert/arithmetic.h"
 #include "runtime/errors/runtime_error.h"

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "app/fit/peak_profile.h"
+#include "app/model/peak_profile.h"
 
 namespace app {
 

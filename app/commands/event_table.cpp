@@ -1,16 +1,10 @@
-#include "app/shell/event_table.h"
+#include "app/commands/event_table.h"
 
-#include "app/files/axis_correction.h"
-#include "app/files/fileopen.h"
-#include "app/files/image_export.h"
-#include "app/files/result_export.h"
-#include "app/files/settings_file.h"
-#include "app/fit/calc_ratio.h"
-#include "app/fit/fitting.h"
-#include "app/graph/graph_settings.h"
-#include "app/graph/mouse_editing.h"
-#include "app/shell/about.h"
-#include "app/shell/peak_panel.h"
+#include "app/commands/about_commands.h"
+#include "app/commands/file_commands.h"
+#include "app/commands/fit_commands.h"
+#include "app/commands/graph_commands.h"
+#include "app/commands/peak_table_commands.h"
 #include "runtime/forms/events.h"
 
 namespace app {
