@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,10 +21,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/shell/program.h"
+#include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/files/failed_write_signals.h"
 #include "runtime/files/file_channels.h"
@@ -190,7 +191,7 @@ struct State {
   std::vector<std::string> texts;
   std::vector<int> checks;
   std::vector<bool> shown;
-  std::uint64_t graph = 0;
+  std::vector<std::string> pictures;  // each picture's pixels
   std::map<std::string, std::string> folder;
   bool operator==(const State&) const = default;
 };
@@ -224,10 +225,11 @@ State state_now() {
       s.checks.push_back(c->check_state());
       if (const rt::Picture* p = c->picture()) {
         const rt::Raster& r = p->raster();
-        std::uint64_t h = 1469598103934665603ull;
-        for (std::int32_t y = 0; y < r.height(); ++y)
-          for (std::int32_t x = 0; x < r.width(); ++x) h = (h ^ r.pixel(x, y)) * 1099511628211ull;
-        s.graph ^= h + static_cast<std::uint64_t>(c->ref().id);
+        std::string& pixels = s.pictures.emplace_back();
+        if (r.height() > 0)
+          pixels.assign(reinterpret_cast<const char*>(r.row(0)),
+                        static_cast<std::size_t>(r.width()) * static_cast<std::size_t>(r.height()) *
+                            sizeof(rt::Colour));
       }
     }
   }
@@ -235,6 +237,27 @@ State state_now() {
     s.folder[entry.path().filename().string()] =
         entry.is_regular_file() ? read_file(entry.path()) : std::string("<folder>");
   return s;
+}
+
+// For whoever reads a crash: which part of the state a command changed.
+void say_what_changed(const State& before, const State& after) {
+  std::fprintf(stderr, "changed:%s%s%s%s%s%s%s\n", after.arrays != before.arrays ? " arrays" : "",
+               after.scalars != before.scalars ? " scalars" : "",
+               after.filepath != before.filepath ? " FILEPATH" : "",
+               after.texts != before.texts ? " texts" : "",
+               after.checks != before.checks ? " checks" : "",
+               after.shown != before.shown ? " windows" : "",
+               after.pictures != before.pictures ? " pictures" : "");
+  for (std::size_t i = 0; i < after.texts.size() && i < before.texts.size(); ++i)
+    if (after.texts[i] != before.texts[i])
+      std::fprintf(stderr, "control %zu: \"%s\" -> \"%s\"\n", i, before.texts[i].c_str(),
+                   after.texts[i].c_str());
+  for (const auto& [name, bytes] : after.folder)
+    if (before.folder.count(name) == 0 || before.folder.at(name) != bytes)
+      std::fprintf(stderr, "file %s written\n", name.c_str());
+  for (const auto& entry : before.folder)
+    if (after.folder.count(entry.first) == 0)
+      std::fprintf(stderr, "file %s removed\n", entry.first.c_str());
 }
 
 bool contains(const std::vector<std::string>& list, const std::string& s) {
@@ -267,8 +290,10 @@ void prepare_files() {
                     "out.cfg", "out.csv", "out.bmp"};
   f.failing_saves = {"folder", "nofolder/out.csv"};
   f.save_answers = {"out.cfg", "out.csv", "out.bmp", "folder", "nofolder/out.csv"};
-  // Error reports are logged; the log goes into the session folder.
-  ::setenv("XDG_CONFIG_HOME", (f.folder / "config").c_str(), 1);
+  // Error reports are logged, beside the session folder (whose files must not change).
+  const std::string config = f.folder.string() + "-config";
+  fs::remove_all(config);
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 }
 
 void restore_files() {
@@ -276,21 +301,6 @@ void restore_files() {
   for (const auto& [name, bytes] : f.inputs) write_file(f.folder / name, bytes);
   std::error_code ec;
   for (const char* name : {"out.cfg", "out.csv", "out.bmp"}) fs::remove(f.folder / name, ec);
-}
-
-// The program as it is after start-up, with nothing left of an earlier session.
-void restart_program() {
-  rt::set_platform(nullptr);
-  rt::set_report_sink(nullptr);
-  rt::reset_objects();
-  rt::reset_events();
-  rt::close_all_files();
-  rt::reset_reported_error_count();
-  app::workspace() = app::Workspace{};
-  app::controls() = app::ControlRefs{};
-  rt::set_platform(&platform());
-  app::start_program();
-  rt::run_pending_events();
 }
 
 enum class Kind { Other, Load, Save };
@@ -327,7 +337,11 @@ void run_checked(Kind kind) {
                                             : contains(files().failing_saves, answer);
   if (!must_fail) return;
   if (rt::reported_error_count() != errors + 1) __builtin_trap();
-  if (!(state_now() == before)) __builtin_trap();
+  const State after = state_now();
+  if (!(after == before)) {
+    say_what_changed(before, after);
+    __builtin_trap();
+  }
 }
 
 std::string procedure_name(rt::ObjRef control, rt::EventKind kind) {
@@ -348,7 +362,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SessionPlatform& p = platform();
   p.input = &in;
   restore_files();
-  restart_program();
+  // The program as it is after start-up, with nothing left of an earlier session.
+  app::Session session(&p);
+  session.start();
+  rt::run_pending_events();
   const Controls c = gather_controls();
   p.edits = c.edits;
   int mouse_buttons = 0;

@@ -2,26 +2,51 @@
 
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/error_log.h"
+#include "runtime/errors/statement_place.h"
 
 namespace rt {
 
-RuntimeError::RuntimeError(int number, std::uint32_t location, std::string module, unsigned line)
-    : number_(number), location_(location), module_(std::move(module)), line_(line) {
-  what_ = module_ + " line " + decimal_text(line_) + ": error " + decimal_text(number_);
+namespace {
+
+std::string place_text(const char* file, unsigned line) {
+  return source_path(file) + ":" + decimal_text(line);
 }
 
-std::string module_name(const std::source_location& where) {
-  std::string path = where.file_name();
-  auto slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+}  // namespace
+
+RuntimeError::RuntimeError(int number, std::uint32_t location, std::source_location where)
+    : number_(number), location_(location) {
+  if (source_side(where.file_name()) == SourceSide::Program) {
+    line_ = where.line();
+    source_ = place_text(where.file_name(), where.line());
+  } else {
+    name_last_statement(place_text(where.file_name(), where.line()));
+  }
+  what_ = module_ + " line " + decimal_text(line_) + ": error " + decimal_text(number_) + " (" +
+          source_ + ")";
+}
+
+RuntimeError::RuntimeError(AtLastStatement, int number, std::uint32_t location,
+                           std::source_location noticed_at)
+    : number_(number), location_(location) {
+  name_last_statement(place_text(noticed_at.file_name(), noticed_at.line()));
+  what_ = module_ + " line " + decimal_text(line_) + ": error " + decimal_text(number_) + " (" +
+          source_ + ")";
+}
+
+void RuntimeError::name_last_statement(const std::string& raised_at) {
+  const StatementPlace statement = last_statement();
+  line_ = statement.line;
+  source_ = (statement.file ? place_text(statement.file, statement.line) : std::string("?")) +
+            " < " + raised_at;
 }
 
 void raise_error(int number, std::uint32_t location, std::source_location where) {
-  throw RuntimeError(number, location, module_name(where), where.line());
+  throw RuntimeError(number, location, where);
 }
 
 RuntimeError out_of_memory_error(std::source_location where) {
-  return RuntimeError(kOutOfMemory, kProcedureOutOfMemory, module_name(where), where.line());
+  return RuntimeError(RuntimeError::AtLastStatement{}, kOutOfMemory, kProcedureOutOfMemory, where);
 }
 
 void record_api_error(int os_error) { error_log_api_error(os_error); }

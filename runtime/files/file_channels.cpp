@@ -13,6 +13,7 @@
 
 #include "runtime/convert/cp932.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/errors/statement_place.h"
 #include "runtime/files/field_reader.h"
 #include "runtime/files/os_errors.h"
 
@@ -70,6 +71,7 @@ std::array<std::unique_ptr<Channel>, kMaxFileNumber + 1> channels;
 }
 
 void check_number(int number, FileOp op, const std::source_location& where) {
+  note_statement(where);
   if (number < 1 || number > kMaxFileNumber)
     raise_file_error(kBadFileNumber, op, FileCheck::BadNumber, where);
 }

@@ -7,6 +7,7 @@
 
 #include "runtime/errors/error_report.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/errors/statement_place.h"
 #include "runtime/files/file_channels.h"
 #include "runtime/forms/object_table.h"
 #include "runtime/forms/platform.h"
@@ -74,6 +75,7 @@ struct RunningScope {
 void run_isolated(const Event& e) {
   {
     RunningScope scope(e);
+    forget_statement();
     try {
       (*e.procedure)();
       close_all_files();  // a close that loses written data is the procedure's error

@@ -16,7 +16,7 @@
 
 #include "../support/program_fixture.h"
 #include "child_process.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/errors/error_log.h"
 #include "tests/support/quiet_platform.h"
 
@@ -82,13 +82,14 @@ long address_space_in_use_bytes() {
 
 // In a child process, since the limit stays with the process. Exit codes tell what failed.
 int run_out_of_memory_in_a_procedure() {
-  testing_support::reset_everything();
   ReportRecorder platform;
-  rt::set_platform(&platform);
-  rt::set_report_sink([&](const std::string& c, const std::string& t) { platform.show_error_report(c, t); });
-  app::start_program();
+  app::Session session(&platform);
+  session.start();
   rt::run_pending_events();
+  static unsigned last_statement = 0;
   rt::publish_procedure("HOG_ON", [] {
+    last_statement = __LINE__ + 1;
+    rt::set_text(app::EDIT(1), "before");
     std::vector<char> hog(std::size_t{1} << 34, 'x');
     rt::set_text(app::EDIT(1), hog.data() + hog.size() - 1);
   });
@@ -101,7 +102,9 @@ int run_out_of_memory_in_a_procedure() {
   rt::post_menu_event("hog");
   rt::run_pending_events();
   if (platform.reports.size() != 1) return 2;
-  if (platform.reports[0].find("エラー[7]") == std::string::npos) return 3;
+  // Named at the program's last statement before the allocation, as the program's module.
+  const std::string head = "MAIN.BAS [" + std::to_string(last_statement) + "行]:エラー[7]";
+  if (platform.reports[0].find(head) == std::string::npos) return 3;
   if (rt::error_log_read()["CODE"] != "7") return 4;
   // The program goes on: the next command runs.
   rt::post_menu_event("about");
