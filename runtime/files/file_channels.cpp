@@ -44,7 +44,8 @@ class FileSource : public ByteSource {
 };
 
 struct Channel {
-  Channel(int fd, OpenMode mode, std::string path) : fd(fd), mode(mode), path(std::move(path)) {}
+  Channel(int descriptor, OpenMode open_mode, std::string full_path)
+      : fd(descriptor), mode(open_mode), path(std::move(full_path)) {}
   ~Channel() {
     if (fd >= 0) ::close(fd);
   }
