@@ -28,8 +28,8 @@ class MemoryFile {
     if (::ftruncate(fd_, 0) != 0) __builtin_trap();
     std::size_t done = 0;
     while (done < bytes.size()) {
-      const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                                 static_cast<off_t>(done));
+      const ssize_t n =
+          ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
       if (n <= 0) __builtin_trap();
       done += static_cast<std::size_t>(n);
     }

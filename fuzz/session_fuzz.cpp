@@ -24,10 +24,10 @@
 #include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
-#include "runtime/forms/control_values.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/files/failed_write_signals.h"
 #include "runtime/files/file_channels.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/object_table.h"
 #include "runtime/forms/objects.h"
@@ -57,7 +57,7 @@ class Input {
 struct FileSet {
   fs::path folder;
   std::map<std::string, std::string> inputs;  // name -> bytes
-  std::vector<std::string> refused_loads;      // inputs (and paths) every load refuses
+  std::vector<std::string> refused_loads;     // inputs (and paths) every load refuses
   std::vector<std::string> load_answers, save_answers, failing_saves;
 };
 
@@ -127,10 +127,10 @@ SessionPlatform& platform() {
 }
 
 const char* const kTexts[] = {
-    "", "0", "1", "2", "-1", "0.5", "1.5", "3", "10", "100", "256.2", "285", "289", "300",
-    "1000", "1800", "65535", "32767", "32768", "-32769", "1E+38", "3.4E+38", "-3E+38", "1E-45",
-    "1E-38", "&HFF", "&H7FFF", "1D2", "abc", "  12  ", "表", "1,5", "0.0001", "9.99E+37", ".",
-    "-", "+", "1E", "NaN", "-0",
+    "",      "0",       "1",      "2",        "-1",    "0.5",  "1.5",    "3",     "10",    "100",
+    "256.2", "285",     "289",    "300",      "1000",  "1800", "65535",  "32767", "32768", "-32769",
+    "1E+38", "3.4E+38", "-3E+38", "1E-45",    "1E-38", "&HFF", "&H7FFF", "1D2",   "abc",   "  12  ",
+    "表",    "1,5",     "0.0001", "9.99E+37", ".",     "-",    "+",      "1E",    "NaN",   "-0",
 };
 
 std::string typed_text(Input& in) {
@@ -213,9 +213,24 @@ State state_now() {
   append(s.arrays, w.PEAKCURVE5);
   append(s.arrays, w.PEAKCURVE6);
   append(s.arrays, w.SUMCURVE);
-  s.scalars = {static_cast<double>(w.LASTPOINT), w.MIXRATIO, w.PICWIDTH, w.PICHEIGHT, w.PLOTLEFT,
-               w.PLOTWIDTH, w.PLOTHEIGHT, static_cast<double>(w.PLOTTOP), w.XMIN, w.XMAX, w.YMIN,
-               w.YMAX, w.DATAXMIN, w.DATAXMAX, w.DATAYMIN, w.DATAYMAX, w.MOUSEMODE, w.DOWNX,
+  s.scalars = {static_cast<double>(w.LASTPOINT),
+               w.MIXRATIO,
+               w.PICWIDTH,
+               w.PICHEIGHT,
+               w.PLOTLEFT,
+               w.PLOTWIDTH,
+               w.PLOTHEIGHT,
+               static_cast<double>(w.PLOTTOP),
+               w.XMIN,
+               w.XMAX,
+               w.YMIN,
+               w.YMAX,
+               w.DATAXMIN,
+               w.DATAXMAX,
+               w.DATAYMIN,
+               w.DATAYMAX,
+               w.MOUSEMODE,
+               w.DOWNX,
                w.DOWNY};
   s.filepath = w.FILEPATH;
   for (rt::Form* form : rt::live_forms()) {
@@ -283,11 +298,11 @@ void prepare_files() {
       {"huge.bgd", "1E+39,2,1\r\n"},
       {"short.cfg", "1\r\n2\r\n3\r\n"},
   };
-  f.refused_loads = {"header.bgd", "cut.bgd", "lf.bgd", "over.bgd", "huge.bgd", "missing.bgd",
-                     "folder"};
-  f.load_answers = {"good.bgd", "small.bgd", "flat.bgd", "header.bgd", "cut.bgd", "lf.bgd",
-                    "over.bgd", "huge.bgd", "short.cfg", "missing.bgd", "folder",
-                    "out.cfg", "out.csv", "out.bmp"};
+  f.refused_loads = {"header.bgd", "cut.bgd",     "lf.bgd", "over.bgd",
+                     "huge.bgd",   "missing.bgd", "folder"};
+  f.load_answers = {"good.bgd", "small.bgd", "flat.bgd", "header.bgd", "cut.bgd",
+                    "lf.bgd",   "over.bgd",  "huge.bgd", "short.cfg",  "missing.bgd",
+                    "folder",   "out.cfg",   "out.csv",  "out.bmp"};
   f.failing_saves = {"folder", "nofolder/out.csv"};
   f.save_answers = {"out.cfg", "out.csv", "out.bmp", "folder", "nofolder/out.csv"};
   // Error reports are logged, beside the session folder (whose files must not change).
@@ -405,7 +420,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Down, a few moves, up: a drag on the graph, possibly far outside it.
         const int moves = static_cast<int>(in.pick(4));
         for (int step = 0; step < moves + 2; ++step) {
-          const rt::EventKind kind = step == 0 ? rt::EventKind::MouseDown
+          const rt::EventKind kind = step == 0           ? rt::EventKind::MouseDown
                                      : step == moves + 1 ? rt::EventKind::MouseUp
                                                          : rt::EventKind::MouseMove;
           const float scale = in.byte() == 255 ? 1000.f : 3.f;

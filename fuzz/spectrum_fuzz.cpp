@@ -3,9 +3,9 @@
 // and an accepted one stores what a plain reading of the same bytes gives.
 
 #include <array>
-#include <cstring>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -5,10 +5,20 @@
 #include "app/commands/fit_commands.h"
 #include "app/commands/graph_commands.h"
 #include "app/commands/peak_table_commands.h"
+#include "app/files/raw_window.h"
 #include "runtime/forms/events.h"
 
 namespace app {
 namespace {
+
+// "FITTING" on the peak-setting window and "Open..." on the raw-spectrum window are both
+// BUTTON1, so both raise BUTTON1_ON.
+void button1_pressed() {
+  if (is_raw_open_button(rt::event_element()))
+    open_raw_spectrum();
+  else
+    BUTTON1_ON();
+}
 
 struct Entry {
   const char* name;
@@ -19,11 +29,12 @@ struct Entry {
 const std::vector<Entry>& table() {
   static const std::vector<Entry> entries = {
       {"OPENFILE_ON", &OPENFILE_ON},
+      {"OPENRAW_ON", &OPENRAW_ON},
       {"SAVEASGRAPHICS_ON", &SAVEASGRAPHICS_ON},
       {"SAVEASTEXT_ON", &SAVEASTEXT_ON},
       {"ABOUT_ON", &ABOUT_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
-      {"BUTTON1_ON", &BUTTON1_ON},
+      {"BUTTON1_ON", &button1_pressed},
       {"BUTTON4_ON", &BUTTON4_ON},
       {"BUTTON5_ON", &BUTTON5_ON},
       {"BUTTON6_ON", &BUTTON6_ON},

@@ -2,6 +2,7 @@
 
 #include "app/files/axis_correction.h"
 #include "app/files/image_export.h"
+#include "app/files/raw_window.h"
 #include "app/files/result_export.h"
 #include "app/files/settings_file.h"
 #include "app/files/spectrum_load.h"
@@ -23,11 +24,19 @@ void FILEOPEN() {
 void OPENFILE_ON() { FILEOPEN(); }
 void BUTTON3_ON() { FILEOPEN(); }
 
+void OPENRAW_ON() { show_raw_window(); }
+
+void open_raw_spectrum() {
+  load_chosen_raw_spectrum();
+  DRAWGRAPH();
+}
+
 void BUTTON4_ON() {
   Workspace& w = workspace();
   const float d = rt::to_single(rt::val(rt::get_text(EDIT(11))));
   shift_spectrum_x(w, d);
-  if (rt::message_box(controls().form2, "Confirm", "Correct axis of peaks?", 4, 1) == rt::kYes)
+  if (rt::message_box(controls().form2, "Confirm", "Correct axis of peaks?", rt::kButtonsYesNo,
+                      rt::kIconQuestion) == rt::kYes)
     shift_peak_centres(d);
   DRAWGRAPH();
 }

@@ -11,6 +11,13 @@ void FILEOPEN();
 void OPENFILE_ON();
 void BUTTON3_ON();
 
+// File > "Open raw spectrum...": shows the "Raw spectrum" window.
+void OPENRAW_ON();
+
+// "Open..." of the "Raw spectrum" window: loads a raw file with the window's settings, then
+// redraws (also after a cancel). A refused file is not redrawn.
+void open_raw_spectrum();
+
 // "Collect": shifts the spectrum's x values and the displayed x range by the number in
 // "X axis +", asks whether the peak centres move too, and redraws whatever the answer.
 void BUTTON4_ON();

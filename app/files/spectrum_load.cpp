@@ -16,9 +16,8 @@ std::string display_name(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-namespace {
-
-void store(Workspace& w, const LoadedSpectrum& s, const std::string& path) {
+void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
+  Workspace& w = workspace();
   for (std::size_t i = 0; i < s.x.size(); ++i) {
     w.XDATA.at(static_cast<std::int32_t>(i)) = s.x[i];
     w.YDATA.at(static_cast<std::int32_t>(i)) = s.y[i];
@@ -33,14 +32,11 @@ void store(Workspace& w, const LoadedSpectrum& s, const std::string& path) {
   w.DATAYMAX = w.YMAX;
   w.LASTPOINT = static_cast<std::int16_t>(static_cast<std::int32_t>(s.x.size()) - 1);
   w.FILEPATH = path;
+  rt::set_text(EDIT(1), display_name(path));
 }
 
-}  // namespace
-
 void load_spectrum(const std::string& path) {
-  const LoadedSpectrum s = read_input_file(path, read_spectrum_records);
-  store(workspace(), s, path);
-  rt::set_text(EDIT(1), display_name(path));
+  store_spectrum(read_input_file(path, read_spectrum_records), path);
 }
 
 void load_chosen_spectrum() {

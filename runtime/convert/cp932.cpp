@@ -5,14 +5,14 @@
 #include <array>
 
 #include "runtime/convert/code_page_chars.h"
-#include "runtime/convert/error_sites.h"
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {
 
 // Location codes of this file's checks.
 constexpr std::uint32_t kNoCodePageForm =
-    convert_site::code(convert_site::kCodePage, convert_site::kUnconvertible);
+    convert_location(Operation::CodePage, ConvertCheck::Unconvertible);
 
 namespace {
 

@@ -3,16 +3,16 @@
 #include <charconv>
 #include <cmath>
 
-#include "runtime/convert/error_sites.h"
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {
 
 // Location codes of this file's checks.
 constexpr std::uint32_t kBeyondInteger =
-    convert_site::code(convert_site::kToInteger, convert_site::kBeyondRange);
+    convert_location(Operation::ToInteger, ConvertCheck::BeyondRange);
 constexpr std::uint32_t kBeyondInt16 =
-    convert_site::code(convert_site::kToInt16, convert_site::kBeyondRange);
+    convert_location(Operation::ToInt16, ConvertCheck::BeyondRange);
 
 double floor_value(double x) { return std::floor(x); }
 
@@ -31,8 +31,7 @@ std::int16_t store_int16(double x, std::source_location where) {
   double r = std::floor(x);
   const double rest = x - r;
   if (rest > 0.5 || (rest == 0.5 && std::fmod(r, 2.0) != 0)) r += 1;
-  if (!(r >= -32768.0 && r <= 32767.0))
-    raise_error(kOverflow, kBeyondInt16, where);
+  if (!(r >= -32768.0 && r <= 32767.0)) raise_error(kOverflow, kBeyondInt16, where);
   return static_cast<std::int16_t>(r);
 }
 

@@ -4,14 +4,14 @@
 
 #include "runtime/convert/code_page_chars.h"
 #include "runtime/convert/cp932.h"
-#include "runtime/convert/error_sites.h"
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {
 
 // Location codes of this file's checks.
 constexpr std::uint32_t kBadStringArgument =
-    convert_site::code(convert_site::kStringFunction, convert_site::kBadArgument);
+    convert_location(Operation::StringFunction, ConvertCheck::BadArgument);
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <system_error>
 
-#include "runtime/convert/error_sites.h"
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {
 
 // Location codes of this file's checks.
 constexpr std::uint32_t kNumberBeyondDouble =
-    convert_site::code(convert_site::kTextToNumber, convert_site::kInfinite);
+    convert_location(Operation::TextToNumber, ConvertCheck::Infinite);
 
 namespace {
 

@@ -72,16 +72,22 @@ class RuntimeError : public std::exception {
   // For developers: the C++ file and line of that statement, and the place that raised the
   // error when that is elsewhere ("app/graph/drawgraph.cpp:31 < runtime/picture/raster.cpp:20").
   const std::string& source() const { return source_; }
+  // What exactly was wrong, in the user's terms (which file, which line, which value); empty
+  // for the errors whose number says it all.
+  const std::string& detail() const { return detail_; }
+  void set_detail(std::string detail);
   const char* what() const noexcept override { return what_.c_str(); }
 
  private:
   void name_last_statement(const std::string& raised_at);
+  void describe();  // what()
 
   int number_;
   std::uint32_t location_;
   std::string module_ = kProgramModule;
   unsigned line_ = 0;
   std::string source_;
+  std::string detail_;
   std::string what_;
 };
 
@@ -90,12 +96,13 @@ class RuntimeError : public std::exception {
 [[noreturn]] void raise_error(int number, std::uint32_t location = 0,
                               std::source_location where = std::source_location::current());
 
-// Location code of memory that ran out inside a procedure (std::bad_alloc from any allocation).
-inline constexpr std::uint32_t kProcedureOutOfMemory = 0x0E01u << 8 | 1;
-
 // Error 7 for an allocation that failed inside a procedure, which reached the dispatcher as
 // std::bad_alloc rather than as a run-time error: named at the last statement seen.
 RuntimeError out_of_memory_error(std::source_location where = std::source_location::current());
+
+// The same with the detail that the report shows under the error's message.
+[[noreturn]] void raise_error_with_detail(int number, std::string detail, std::uint32_t location = 0,
+                                          std::source_location where = std::source_location::current());
 
 // Records the operating system's own error code as "APIERR" in the error log; called just
 // before the translated run-time error is raised.

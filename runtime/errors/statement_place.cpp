@@ -11,8 +11,8 @@ namespace {
 StatementPlace g_last;
 
 bool is_tree(std::string_view part) {
-  static constexpr std::string_view kTrees[] = {"app",   "runtime", "platform", "tests",
-                                                "fuzz",  "bench",   "forms"};
+  static constexpr std::string_view kTrees[] = {"app",  "runtime", "platform", "tests",
+                                                "fuzz", "bench",   "forms"};
   for (std::string_view tree : kTrees)
     if (part == tree) return true;
   return false;

@@ -49,10 +49,12 @@ TEST(ErrorReport, WhereTheRunTimeOrALibraryRaisesTheLastStatementIsNamed) {
   EXPECT_EQ(error_at(5, 0).line(), static_cast<unsigned>(__LINE__));  // the program's own place
 
   // Nothing seen yet: line 0, and the place that raised for developers.
-  rt::RuntimeError unseen(rt::RuntimeError::AtLastStatement{}, 7, 0, std::source_location::current());
+  rt::RuntimeError unseen(rt::RuntimeError::AtLastStatement{}, 7, 0,
+                          std::source_location::current());
   EXPECT_EQ(unseen.module(), "MAIN.BAS");
   EXPECT_EQ(unseen.line(), 0u);
-  EXPECT_EQ(unseen.source().rfind("? < tests/errors/error_report_test.cpp:", 0), 0u) << unseen.source();
+  EXPECT_EQ(unseen.source().rfind("? < tests/errors/error_report_test.cpp:", 0), 0u)
+      << unseen.source();
 
   const unsigned statement = __LINE__ + 1;
   rt::note_statement(std::source_location::current());
@@ -69,19 +71,23 @@ TEST(ErrorReport, SourceFilesAreSortedByWhereTheyBelong) {
   using rt::SourceSide;
   EXPECT_EQ(rt::source_side("/src/tessaly/app/graph/drawgraph.cpp"), SourceSide::Program);
   EXPECT_EQ(rt::source_side("../../app/commands/file_commands.cpp"), SourceSide::Program);
-  EXPECT_EQ(rt::source_side("/src/tessaly/platform/headless/script_driver.cpp"), SourceSide::Program);
+  EXPECT_EQ(rt::source_side("/src/tessaly/platform/headless/script_driver.cpp"),
+            SourceSide::Program);
   EXPECT_EQ(rt::source_side("/src/tessaly/tests/app_files/x_test.cpp"), SourceSide::Program);
   EXPECT_EQ(rt::source_side("/src/tessaly/runtime/picture/raster.cpp"), SourceSide::RunTime);
   // A folder of the run-time and one of the tests named like the top folder of the forms.
   EXPECT_EQ(rt::source_side("/src/tessaly/runtime/forms/objects.cpp"), SourceSide::RunTime);
-  EXPECT_EQ(rt::source_path("/src/tessaly/tests/forms/objects_test.cpp"), "tests/forms/objects_test.cpp");
+  EXPECT_EQ(rt::source_path("/src/tessaly/tests/forms/objects_test.cpp"),
+            "tests/forms/objects_test.cpp");
   EXPECT_EQ(rt::source_side("/src/tessaly/forms/form_library.cpp"), SourceSide::Program);
   // A checkout inside a folder named like one of ours: the last such folder counts.
-  EXPECT_EQ(rt::source_side("/home/app/tessaly/runtime/files/field_reader.cpp"), SourceSide::RunTime);
+  EXPECT_EQ(rt::source_side("/home/app/tessaly/runtime/files/field_reader.cpp"),
+            SourceSide::RunTime);
   EXPECT_EQ(rt::source_side("/usr/include/c++/12/bits/unique_ptr.h"), SourceSide::Library);
   EXPECT_EQ(rt::source_side("drawgraph.cpp"), SourceSide::Library);
   EXPECT_EQ(rt::source_path("/src/tessaly/app/graph/drawgraph.cpp"), "app/graph/drawgraph.cpp");
-  EXPECT_EQ(rt::source_path("/usr/include/c++/12/bits/unique_ptr.h"), "/usr/include/c++/12/bits/unique_ptr.h");
+  EXPECT_EQ(rt::source_path("/usr/include/c++/12/bits/unique_ptr.h"),
+            "/usr/include/c++/12/bits/unique_ptr.h");
 }
 
 TEST(ErrorReport, EveryErrorNumberHasAMessage) {

@@ -101,7 +101,8 @@ TEST(FormCreation, AnErrorInsideALibraryNamesTheProgramsStatement) {
     EXPECT_EQ(e.number(), rt::kOutOfMemory);
     EXPECT_EQ(e.module(), "MAIN.BAS");
     EXPECT_EQ(e.line(), line);
-    EXPECT_EQ(e.source().rfind("tests/forms/objects_test.cpp:" + std::to_string(line) + " < ", 0), 0u)
+    EXPECT_EQ(e.source().rfind("tests/forms/objects_test.cpp:" + std::to_string(line) + " < ", 0),
+              0u)
         << e.source();
   }
   testing_support::reset_everything();

@@ -16,8 +16,8 @@
 
 #include "../support/program_fixture.h"
 #include "child_process.h"
-#include "runtime/forms/control_values.h"
 #include "runtime/errors/error_log.h"
+#include "runtime/forms/control_values.h"
 #include "tests/support/quiet_platform.h"
 
 namespace {
@@ -70,7 +70,9 @@ TEST(FileSizeLimit, ASaveBeyondItIsError67AndLeavesTheTargetAndNoTemporaryFile) 
 // Reports what the error box would show.
 struct ReportRecorder : testing_support::QuietPlatform {
   std::vector<std::string> reports;
-  void show_error_report(const std::string&, const std::string& text) override { reports.push_back(text); }
+  void show_error_report(const std::string&, const std::string& text) override {
+    reports.push_back(text);
+  }
 };
 
 long address_space_in_use_bytes() {
@@ -96,7 +98,8 @@ int run_out_of_memory_in_a_procedure() {
 
   const long in_use = address_space_in_use_bytes();
   if (in_use == 0) return 10;
-  const rlimit limit{static_cast<rlim_t>(in_use) + (256L << 20), static_cast<rlim_t>(in_use) + (256L << 20)};
+  const rlimit limit{static_cast<rlim_t>(in_use) + (256L << 20),
+                     static_cast<rlim_t>(in_use) + (256L << 20)};
   if (::setrlimit(RLIMIT_AS, &limit) != 0) return 11;
 
   rt::post_menu_event("hog");
