@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "app/model/fit_report.h"
 #include "app/shell/program.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
@@ -32,6 +33,7 @@ void reset_program_state() {
   rt::install_form_definitions({}, {});
   workspace() = Workspace{};
   controls() = ControlRefs{};
+  forget_fit();
 }
 
 Session::Session(rt::Platform* platform, rt::TextRenderer* text_renderer, rt::ReportSink sink) {
