@@ -72,13 +72,13 @@ TEST(MenuCommands, ComeFromTheMenuDefinition) {
   }
   EXPECT_FALSE(actions::has_menu_command(menu, "file"));  // a pop-up's title is no command
   EXPECT_FALSE(actions::has_menu_command(menu, "saveitem"));
-  EXPECT_FALSE(actions::has_menu_command(menu, "refine"));
+  EXPECT_FALSE(actions::has_menu_command(menu, "smooth"));
 
   // An item added to the definition is a command at once, however deep.
   rt::MenuDef grown = menu;
-  grown.bar.push_back({"fitmenu", "Fit", 3, {{"refine", "Refine", 260, {}}, {"more", "More", 4, {{"savereport", "Report", 261, {}}}}}});
-  EXPECT_TRUE(actions::has_menu_command(grown, "refine"));
-  EXPECT_TRUE(actions::has_menu_command(grown, "savereport"));
+  grown.bar.push_back({"tools", "Tools", 9, {{"smooth", "Smooth", 290, {}}, {"more", "More", 1, {{"export", "Export", 291, {}}}}}});
+  EXPECT_TRUE(actions::has_menu_command(grown, "smooth"));
+  EXPECT_TRUE(actions::has_menu_command(grown, "export"));
   EXPECT_FALSE(actions::has_menu_command(grown, "more"));
 }
 
