@@ -3,7 +3,6 @@
 // the words after it as its own command line.
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -11,6 +10,7 @@
 #include "platform/batch/batch_main.h"
 #include "platform/headless/headless_main.h"
 #include "platform/qt/desktop.h"
+#include "runtime/files/failed_write_signals.h"
 
 namespace {
 
@@ -56,8 +56,7 @@ int print_help(const std::string&, int, char**) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A write to a pipe whose reader has gone must fail as a run-time error, not end the program.
-  std::signal(SIGPIPE, SIG_IGN);
+  rt::ignore_failed_write_signals();
   if (argc > 1 && std::strcmp(argv[1], "batch") == 0) return batch::run_batch(argc, argv, 2);
   for (int i = 1; i < argc; ++i) {
     for (const Mode& mode : kModes) {
