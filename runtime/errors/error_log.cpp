@@ -4,6 +4,7 @@
 #include <ctime>
 #include <filesystem>
 #include <cstdio>
+#include <unistd.h>
 #include <string_view>
 
 #include "runtime/convert/integer_text.h"
@@ -59,7 +60,8 @@ void write_values(const std::map<std::string, std::string>& values) {
   std::filesystem::path path = error_log_path();
   std::filesystem::create_directories(path.parent_path(), ec);
   std::filesystem::path temp = path;
-  temp += ".tmp";
+  // Per process, so that batch processes failing at the same moment do not write one file.
+  temp += "." + decimal_text(static_cast<int>(::getpid())) + ".tmp";
   std::string text = std::string("[") + kErrorLogSection + "]\n";
   for (const auto& [name, value] : values) text += name + '=' + one_line(value) + '\n';
   // The log is best effort: a report must never fail because of it.

@@ -8,6 +8,7 @@
 #include "runtime/errors/error_report.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/errors/statement_place.h"
+#include "tests/support/private_config_home.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "runtime/errors/error_log.h"
 #include "runtime/picture/bmp_writer.h"
 #include "runtime/picture/picture.h"
+#include "tests/support/private_config_home.h"
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <optional>
 
@@ -67,7 +69,9 @@ class SaveDialogTest : public DesktopWindowsTest {
  protected:
   void SetUp() override {
     DesktopWindowsTest::SetUp();
-    folder = std::filesystem::temp_directory_path() / "tessaly_qt_save_dialog";
+    // Per process: ctest runs this fixture's tests side by side, and TearDown removes the folder.
+    folder = std::filesystem::temp_directory_path() /
+             ("tessaly_qt_save_dialog-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     request.save = true;
     request.title = "Save";
