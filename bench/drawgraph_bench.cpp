@@ -8,10 +8,10 @@
 #include <string>
 
 #include "app/graph/drawgraph.h"
-#include "app/shell/program.h"
+#include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 
 namespace {
 
@@ -42,8 +42,9 @@ void load_spectrum_with_six_peaks() {
 }
 
 void BM_Drawgraph(benchmark::State& state) {
+  static app::Session session;
   static const bool started = [] {
-    app::start_program();
+    session.start();
     load_spectrum_with_six_peaks();
     return true;
   }();

@@ -7,16 +7,18 @@
 
 #include <chrono>
 #include <cmath>
+#include <optional>
 #include <string>
 
+#include "app/commands/fit_commands.h"
 #include "app/fit/calc_ratio.h"
 #include "app/fit/fitting.h"
-#include "app/shell/program.h"
+#include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/errors/error_report.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/objects.h"
 #include "runtime/forms/platform.h"
@@ -33,12 +35,10 @@ constexpr Peak kTable[6] = {{"282.1", "1.4", "900"},  {"284.6", "1.8", "1500"}, 
                             {"289.2", "2.2", "1200"}, {"291.7", "1.6", "400"},  {"294.0", "1.3", "800"}};
 
 void start_with_spectrum() {
-  rt::set_platform(nullptr);
-  rt::reset_objects();
-  rt::reset_events();
-  app::workspace() = app::Workspace{};
-  app::controls() = app::ControlRefs{};
-  app::start_program();
+  static std::optional<app::Session> session;
+  session.reset();
+  session.emplace();
+  session->start();
   rt::run_pending_events();
   app::Workspace& w = app::workspace();
   const double centres[6] = {282, 284.5, 287, 289, 292, 294.2};

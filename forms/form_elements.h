@@ -28,5 +28,7 @@ rt::ElementDef picture_box(const std::string& name, rt::Rect rect, int font_pixe
 // windows only a title bar and a sizing border.
 inline constexpr rt::FrameStyle kFullFrame{true, true, true, true};
 inline constexpr rt::FrameStyle kToolFrame{false, false, false, true};
+// A small window the user closes when done with it: the close button only, a fixed size.
+inline constexpr rt::FrameStyle kCloseOnlyFrame{true, false, false, false};
 
 }  // namespace forms

@@ -1,5 +1,5 @@
 #pragma once
-// The program's four form definitions and the main window's menu.
+// The program's form definitions and the main window's menu.
 
 #include "runtime/forms/form_definition.h"
 
@@ -9,6 +9,7 @@ const rt::FormDef& MAINFORM();  // the main window with the graph
 const rt::FormDef& FORM2();     // "Peak setting": the peak table and the commands
 const rt::FormDef& FORM3();     // "Graph setting": axis ranges and steps
 const rt::FormDef& FORM4();     // "About"
+const rt::FormDef& FORM5();     // "Raw spectrum": the window and background of a raw load
 const rt::MenuDef& FORMMENU();  // the main window's menu
 
 // Hands all of them to the run-time.

@@ -17,7 +17,9 @@ const rt::MenuDef& FORMMENU() {
   static const rt::MenuDef def{
       "FORMMENU",
       {
-          {"file", "File", 0, {{"openfile", "Open", 256, {}}}},
+          {"file", "File", 0,
+           {{"openfile", "Open", 256, {}},
+            {"openraw", "Open raw spectrum...", 260, {}}}},
           {"saveitem", "Save", 1,
            {{"saveasgraphics", "Save results as graphics ", 257, {}},
             {"saveastext", "Save results as text data", 258, {}}}},
@@ -27,7 +29,7 @@ const rt::MenuDef& FORMMENU() {
 }
 
 void install_program_forms() {
-  rt::install_form_definitions({&MAINFORM(), &FORM2(), &FORM3(), &FORM4()}, {&FORMMENU()});
+  rt::install_form_definitions({&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5()}, {&FORMMENU()});
 }
 
 }  // namespace forms

@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "app/files/settings_file.h"
-#include "app/shell/program.h"
+#include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
 #include "fuzz/scratch_file.h"
 #include "runtime/convert/cp932.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/field_reader.h"
 #include "runtime/files/file_channels.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/objects.h"
 
 namespace {
@@ -51,7 +51,8 @@ bool in_settings(const rt::Control& c) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  app::start_program();
+  static app::Session session;
+  session.start();
   return 0;
 }
 

@@ -12,6 +12,8 @@
 
 #include "runtime/convert/number_text.h"
 #include "runtime/convert/string_functions.h"
+#include "runtime/convert/text_to_number.h"
+#include "runtime/convert/trim.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace {

@@ -2,15 +2,15 @@
 
 #include <vector>
 
-#include "app/graph/drawgraph.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/dialogs/message_box.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/platform.h"
 
 namespace app {
@@ -19,9 +19,7 @@ std::string shifted_centre(const std::string& centre_text, float d) {
   return rt::trimmed_double_text(rt::checked(rt::val(centre_text) + static_cast<double>(d)));
 }
 
-void BUTTON4_ON() {
-  Workspace& w = workspace();
-  const float d = rt::to_single(rt::val(rt::get_text(EDIT(11))));
+void shift_spectrum_x(Workspace& w, float d) {
 
   // The shifted values are all formed before any is stored, so that an overflow (error 6)
   // leaves the spectrum unshifted rather than half shifted.
@@ -35,16 +33,15 @@ void BUTTON4_ON() {
   for (const auto& [i, x] : shifted) w.XDATA.at(i) = x;
   w.XMIN = xmin;
   w.XMAX = xmax;
+}
 
-  if (rt::message_box(controls().form2, "Confirm", "Correct axis of peaks?", 4, 1) == rt::kYes) {
-    // Empty slots stay empty; the redraw then rounds the new centres to one decimal.
-    for (int k = 1; k <= kSlots; ++k) {
-      if (!Present(k)) continue;
-      const rt::ObjRef centre = field_of(k, Param::Centre);
-      rt::set_text(centre, shifted_centre(rt::get_text(centre), d));
-    }
+void shift_peak_centres(float d) {
+  // Empty slots stay empty; the redraw then rounds the new centres to one decimal.
+  for (int k = 1; k <= kSlots; ++k) {
+    if (!Present(k)) continue;
+    const rt::ObjRef centre = field_of(k, Param::Centre);
+    rt::set_text(centre, shifted_centre(rt::get_text(centre), d));
   }
-  DRAWGRAPH();
 }
 
 }  // namespace app

@@ -31,7 +31,4 @@ void export_graph_image(rt::ObjRef owner) {
   rt::free_image(image);
 }
 
-void SAVEASGRAPHICS_ON() { export_graph_image(rt::kNullRef); }
-void BUTTON24_ON() { export_graph_image(controls().form2); }
-
 }  // namespace app

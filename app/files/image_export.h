@@ -9,9 +9,4 @@ namespace app {
 // the end, also after a cancel or a failure.
 void export_graph_image(rt::ObjRef owner);
 
-// Save > "Save results as graphics " (dialog on the main window) and "export as IMAGE" (dialog
-// on the peak-setting window).
-void SAVEASGRAPHICS_ON();
-void BUTTON24_ON();
-
 }  // namespace app

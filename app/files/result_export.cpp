@@ -1,9 +1,9 @@
 #include "app/files/result_export.h"
 
 #include "app/files/replacing_text_save.h"
-#include "app/fit/model_curves.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_curves.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/dialogs/file_dialogs.h"
@@ -31,8 +31,5 @@ void export_result_text(rt::ObjRef owner) {
   if (path == rt::kCancelMark) return;
   save_text_lines(path, result_lines());
 }
-
-void SAVEASTEXT_ON() { export_result_text(rt::kNullRef); }
-void BUTTON28_ON() { export_result_text(controls().form2); }
 
 }  // namespace app

@@ -16,9 +16,4 @@ std::vector<std::string> result_lines();
 // Asks for the file in a save dialog owned by `owner`, then writes the result lines there.
 void export_result_text(rt::ObjRef owner);
 
-// Save > "Save results as text data" (dialog on the main window) and "export as TEXT" (dialog
-// on the peak-setting window): the same file for the same workspace.
-void SAVEASTEXT_ON();
-void BUTTON28_ON();
-
 }  // namespace app

@@ -19,14 +19,15 @@ struct SettingsItem {
 // then widths, unlike the value triples (centre, width, height).
 std::array<SettingsItem, kSettingsLines> settings_items();
 
-// "Save": the settings file of the controls as they stand.
-void BUTTON22_ON();
+// Asks for the file in a save dialog on the peak-setting window, then writes the settings file
+// of the controls as they stand ("Save").
+void save_settings_as();
 // Reads the settings file at `path` into the controls. All 56 items are read before any
 // control changes: a short or unreadable file raises its error and changes nothing.
 void load_settings(const std::string& path);
 
-// "Load": all 56 items are read before any control changes; a short or unreadable file
-// changes nothing.
-void BUTTON23_ON();
+// Asks for the file in an open dialog on the peak-setting window, then loads it ("Load"); a
+// cancel changes nothing.
+void load_settings_from_chosen_file();
 
 }  // namespace app

@@ -1,12 +1,12 @@
 #include <string>
 #include <vector>
 
-#include "app/files/buffered_input.h"
+#include "app/files/read_input_file.h"
 #include "app/files/settings_file.h"
 #include "app/workspace/control_refs.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/dialogs/file_dialogs.h"
 #include "runtime/files/file_channels.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/statement_pump.h"
 
 namespace app {
@@ -32,7 +32,7 @@ void load_settings(const std::string& path) {
   }
 }
 
-void BUTTON23_ON() {
+void load_settings_from_chosen_file() {
   const std::string path = rt::open_file_dialog(controls().form2, "設定の読込", "*.cfg",
                                                 "Config file(*.cfg);そのほか(*.*)", 0);
   if (path != rt::kCancelMark) load_settings(path);

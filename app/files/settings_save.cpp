@@ -1,12 +1,12 @@
 #include "app/files/replacing_text_save.h"
 #include "app/files/settings_file.h"
 #include "app/workspace/control_refs.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/dialogs/file_dialogs.h"
+#include "runtime/forms/control_values.h"
 
 namespace app {
 
-void BUTTON22_ON() {
+void save_settings_as() {
   const std::string path = rt::save_file_dialog(controls().form2, "設定の保存", "*.cfg",
                                                 "Config file(*.cfg);そのほか(*.*)", 0);
   if (path == rt::kCancelMark) return;

@@ -2,16 +2,16 @@
 
 #include <string>
 
-#include "app/fit/model_curves.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_curves.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_rules.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/dialogs/clipboard.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 
 namespace app {
 namespace {
@@ -65,7 +65,5 @@ void CALC_RATIO() {
   if (rt::get_check(CHECK(43)) == 1) line = with_tabs(line);
   rt::set_clipboard_text(line);
 }
-
-void BUTTON27_ON() { CALC_RATIO(); }
 
 }  // namespace app

@@ -8,7 +8,4 @@ namespace app {
 // nothing.
 void CALC_RATIO();
 
-// "COPY": the ratios and the clipboard line, nothing else.
-void BUTTON27_ON();
-
 }  // namespace app

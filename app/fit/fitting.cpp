@@ -5,17 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "app/fit/calc_ratio.h"
 #include "app/fit/grid_scan.h"
 #include "app/fit/kai2.h"
 #include "app/fit/sweep_engine.h"
-#include "app/graph/drawgraph.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_table.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/statement_pump.h"
 
@@ -123,7 +122,7 @@ class Sweep {
 
 void fitting_sweep() { Sweep().run(); }
 
-void BUTTON1_ON() {
+void fit_peaks() {
   refuse_unusable_skip();
   const PeakFieldSnapshot before;
   try {
@@ -132,8 +131,6 @@ void BUTTON1_ON() {
     before.restore();
     throw;
   }
-  DRAWGRAPH();
-  CALC_RATIO();
 }
 
 }  // namespace app

@@ -1,12 +1,12 @@
 #include "app/fit/kai2.h"
 
-#include "app/fit/calc_fitline.h"
+#include "app/model/calc_fitline.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
-#include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
+#include "runtime/forms/control_values.h"
 
 namespace app {
 

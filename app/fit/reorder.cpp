@@ -1,7 +1,7 @@
 #include "app/fit/reorder.h"
 
 #include "app/workspace/peak_table.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 
 namespace app {
 namespace {

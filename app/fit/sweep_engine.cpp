@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "app/fit/kai2.h"
-#include "app/fit/profile_batch.h"
+#include "app/model/profile_batch.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"

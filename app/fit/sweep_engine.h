@@ -14,7 +14,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/fit/peak_profile.h"
+#include "app/model/peak_profile.h"
 #include "app/workspace/peak_table.h"
 
 namespace app {

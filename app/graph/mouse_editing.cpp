@@ -1,23 +1,19 @@
 #include "app/graph/mouse_editing.h"
 
-#include "app/graph/drawgraph.h"
 #include "app/graph/plot_mapping.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_colours.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/integer_rules.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/convert/string_functions.h"
-#include "runtime/dialogs/control_values.h"
-#include "runtime/forms/events.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/picture/picture_ops.h"
 
 namespace app {
 namespace {
-
-// The colour texts of peak slots 1 to 6, as the hit test compares them.
-const char* const kSlotColourTexts[kSlots] = {"FF0000", "FF00FF", "00FF00", "FFFF00", "00FFFF", "FF0080"};
 
 void marker_line(float x, double y1, double y2) {
   rt::LineCommand line;
@@ -59,7 +55,7 @@ void hit_test(Workspace& w, float mx, float my) {
     counted_loop(mx - 5, mx + 5, 1, [&](float x) {
       const std::string text = colour_text(rt::picture_pixel(PICTURE(1), x, y));
       for (int k = 1; k <= kSlots; ++k) {
-        if (text != kSlotColourTexts[k - 1]) continue;
+        if (text != peak_colour_text(k)) continue;
         w.MOUSEMODE = 2.0f * k;
         const float cx = px(w, Parameter(k, Param::Centre));
         if (cx - 5 < mx && mx < cx + 5) w.MOUSEMODE = 2.0f * k + 1;
@@ -68,49 +64,34 @@ void hit_test(Workspace& w, float mx, float my) {
   });
 }
 
-void PICTURE1_MOUSEDOWN() {
-  Workspace& w = workspace();
-  const rt::MouseData mouse = rt::event_mouse();
-  w.DOWNX = mouse.x;
-  w.DOWNY = mouse.y;
+void record_press(Workspace& w, float mx, float my) {
+  w.DOWNX = mx;
+  w.DOWNY = my;
   w.MOUSEMODE = kMarkerDrag;
-  hit_test(w, mouse.x, mouse.y);
+  hit_test(w, mx, my);
 }
 
-void PICTURE1_MOUSEMOVE() {
-  Workspace& w = workspace();
+void follow_marker_drag(Workspace& w, float mx, float my) {
   if (w.MOUSEMODE != kMarkerDrag) return;
-  const rt::MouseData mouse = rt::event_mouse();
-  show_position(w, mouse.x, mouse.y);
+  show_position(w, mx, my);
   // Not erased as the pointer moves on: the swept area stays black until the next redraw.
-  marker_line(mouse.x, w.PLOTTOP, w.PLOTTOP + w.PLOTHEIGHT);
+  marker_line(mx, w.PLOTTOP, w.PLOTTOP + w.PLOTHEIGHT);
 }
 
-void PICTURE1_MOUSEUP() {
-  Workspace& w = workspace();
-  // The press ends also when the redraw fails: a press left in marker mode would draw a
-  // marker line at every later pointer movement, button held or not.
-  struct EndPress {
-    Workspace& w;
-    ~EndPress() { w.MOUSEMODE = kNoPress; }
-  } end_press{w};
+void draw_release_marker(float mx) {
+  // From the plot area's top edge down past the picture's bottom, across the x numbers.
+  marker_line(mx, 50, 749);
+}
 
-  const rt::MouseData mouse = rt::event_mouse();
-  show_position(w, mouse.x, mouse.y);
-  if (w.MOUSEMODE == kMarkerDrag) {
-    DRAWGRAPH();
-    // From the plot area's top edge down past the picture's bottom, across the x numbers.
-    marker_line(mouse.x, 50, 749);
-    return;
-  }
+bool apply_peak_drag(Workspace& w, float mx, float my) {
   const double half = rt::floor_value(w.MOUSEMODE / 2.0);
-  if (half < 1 || half > kSlots) return;
+  if (half < 1 || half > kSlots) return false;
   const int k = static_cast<int>(half);
   if (w.MOUSEMODE != 2 * half)
-    move_centre(w, k, mouse.x, mouse.y);
+    move_centre(w, k, mx, my);
   else
-    change_width(w, k, mouse.x);
-  DRAWGRAPH();
+    change_width(w, k, mx);
+  return true;
 }
 
 }  // namespace app

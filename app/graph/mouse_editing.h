@@ -27,12 +27,15 @@ std::string colour_text(rt::Colour colour);
 // of that slot's centre column.
 void hit_test(Workspace& w, float mx, float my);
 
-// A press: records where it happened and what it grabbed.
-void PICTURE1_MOUSEDOWN();
+// A press at picture pixel (mx, my): records where it happened and what it grabbed.
+void record_press(Workspace& w, float mx, float my);
 // During a marker drag, shows the pointer's values and leaves a black marker line at its
 // column; otherwise nothing.
-void PICTURE1_MOUSEMOVE();
-// Shows the pointer's values, applies the drag, redraws, and ends the press.
-void PICTURE1_MOUSEUP();
+void follow_marker_drag(Workspace& w, float mx, float my);
+// The marker line a marker drag leaves at its release, drawn over the redrawn graph.
+void draw_release_marker(float mx);
+// The release of a peak drag at (mx, my): moves the grabbed slot's centre and height, or
+// changes its width, in the peak table's fields. Returns false when no peak was grabbed.
+bool apply_peak_drag(Workspace& w, float mx, float my);
 
 }  // namespace app

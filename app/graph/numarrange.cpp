@@ -4,7 +4,8 @@
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_rules.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
+#include "runtime/forms/control_values.h"
 
 namespace app {
 

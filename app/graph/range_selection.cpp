@@ -5,8 +5,8 @@
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
-#include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
+#include "runtime/forms/control_values.h"
 
 namespace app {
 

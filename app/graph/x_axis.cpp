@@ -10,7 +10,8 @@
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_rules.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/picture/picture_ops.h"
 
 namespace app {
@@ -74,7 +75,10 @@ void draw_x_axis() {
   if (static_cast<double>(w.XMAX) - w.XMIN >= 1000) {
     // Every hundred from 0, whatever XMIN is: those below XMIN land right of the plot area. At
     // ranges beyond about 55000 several numbers start on one pixel; each is printed over the
-    // others, as its ink adds to theirs.
+    // others, as its ink adds to theirs. From a range of 1e7 on, a hundred and more numbers
+    // share each pixel and smear into a solid band, and printing each would take seconds per
+    // draw: there only the first number of each pixel is printed (the same key 0 for all).
+    const bool every_number = static_cast<double>(w.XMAX) - w.XMIN < kEveryWideNumberBelow;
     // Numbers that start beyond the picture's right edge by more than a label's reach are left
     // out; far below XMIN (a range far from 0) that is nearly every number, so they are passed
     // without working out where each would land. The widest offset (35) and two pixels to
@@ -84,8 +88,8 @@ void draw_x_axis() {
     const double unseen_below = w.XMIN + range * (1 - (reach - w.PLOTLEFT) / w.PLOTWIDTH);
     counted_loop(0, last_label, 100, [&](float t) {
       if (t < unseen_below) return;
-      labels.print(rt::to_single(px(w, t) - wide_label_offset(t)), label_row, wide_label_value(t),
-                   [&] { return rt::single_text(t); });
+      labels.print(rt::to_single(px(w, t) - wide_label_offset(t)), label_row,
+                   every_number ? wide_label_value(t) : 0, [&] { return rt::single_text(t); });
     });
   } else {
     // Every third unit from the first tick, whatever the tick step is.

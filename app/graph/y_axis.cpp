@@ -10,7 +10,8 @@
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_rules.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/picture/picture_ops.h"
 
 namespace app {

@@ -1,6 +1,6 @@
 #include "app/shell/program.h"
 
-#include "app/shell/event_table.h"
+#include "app/commands/event_table.h"
 #include "app/shell/startup.h"
 #include "forms/form_library.h"
 #include "runtime/forms/objects.h"

@@ -2,6 +2,7 @@
 
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_colours.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
 #include "runtime/forms/objects.h"

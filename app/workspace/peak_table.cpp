@@ -2,8 +2,9 @@
 
 #include "app/workspace/control_refs.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
 
 namespace app {
 

@@ -4,16 +4,12 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/shell/program.h"
+#include "app/shell/session.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
 #include "platform/headless/script_error.h"
 #include "platform/text/qt_text_renderer.h"
-#include "runtime/errors/error_report.h"
-#include "runtime/errors/runtime_error.h"
 #include "runtime/forms/events.h"
-#include "runtime/forms/platform.h"
-#include "runtime/picture/text_renderer.h"
 
 namespace headless {
 namespace {
@@ -46,22 +42,11 @@ int run_headless(const std::string& script_path, int argc, char** argv) {
   rt::set_text_renderer(&text_renderer);
 
   HeadlessPlatform platform(std::cerr);
-  rt::set_platform(&platform);
-  rt::set_report_sink([&platform](const std::string& caption, const std::string& text) {
-    platform.show_error_report(caption, text);
-  });
-
+  app::Session session(&platform, &text_renderer);
   ScriptDriver driver(platform, std::cout, std::cerr);
-  try {
-    app::start_program();
-    rt::run_pending_events();
-  } catch (const rt::RuntimeError& e) {
-    rt::report_error(e);
-  }
-  int status = driver.run(script);
-  rt::set_platform(nullptr);
-  rt::set_text_renderer(nullptr);
-  return status;
+  session.start();
+  rt::run_pending_events();
+  return driver.run(script);
 }
 
 }  // namespace headless

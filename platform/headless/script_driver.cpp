@@ -7,9 +7,9 @@
 
 #include "platform/headless/script_error.h"
 #include "runtime/convert/integer_text.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/objects.h"
 #include "runtime/picture/picture_ops.h"
@@ -139,7 +139,7 @@ void ScriptDriver::check(const std::string& rest) {
 }
 
 void ScriptDriver::menu(const std::string& rest) {
-  static const char* const kItems[] = {"openfile", "saveasgraphics", "saveastext", "about"};
+  static const char* const kItems[] = {"openfile", "openraw", "saveasgraphics", "saveastext", "about"};
   bool known = false;
   for (const char* item : kItems) known = known || rest == item;
   if (!known) throw ScriptError("unknown menu item \"" + rest + "\"");

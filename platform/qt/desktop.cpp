@@ -5,14 +5,10 @@
 
 #include <clocale>
 
-#include "app/shell/program.h"
+#include "app/shell/session.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/text/qt_text_renderer.h"
-#include "runtime/errors/error_report.h"
-#include "runtime/errors/runtime_error.h"
 #include "runtime/forms/events.h"
-#include "runtime/forms/objects.h"
-#include "runtime/picture/text_renderer.h"
 
 int run_desktop(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -25,29 +21,15 @@ int run_desktop(int argc, char** argv) {
   {
     desktop::QtPlatform platform;
     platform_text::QtTextRenderer text_renderer;
-    rt::set_platform(&platform);
-    rt::set_text_renderer(&text_renderer);
-    rt::set_report_sink([&platform](const std::string& caption, const std::string& text) {
-      platform.show_error_report(caption, text);
-    });
-
-    try {
-      app::start_program();
-    } catch (const rt::RuntimeError& error) {
-      rt::report_error(error);
-    } catch (const rt::QuitRequested&) {
-    }
-    if (!rt::quit_requested()) {
-      platform.schedule_dispatch();  // the events the start-up queued
-      status = application.exec();
-    }
-
-    // Take the windows down while the platform that made them is still installed.
-    rt::reset_objects();
+    {
+      app::Session session(&platform, &text_renderer);
+      session.start();
+      if (!rt::quit_requested()) {
+        platform.schedule_dispatch();  // the events the start-up queued
+        status = application.exec();
+      }
+    }  // the session takes the windows down while the platform is still installed
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    rt::set_report_sink(nullptr);
-    rt::set_text_renderer(nullptr);
-    rt::set_platform(nullptr);
   }
   return status;
 }

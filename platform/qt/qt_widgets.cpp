@@ -18,7 +18,7 @@
 
 #include "platform/qt/qt_mapping.h"
 #include "platform/qt/qt_platform.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/picture/picture.h"
 

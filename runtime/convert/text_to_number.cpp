@@ -1,9 +1,10 @@
+#include "runtime/convert/text_to_number.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <system_error>
 
-#include "runtime/convert/number_text.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {

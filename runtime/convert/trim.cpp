@@ -1,5 +1,6 @@
+#include "runtime/convert/trim.h"
+
 #include "runtime/convert/code_page_chars.h"
-#include "runtime/convert/number_text.h"
 
 namespace rt {
 

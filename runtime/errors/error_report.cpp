@@ -25,6 +25,10 @@ std::string error_report_text(const RuntimeError& error) {
     text += "\r\n";
     text += message;
   }
+  if (!error.detail().empty()) {
+    text += "\r\n";
+    text += error.detail();
+  }
   return text;
 }
 

@@ -11,7 +11,8 @@ class RuntimeError;
 // "\r\n<module> [<line>行]:エラー[<number>]"
 std::string error_head_line(const std::string& module, unsigned line, int number);
 
-// The head line, then a line break and the message text when the number has one.
+// The head line, then a line break and the message text when the number has one, then a line
+// break and the error's detail when it has one.
 std::string error_report_text(const RuntimeError& error);
 
 // Caption of the report box: the program file's name followed by ".EXE".

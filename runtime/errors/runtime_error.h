@@ -58,6 +58,10 @@ class RuntimeError : public std::exception {
   std::uint32_t location() const { return location_; }
   const std::string& module() const { return module_; }
   unsigned line() const { return line_; }
+  // What exactly was wrong, in the user's terms (which file, which line, which value); empty
+  // for the errors whose number says it all.
+  const std::string& detail() const { return detail_; }
+  void set_detail(std::string detail);
   const char* what() const noexcept override { return what_.c_str(); }
 
  private:
@@ -65,6 +69,7 @@ class RuntimeError : public std::exception {
   std::uint32_t location_;
   std::string module_;
   unsigned line_;
+  std::string detail_;
   std::string what_;
 };
 
@@ -72,6 +77,10 @@ class RuntimeError : public std::exception {
 // points that can raise take a `std::source_location` default argument and pass it on here.
 [[noreturn]] void raise_error(int number, std::uint32_t location = 0,
                               std::source_location where = std::source_location::current());
+
+// The same with the detail that the report shows under the error's message.
+[[noreturn]] void raise_error_with_detail(int number, std::string detail, std::uint32_t location = 0,
+                                          std::source_location where = std::source_location::current());
 
 // Records the operating system's own error code as "APIERR" in the error log; called just
 // before the translated run-time error is raised.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/convert/number_text.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/os_errors.h"
 

@@ -69,6 +69,26 @@ struct RunningScope {
   }
 };
 
+// Runs one procedure with the isolation every event procedure has: a run-time error is reported
+// and logged, and nothing stays open afterwards, also after a failure.
+void run_isolated(const Event& e) {
+  {
+    RunningScope scope(e);
+    try {
+      (*e.procedure)();
+      close_all_files();  // a close that loses written data is the procedure's error
+    } catch (const RuntimeError& error) {
+      // Whatever the failed procedure opened is closed.
+      close_files_quietly();
+      report_error(error);
+    } catch (...) {
+      close_files_quietly();
+      throw;
+    }
+  }
+  collect_destroyed_objects();
+}
+
 }  // namespace
 
 std::string event_name(const std::string& element_name, EventKind kind) {
@@ -105,26 +125,20 @@ bool post_menu_event(const std::string& item_name) {
 std::size_t queued_event_count() { return state().queue.size(); }
 void clear_event_queue() { state().queue.clear(); }
 
+bool run_procedure(const EventProcedure& procedure) {
+  if (state().running) return false;
+  Event e{};
+  e.procedure = &procedure;
+  run_isolated(e);
+  return true;
+}
+
 bool run_one_event() {
   auto& s = state();
   if (s.running || s.queue.empty() || s.quit) return false;
   Event e = s.queue.front();
   s.queue.pop_front();
-  {
-    RunningScope scope(e);
-    try {
-      (*e.procedure)();
-      close_all_files();  // a close that loses written data is the procedure's error
-    } catch (const RuntimeError& error) {
-      // Nothing stays open between events: whatever the failed procedure opened is closed.
-      close_files_quietly();
-      report_error(error);
-    } catch (...) {
-      close_files_quietly();
-      throw;
-    }
-  }
-  collect_destroyed_objects();
+  run_isolated(e);
   return true;
 }
 

@@ -36,10 +36,15 @@ bool post_menu_event(const std::string& item_name);
 std::size_t queued_event_count();
 void clear_event_queue();
 
-// Runs the oldest queued event's procedure and returns true; false when none waits or when
-// called from inside a running procedure (procedures never nest). A run-time error unwinds to
-// here: it is reported and logged, the file channels the procedure left open are closed, and
-// the next event can run.
+// Runs `procedure` as an event procedure runs, for callers outside the event queue (a batch, a
+// fuzzer): a run-time error unwinds to here, where it is reported and logged; the file channels
+// the procedure left open are closed and the objects it destroyed are released. Returns false,
+// without running it, when called from inside a running procedure (procedures never nest).
+// A quit request (QuitRequested) passes through.
+bool run_procedure(const EventProcedure& procedure);
+
+// Runs the oldest queued event's procedure as run_procedure() does and returns true; false
+// when none waits, the program is ending, or when called from inside a running procedure.
 bool run_one_event();
 // Runs events until the queue is empty.
 void run_pending_events();

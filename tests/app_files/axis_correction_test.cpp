@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/commands/file_commands.h"
 #include "app/files/axis_correction.h"
 #include "app/workspace/peak_table.h"
 #include "files_fixture.h"

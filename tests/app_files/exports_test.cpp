@@ -2,9 +2,10 @@
 
 #include <cstring>
 
+#include "app/commands/file_commands.h"
 #include "app/files/image_export.h"
 #include "app/files/result_export.h"
-#include "app/fit/model_curves.h"
+#include "app/workspace/peak_curves.h"
 #include "files_fixture.h"
 #include "runtime/files/file_channels.h"
 #include "runtime/picture/picture_ops.h"

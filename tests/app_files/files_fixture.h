@@ -24,7 +24,7 @@
 #include "../support/run_time_errors.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 #include "tests/support/quiet_platform.h"
 
 namespace files_test {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/commands/file_commands.h"
 #include "app/files/settings_file.h"
 #include "files_fixture.h"
 #include "runtime/files/file_channels.h"

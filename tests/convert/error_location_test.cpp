@@ -4,8 +4,8 @@
 
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_rules.h"
-#include "runtime/convert/number_text.h"
 #include "runtime/convert/string_functions.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace {

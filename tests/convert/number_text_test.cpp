@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/convert/number_text.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
 #include "tests/convert/exact_decimal.h"
 

@@ -4,10 +4,10 @@
 #include <functional>
 #include <string>
 
-#include "runtime/convert/number_text.h"
-#include "runtime/convert/string_functions.h"
-#include "runtime/errors/runtime_error.h"
 #include "../support/run_time_errors.h"
+#include "runtime/convert/string_functions.h"
+#include "runtime/convert/trim.h"
+#include "runtime/errors/runtime_error.h"
 
 namespace {
 

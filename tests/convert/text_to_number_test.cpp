@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runtime/convert/number_text.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace {

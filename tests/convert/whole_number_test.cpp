@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "runtime/convert/number_text.h"
+#include "runtime/convert/text_to_number.h"
 
 namespace {
 

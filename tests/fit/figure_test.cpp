@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/fit/kai2.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 #include "tests/fit/fit_fixture.h"
 
 namespace {

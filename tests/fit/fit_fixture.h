@@ -8,7 +8,7 @@
 #include "app/workspace/control_refs.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 #include "tests/support/program_fixture.h"
 
 namespace fit_testing {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "app/commands/fit_commands.h"
 #include "app/fit/fitting.h"
 #include "tests/fit/fit_fixture.h"
 #include "tests/fit/literal_fit.h"

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <random>
 
-#include "app/fit/calc_fitline.h"
-#include "app/fit/model_curves.h"
-#include "app/fit/peak_profile.h"
-#include "app/fit/profile_batch.h"
+#include "app/model/calc_fitline.h"
+#include "app/model/peak_profile.h"
+#include "app/model/profile_batch.h"
+#include "app/workspace/peak_curves.h"
 #include "tests/fit/fit_fixture.h"
 #include "tests/support/run_time_errors.h"
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/fit/calc_ratio.h"
-#include "app/fit/model_curves.h"
 #include "app/fit/reorder.h"
+#include "app/workspace/peak_curves.h"
 #include "tests/fit/fit_fixture.h"
 #include "tests/fit/recording_platform.h"
 

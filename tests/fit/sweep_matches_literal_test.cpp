@@ -5,9 +5,10 @@
 #include <cstring>
 #include <random>
 
-#include "app/fit/calc_fitline.h"
+#include "app/commands/fit_commands.h"
 #include "app/fit/fitting.h"
-#include "app/fit/model_curves.h"
+#include "app/model/calc_fitline.h"
+#include "app/workspace/peak_curves.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/errors/runtime_error.h"
 #include "tests/fit/fit_fixture.h"
@@ -147,7 +148,7 @@ TEST_F(SweepMatchesLiteral, FailingTables) {
 
 }  // namespace
 
-#include "app/files/record_reader.h"
+#include "app/files/spectrum_reader.h"
 #include "runtime/files/file_channels.h"
 #include "tests/fit/recording_platform.h"
 

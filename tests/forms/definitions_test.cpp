@@ -2,6 +2,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "forms/form_library.h"
 #include "runtime/forms/form_definition.h"
@@ -199,12 +200,30 @@ TEST(FormDefinitions, NamesAreUniqueShortAndEditBoxesHaveTheirLimit) {
   EXPECT_EQ(forms::FORM2().controls.size(), 29u + 6 * 13 + 5);
 }
 
+// "Raw spectrum" opens clear of the places of the other windows, so it hides none of them.
+TEST(FormDefinitions, TheRawSpectrumWindowOverlapsNoOtherWindow) {
+  const rt::Rect raw = forms::FORM5().window.rect;
+  for (const rt::FormDef* form : {&forms::MAINFORM(), &forms::FORM2(), &forms::FORM3(), &forms::FORM4()}) {
+    const rt::Rect r = form->window.rect;
+    const bool apart = raw.left >= r.left + r.width || r.left >= raw.left + raw.width ||
+                       raw.top >= r.top + r.height || r.top >= raw.top + raw.height;
+    EXPECT_TRUE(apart) << form->window.name;
+  }
+  const std::vector<std::string> names = {"TEXT1", "EDIT1", "TEXT2", "EDIT2", "TEXT3", "EDIT3",
+                                          "CHECK1", "TEXT4", "EDIT4", "BUTTON1"};
+  ASSERT_EQ(forms::FORM5().controls.size(), names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(forms::FORM5().controls[i].name, names[i]);
+}
+
 TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   const rt::MenuDef& m = forms::FORMMENU();
   ASSERT_EQ(m.bar.size(), 3u);
   EXPECT_EQ(m.bar[0].caption, "File");
   EXPECT_EQ(m.bar[0].items.at(0).name, "openfile");
   EXPECT_EQ(m.bar[0].items.at(0).command, 256);
+  EXPECT_EQ(m.bar[0].items.at(1).name, "openraw");
+  EXPECT_EQ(m.bar[0].items.at(1).caption, "Open raw spectrum...");
+  EXPECT_EQ(m.bar[0].items.at(1).command, 260);
   EXPECT_EQ(m.bar[1].caption, "Save");
   EXPECT_EQ(m.bar[1].items.at(0).caption, "Save results as graphics ");
   EXPECT_EQ(m.bar[1].items.at(0).command, 257);

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "../support/program_fixture.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/file_channels.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/objects.h"
 #include "tests/support/quiet_platform.h"

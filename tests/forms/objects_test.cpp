@@ -2,8 +2,8 @@
 
 #include "../support/program_fixture.h"
 #include "../support/run_time_errors.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/objects.h"
 #include "runtime/picture/picture_ops.h"
 

@@ -6,11 +6,11 @@
 #include <cmath>
 
 #include "../support/run_time_errors.h"
+#include "app/commands/graph_commands.h"
 #include "app/graph/drawgraph.h"
-#include "app/graph/graph_settings.h"
 #include "app/graph/numarrange.h"
 #include "app/graph/plot_mapping.h"
-#include "app/shell/startup.h"
+#include "app/workspace/peak_colours.h"
 #include "graph_fixture.h"
 #include "runtime/errors/error_report.h"
 
@@ -216,8 +216,8 @@ TEST_F(DrawGraphTest, EveryDrawRoundsThePeakFields) {
 }
 
 TEST(Numarrange, CentresThenHeightsThenWidths) {
-  testing_support::reset_everything();
-  app::start_program();
+  app::Session session;
+  session.start();
   rt::set_text(app::EDIT(12), "1.25");
   rt::set_text(app::EDIT(13), "1D+300");  // beyond a single: the rounding stops here
   rt::set_text(app::EDIT(24), "12.345");
@@ -230,7 +230,6 @@ TEST(Numarrange, CentresThenHeightsThenWidths) {
   app::NUMARRANGE();
   EXPECT_EQ(rt::get_text(app::EDIT(24)), "12.3");
   EXPECT_EQ(rt::get_text(app::EDIT(18)), "0.0");
-  testing_support::reset_everything();
 }
 
 TEST_F(DrawGraphTest, BeforeAnyLoadTheDrawFailsOnTheEmptyRange) {

@@ -5,7 +5,7 @@
 #include "app/graph/drawgraph.h"
 #include "app/graph/mouse_editing.h"
 #include "app/graph/plot_mapping.h"
-#include "app/shell/startup.h"
+#include "app/workspace/peak_colours.h"
 #include "graph_fixture.h"
 #include "runtime/errors/error_report.h"
 

@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "../support/program_fixture.h"
-#include "qstring_printer.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_widgets.h"
-#include "runtime/dialogs/control_values.h"
+#include "qstring_printer.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/picture/picture_ops.h"
 

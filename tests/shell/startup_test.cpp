@@ -3,11 +3,12 @@
 #include <set>
 
 #include "../support/program_fixture.h"
-#include "app/shell/about.h"
-#include "app/shell/event_table.h"
+#include "app/commands/about_commands.h"
+#include "app/commands/event_table.h"
 #include "app/shell/startup.h"
+#include "app/workspace/peak_colours.h"
 #include "app/workspace/peak_table.h"
-#include "runtime/dialogs/control_values.h"
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/picture/picture_ops.h"
 
@@ -113,7 +114,7 @@ TEST_F(StartupTest, EveryPublishedNameFollowsTheEventNaming) {
 // Every procedure of the program's event table, and no other: a click on any other control
 // or window event runs nothing.
 TEST_F(StartupTest, TheEventTableIsComplete) {
-  std::set<std::string> expected = {"OPENFILE_ON", "SAVEASGRAPHICS_ON", "SAVEASTEXT_ON", "ABOUT_ON",
+  std::set<std::string> expected = {"OPENFILE_ON", "OPENRAW_ON", "SAVEASGRAPHICS_ON", "SAVEASTEXT_ON", "ABOUT_ON",
                                     "PICTURE1_MOUSEDOWN", "PICTURE1_MOUSEMOVE", "PICTURE1_MOUSEUP"};
   for (int n = 1; n <= 29; ++n)
     if (n != 25) expected.insert("BUTTON" + std::to_string(n) + "_ON");

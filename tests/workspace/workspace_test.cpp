@@ -6,8 +6,8 @@
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
-#include "runtime/dialogs/control_values.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
 
 namespace {
 

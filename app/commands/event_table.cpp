@@ -1,0 +1,98 @@
+#include "app/commands/event_table.h"
+
+#include "app/commands/about_commands.h"
+#include "app/commands/file_commands.h"
+#include "app/commands/fit_commands.h"
+#include "app/commands/graph_commands.h"
+#include "app/commands/peak_table_commands.h"
+#include "app/files/raw_window.h"
+#include "runtime/forms/events.h"
+
+namespace app {
+namespace {
+
+// "FITTING" on the peak-setting window and "Open..." on the raw-spectrum window are both
+// BUTTON1, so both raise BUTTON1_ON.
+void button1_pressed() {
+  if (is_raw_open_button(rt::event_element()))
+    open_raw_spectrum();
+  else
+    BUTTON1_ON();
+}
+
+struct Entry {
+  const char* name;
+  void (*procedure)();
+};
+
+// Each procedure is published under its event name; an event without a procedure is dropped.
+const std::vector<Entry>& table() {
+  static const std::vector<Entry> entries = {
+      {"OPENFILE_ON", &OPENFILE_ON},
+      {"OPENRAW_ON", &OPENRAW_ON},
+      {"SAVEASGRAPHICS_ON", &SAVEASGRAPHICS_ON},
+      {"SAVEASTEXT_ON", &SAVEASTEXT_ON},
+      {"ABOUT_ON", &ABOUT_ON},
+      {"BUTTON3_ON", &BUTTON3_ON},
+      {"BUTTON1_ON", &button1_pressed},
+      {"BUTTON4_ON", &BUTTON4_ON},
+      {"BUTTON5_ON", &BUTTON5_ON},
+      {"BUTTON6_ON", &BUTTON6_ON},
+      {"BUTTON7_ON", &BUTTON7_ON},
+      {"BUTTON8_ON", &BUTTON8_ON},
+      {"BUTTON9_ON", &BUTTON9_ON},
+      {"BUTTON10_ON", &BUTTON10_ON},
+      {"BUTTON11_ON", &BUTTON11_ON},
+      {"BUTTON12_ON", &BUTTON12_ON},
+      {"BUTTON13_ON", &BUTTON13_ON},
+      {"BUTTON14_ON", &BUTTON14_ON},
+      {"BUTTON15_ON", &BUTTON15_ON},
+      {"BUTTON16_ON", &BUTTON16_ON},
+      {"BUTTON17_ON", &BUTTON17_ON},
+      {"BUTTON18_ON", &BUTTON18_ON},
+      {"BUTTON19_ON", &BUTTON19_ON},
+      {"BUTTON20_ON", &BUTTON20_ON},
+      {"BUTTON21_ON", &BUTTON21_ON},
+      {"BUTTON22_ON", &BUTTON22_ON},
+      {"BUTTON23_ON", &BUTTON23_ON},
+      {"BUTTON24_ON", &BUTTON24_ON},
+      {"CHECK3_ON", &CHECK3_ON},
+      {"CHECK4_ON", &CHECK4_ON},
+      {"CHECK5_ON", &CHECK5_ON},
+      {"CHECK6_ON", &CHECK6_ON},
+      {"CHECK7_ON", &CHECK7_ON},
+      {"CHECK8_ON", &CHECK8_ON},
+      {"CHECK9_ON", &CHECK9_ON},
+      {"CHECK10_ON", &CHECK10_ON},
+      {"CHECK11_ON", &CHECK11_ON},
+      {"CHECK12_ON", &CHECK12_ON},
+      {"CHECK13_ON", &CHECK13_ON},
+      {"CHECK14_ON", &CHECK14_ON},
+      {"CHECK15_ON", &CHECK15_ON},
+      {"CHECK16_ON", &CHECK16_ON},
+      {"CHECK17_ON", &CHECK17_ON},
+      {"BUTTON27_ON", &BUTTON27_ON},
+      {"BUTTON28_ON", &BUTTON28_ON},
+      {"PICTURE1_MOUSEDOWN", &PICTURE1_MOUSEDOWN},
+      {"PICTURE1_MOUSEMOVE", &PICTURE1_MOUSEMOVE},
+      {"PICTURE1_MOUSEUP", &PICTURE1_MOUSEUP},
+      {"BUTTON2_ON", &BUTTON2_ON},
+      {"BUTTON26_ON", &BUTTON26_ON},
+      {"BUTTON29_ON", &BUTTON29_ON},
+  };
+  return entries;
+}
+
+}  // namespace
+
+void publish_event_procedures() {
+  for (const Entry& e : table()) rt::publish_procedure(e.name, e.procedure);
+}
+
+std::vector<std::string> event_procedure_names() {
+  std::vector<std::string> names;
+  for (const Entry& e : table()) names.push_back(e.name);
+  return names;
+}
+
+}  // namespace app

@@ -1,0 +1,52 @@
+#include "app/commands/file_commands.h"
+
+#include "app/files/axis_correction.h"
+#include "app/files/image_export.h"
+#include "app/files/raw_window.h"
+#include "app/files/result_export.h"
+#include "app/files/settings_file.h"
+#include "app/files/spectrum_load.h"
+#include "app/graph/drawgraph.h"
+#include "app/workspace/control_refs.h"
+#include "app/workspace/workspace.h"
+#include "runtime/convert/arithmetic.h"
+#include "runtime/convert/text_to_number.h"
+#include "runtime/dialogs/message_box.h"
+#include "runtime/forms/control_values.h"
+
+namespace app {
+
+void FILEOPEN() {
+  load_chosen_spectrum();
+  DRAWGRAPH();
+}
+
+void OPENFILE_ON() { FILEOPEN(); }
+void BUTTON3_ON() { FILEOPEN(); }
+
+void OPENRAW_ON() { show_raw_window(); }
+
+void open_raw_spectrum() {
+  load_chosen_raw_spectrum();
+  DRAWGRAPH();
+}
+
+void BUTTON4_ON() {
+  Workspace& w = workspace();
+  const float d = rt::to_single(rt::val(rt::get_text(EDIT(11))));
+  shift_spectrum_x(w, d);
+  if (rt::message_box(controls().form2, "Confirm", "Correct axis of peaks?", 4, 1) == rt::kYes)
+    shift_peak_centres(d);
+  DRAWGRAPH();
+}
+
+void SAVEASTEXT_ON() { export_result_text(rt::kNullRef); }
+void BUTTON28_ON() { export_result_text(controls().form2); }
+
+void SAVEASGRAPHICS_ON() { export_graph_image(rt::kNullRef); }
+void BUTTON24_ON() { export_graph_image(controls().form2); }
+
+void BUTTON22_ON() { save_settings_as(); }
+void BUTTON23_ON() { load_settings_from_chosen_file(); }
+
+}  // namespace app

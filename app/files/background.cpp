@@ -1,0 +1,88 @@
+#include "app/files/background.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <numeric>
+
+namespace app {
+namespace {
+
+// Indices of the points by rising x; equal x keep their order.
+std::vector<std::size_t> by_rising_x(const std::vector<double>& x) {
+  std::vector<std::size_t> order(x.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return x[a] < x[b]; });
+  return order;
+}
+
+EndLevels levels_in_order(const std::vector<double>& y, const std::vector<std::size_t>& order,
+                          int end_points) {
+  const std::size_t n = order.size();
+  const std::size_t k = std::min(n, static_cast<std::size_t>(std::max(end_points, 1)));
+  EndLevels e;
+  if (k == 0) return e;
+  for (std::size_t i = 0; i < k; ++i) {
+    e.low += y[order[i]];
+    e.high += y[order[n - 1 - i]];
+  }
+  e.low /= static_cast<double>(k);
+  e.high /= static_cast<double>(k);
+  return e;
+}
+
+}  // namespace
+
+EndLevels end_levels(const std::vector<double>& x, const std::vector<double>& y, int end_points) {
+  return levels_in_order(y, by_rising_x(x), end_points);
+}
+
+std::vector<double> linear_background(const std::vector<double>& x, const std::vector<double>& y,
+                                      int end_points) {
+  const auto order = by_rising_x(x);
+  const EndLevels e = levels_in_order(y, order, end_points);
+  std::vector<double> b(x.size(), e.low);
+  if (x.empty()) return b;
+  const double lo = x[order.front()], hi = x[order.back()];
+  if (!(hi > lo)) return b;  // one x only: no slope to draw
+  for (std::size_t i = 0; i < x.size(); ++i) b[i] = e.low + (e.high - e.low) * (x[i] - lo) / (hi - lo);
+  return b;
+}
+
+std::vector<double> shirley_background(const std::vector<double>& x, const std::vector<double>& y,
+                                       int end_points) {
+  constexpr int kMostIterations = 50;
+  constexpr double kTolerance = 1e-6;
+  const auto order = by_rising_x(x);
+  const std::size_t n = order.size();
+  const EndLevels e = levels_in_order(y, order, end_points);
+
+  // Worked on the points by rising x: xs, ys and the background b.
+  std::vector<double> xs(n), ys(n), b(n, e.low), area(n, 0.0);
+  for (std::size_t i = 0; i < n; ++i) {
+    xs[i] = x[order[i]];
+    ys[i] = y[order[i]];
+  }
+  for (int iteration = 0; iteration < kMostIterations && n > 1; ++iteration) {
+    for (std::size_t i = 1; i < n; ++i) {
+      const double net_before = ys[i - 1] - b[i - 1], net = ys[i] - b[i];
+      area[i] = area[i - 1] + (net_before + net) / 2 * (xs[i] - xs[i - 1]);
+    }
+    const double total = area[n - 1];
+    if (total == 0 || !std::isfinite(total)) break;
+    double change = 0, largest_net = -HUGE_VAL;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double next = e.low + (e.high - e.low) * area[i] / total;
+      change = std::max(change, std::fabs(next - b[i]));
+      b[i] = next;
+      largest_net = std::max(largest_net, ys[i] - b[i]);
+    }
+    if (change == 0 || change < kTolerance * largest_net) break;
+  }
+
+  std::vector<double> out(n);
+  for (std::size_t i = 0; i < n; ++i) out[order[i]] = b[i];
+  return out;
+}
+
+}  // namespace app

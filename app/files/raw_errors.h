@@ -1,0 +1,43 @@
+#pragma once
+// The errors of raw spectrum loading: each names the file, the line where it can and what was
+// wrong, so that the user can mend the file or the window without guessing.
+
+#include <cstdint>
+#include <source_location>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// The checks of raw loading, the low 8 bits of the error's location code.
+enum class RawCheck : std::uint32_t {
+  Setting = 1,     // a field of the "Raw spectrum" window
+  FileTooLarge,
+  LineTooLong,
+  NotANumber,
+  OneColumn,
+  NoNumericRows,
+  OutOfRange,      // a value beyond single precision
+  NoSuchBlock,
+  Unsupported,     // a VAMAS mode the reader does not handle
+  Truncated,
+  BadCount,
+  EmptyWindow,
+  TooManyPoints,
+};
+
+// Raises run-time error `number` with the detail text.
+[[noreturn]] void raise_raw_error(int number, RawCheck check, std::string detail,
+                                  std::source_location where = std::source_location::current());
+
+// "name line 12"
+std::string line_place(const std::string& file_name, int line);
+
+// A piece of a file's text fit for a message: in quotes, at most 40 characters, anything but
+// printable ASCII shown as "?".
+std::string quoted(std::string_view text);
+
+// A value as fields show it ("285.5", "1.23457E+06").
+std::string value_text(double v);
+
+}  // namespace app

@@ -1,0 +1,92 @@
+#include "app/files/raw_window.h"
+
+#include <optional>
+#include <string>
+
+#include "app/files/plain_number.h"
+#include "app/files/raw_errors.h"
+#include "app/workspace/workspace.h"
+#include "runtime/dialogs/file_dialogs.h"
+#include "runtime/errors/runtime_error.h"
+#include "runtime/forms/control_values.h"
+
+namespace app {
+namespace {
+
+// A new window with its start values: "Shirley" checked (a definition holds no check state).
+rt::ObjRef create_raw_window() {
+  const rt::ObjRef window = rt::create_form("FORM5", true);
+  rt::set_check(rt::find_control(window, "CHECK1"), 1);
+  return window;
+}
+
+// The window is found by name: it exists only once asked for, and the user may close it.
+// Its control numbers (EDIT1, CHECK1, BUTTON1) repeat those of the other windows, so its
+// controls are found by name too, not through the numbered references.
+rt::ObjRef raw_window() {
+  const rt::Form* form = rt::find_live_form("FORM5");
+  return form ? form->ref() : create_raw_window();
+}
+
+rt::ObjRef field(const char* name) { return rt::find_control(raw_window(), name); }
+
+std::string field_text(const char* name) { return std::string(trim_blanks(rt::get_text(field(name)))); }
+
+[[noreturn]] void refuse(const char* what, const std::string& text, const char* expected) {
+  raise_raw_error(rt::kInvalidArgument, RawCheck::Setting,
+                  std::string(what) + ": " + quoted(text) + " is not " + expected);
+}
+
+std::optional<double> optional_number(const char* name, const char* what) {
+  const std::string text = field_text(name);
+  if (text.empty()) return std::nullopt;
+  const auto v = plain_number(text);
+  if (!v) refuse(what, text, "a number");
+  return v;
+}
+
+int whole_field(const char* name, const char* what) {
+  const std::string text = field_text(name);
+  const auto v = whole_number(text);
+  if (!v || *v < 1 || *v > 1'000'000) refuse(what, text, "a whole number of 1 or more");
+  return static_cast<int>(*v);
+}
+
+}  // namespace
+
+void show_raw_window() {
+  if (const rt::Form* form = rt::find_live_form("FORM5"))
+    rt::show_form(form->ref(), -1);
+  else
+    create_raw_window();
+}
+
+RawSettings raw_settings_from_window() {
+  RawSettings s;
+  s.from = optional_number("EDIT1", "X from");
+  s.to = optional_number("EDIT2", "X to");
+  s.end_points = whole_field("EDIT3", "Points at each end");
+  s.shirley = rt::get_check(field("CHECK1")) == 1;
+  s.block = whole_field("EDIT4", "VAMAS block");
+  check_raw_settings(s);
+  return s;
+}
+
+void load_chosen_raw_spectrum() {
+  // The fields are checked before the dialog, so that a mistyped field costs no file choice.
+  const RawSettings settings = raw_settings_from_window();
+  const std::string path = rt::open_file_dialog(
+      raw_window(), "ファイルのオープン", "*.txt",
+      "テキスト(*.txt,*.csv,*.dat,*.xy);VAMAS(*.vms);そのほか(*.*)", 0);
+  if (path == rt::kCancelMark)
+    workspace().FILEPATH = path;
+  else
+    load_raw_spectrum(path, settings);
+}
+
+bool is_raw_open_button(rt::ObjRef element) {
+  const rt::Form* form = rt::find_live_form("FORM5");
+  return form && element == rt::find_control(form->ref(), "BUTTON1");
+}
+
+}  // namespace app

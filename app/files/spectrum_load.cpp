@@ -1,0 +1,52 @@
+#include "app/files/spectrum_load.h"
+
+#include "app/files/read_input_file.h"
+#include "app/files/spectrum_reader.h"
+#include "app/workspace/control_refs.h"
+#include "app/workspace/workspace.h"
+#include "runtime/dialogs/file_dialogs.h"
+#include "runtime/forms/control_values.h"
+
+namespace app {
+
+std::string display_name(const std::string& path) {
+  // Program text is UTF-8, where the byte of "/" never occurs inside another character, so the
+  // last "/" byte is the last separator character and a double-byte name stays whole.
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
+  Workspace& w = workspace();
+  for (std::size_t i = 0; i < s.x.size(); ++i) {
+    w.XDATA.at(static_cast<std::int32_t>(i)) = s.x[i];
+    w.YDATA.at(static_cast<std::int32_t>(i)) = s.y[i];
+  }
+  w.XMIN = s.xmin;
+  w.XMAX = s.xmax;
+  w.YMIN = s.ymin;
+  w.YMAX = s.ymax;
+  w.DATAXMIN = w.XMIN;
+  w.DATAXMAX = w.XMAX;
+  w.DATAYMIN = w.YMIN;
+  w.DATAYMAX = w.YMAX;
+  w.LASTPOINT = static_cast<std::int16_t>(static_cast<std::int32_t>(s.x.size()) - 1);
+  w.FILEPATH = path;
+  rt::set_text(EDIT(1), display_name(path));
+}
+
+void load_spectrum(const std::string& path) {
+  store_spectrum(read_input_file(path, read_spectrum_records), path);
+}
+
+void load_chosen_spectrum() {
+  const std::string path = rt::open_file_dialog(
+      rt::kNullRef, "ファイルのオープン", "*.bgd",
+      "BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)", 0);
+  if (path == rt::kCancelMark)
+    workspace().FILEPATH = path;
+  else
+    load_spectrum(path);
+}
+
+}  // namespace app

@@ -1,0 +1,32 @@
+#include "app/files/spectrum_reader.h"
+
+#include "runtime/convert/arithmetic.h"
+#include "runtime/errors/runtime_error.h"
+#include "runtime/files/file_channels.h"
+#include "runtime/forms/statement_pump.h"
+
+namespace app {
+
+LoadedSpectrum read_spectrum_records(int channel) {
+  LoadedSpectrum s;
+  while (!rt::end_of_file(channel)) {
+    rt::count_statement();  // a long file still lets the windows repaint
+    const float a = rt::to_single(rt::read_number_field(channel));
+    const float b = rt::to_single(rt::read_number_field(channel));
+    const float c = rt::to_single(rt::read_number_field(channel));
+    if (!(c > 0)) continue;
+    // The extents compare the difference before it is rounded to single.
+    const double y = static_cast<double>(b) - c;
+    if (static_cast<std::int32_t>(s.x.size()) >= kMaxPoints)
+      rt::raise_error(rt::kSubscriptOutOfRange, 0x0900 | 2);
+    s.x.push_back(a);
+    s.y.push_back(rt::to_single(y));
+    if (a > s.xmax) s.xmax = a;
+    if (a < s.xmin) s.xmin = a;
+    if (y > s.ymax) s.ymax = y;
+    if (y < s.ymin) s.ymin = rt::to_single(y);
+  }
+  return s;
+}
+
+}  // namespace app

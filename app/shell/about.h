@@ -1,8 +1,0 @@
-#pragma once
-
-namespace app {
-
-// Menu "About": shows the About window, creating it again when the user has closed it.
-void ABOUT_ON();
-
-}  // namespace app
