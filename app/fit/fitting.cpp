@@ -9,6 +9,7 @@
 #include "app/fit/kai2.h"
 #include "app/fit/sweep_engine.h"
 #include "app/workspace/counted_loop.h"
+#include "app/workspace/error_locations.h"
 #include "app/workspace/peak_table.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/number_text.h"
@@ -25,7 +26,7 @@ constexpr Param kScanned[] = {Param::Centre, Param::Width, Param::Height};
 
 // Error 5 for a Skip that no sweep can use, typed before the press or during it.
 void refuse_unusable_skip() {
-  if (!skip_usable(read_skip())) rt::raise_error(rt::kInvalidArgument, 0x1400 | 2);
+  if (!skip_usable(read_skip())) rt::raise_error(rt::kInvalidArgument, location(FitCheck::SkipNotUsable));
 }
 
 class PeakFieldSnapshot {

@@ -5,8 +5,8 @@
 #include <initializer_list>
 
 #include "runtime/convert/arithmetic.h"
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
-#include "runtime/picture/error_sites.h"
 #include "runtime/picture/line_drawing.h"
 #include "runtime/picture/text_renderer.h"
 
@@ -26,7 +26,7 @@ bool all_in_pixel_range(std::initializer_list<double> coordinates) {
 // error 6.
 void check_single_coordinate(double v, const std::source_location& where) {
   if (!(std::fabs(v) < kSingleOverflow))
-    raise_error(kOverflow, picture_site::code(picture_site::kCoordinate, 1), where);
+    raise_error(kOverflow, location(CoordinateCheck::BeyondSingle), where);
 }
 
 }  // namespace
@@ -116,7 +116,7 @@ Colour Picture::pixel(double x, double y, std::source_location where) const {
 void Picture::set_font_size(double size, std::source_location where) {
   const std::int32_t pixels = pixel_coordinate(size, where);
   if (pixels < 1 || pixels > kMaxFontSize)
-    raise_error(kInvalidArgument, picture_site::code(picture_site::kFont, 1), where);
+    raise_error(kInvalidArgument, location(FontCheck::BadSize), where);
   font_size_ = pixels;
 }
 
