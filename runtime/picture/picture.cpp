@@ -80,7 +80,8 @@ void Picture::line(const LineCommand& command, std::source_location where) {
     if (command.mode == LineMode::kLine) {
       visible = clip_to_reach(ends[0], ends[1], ends[2], ends[3]);
     } else {
-      for (double& v : ends) v = std::clamp(v, -kClipReach, kClipReach);  // far edges stay off the raster
+      for (double& v : ends)
+        v = std::clamp(v, -kClipReach, kClipReach);  // far edges stay off the raster
     }
   }
   if (visible) {
@@ -133,7 +134,8 @@ void Picture::print_line(std::string_view utf8, std::source_location where) {
   const std::int32_t y = near ? pixel_coordinate(at.y, where) : 0;
   int line_height = font_size_;
   if (TextRenderer* renderer = text_renderer()) {
-    const int h = renderer->draw_text(raster_, x, y, near ? utf8 : std::string_view(), font_face_, font_size_, kBlack);
+    const int h = renderer->draw_text(raster_, x, y, near ? utf8 : std::string_view(), font_face_,
+                                      font_size_, kBlack);
     if (h > 0) line_height = h;
     if (near) ++revision_;
   }

@@ -20,7 +20,8 @@ using fit_testing::PeakRow;
 // The text that VAL reads back as exactly this double ("D" keeps it double).
 std::string exact_text(double v) {
   char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 16).ptr;
+  const auto end =
+      std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 16).ptr;
   std::string text(buffer, end);
   text[text.find('e')] = 'D';
   return text;
@@ -65,7 +66,8 @@ TEST_F(SweepEngineEdges, SkewDivisorsAtAndNextToZero) {
       {"divisor exactly 0", 1.0f, 0.0, 1.0, 11},
       {"divisor 3 ulps of 1 above 0", 1.0f, 0.0, 1 + 0x3p-52, 0},
       {"divisor 1 ulp of 1 below 0", 1.0f, 0.0, 1 - 0x1p-53, 0},
-      {"d rounded to the subnormal single -w/a", 0x1p-110f, 0x1p-110 - 0x3p-149 - 0x1p-151, 0x3p-149, 11},
+      {"d rounded to the subnormal single -w/a", 0x1p-110f, 0x1p-110 - 0x3p-149 - 0x1p-151,
+       0x3p-149, 11},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
