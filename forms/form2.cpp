@@ -1,5 +1,6 @@
 #include "forms/form_elements.h"
 #include "forms/form_library.h"
+#include "forms/peak_rows.h"
 #include "runtime/convert/integer_text.h"
 
 namespace forms {
@@ -10,22 +11,23 @@ std::string numbered(const char* prefix, int n) { return prefix + rt::decimal_te
 // Row k of the peak table (k = 1 to 6): its top is 128 + 32 (k - 1); the 24-pixel controls sit
 // at the top, the 16-pixel check boxes 8 pixels lower.
 void add_peak_row(std::vector<rt::ElementDef>& c, int k) {
+  const PeakRowNumbers n = peak_row(k);
   const int y = 128 + 32 * (k - 1);
   const int yc = y + 8;
-  c.push_back(check_box(numbered("CHECK", 2 + k), rt::decimal_text(k) + ".", {24, yc, 40, 16}));
-  c.push_back(picture_box(numbered("PICTURE", 1 + k), {64, y, 16, 24}));
-  c.push_back(check_box(numbered("CHECK", 17 + k), "", {96, yc, 16, 16}));
-  c.push_back(edit_box(numbered("EDIT", 11 + k), {112, y, 72, 24}));
-  c.push_back(check_box(numbered("CHECK", 29 + k), "", {208, yc, 16, 16}));
-  c.push_back(edit_box(numbered("EDIT", 23 + k), {232, y, 72, 24}));
-  c.push_back(check_box(numbered("CHECK", 23 + k), "", {328, yc, 16, 16}));
-  c.push_back(edit_box(numbered("EDIT", 17 + k), {344, y, 72, 24}));
-  c.push_back(button(numbered("BUTTON", 4 + k), "Make", {432, y, 48, 24}));
-  if (k <= 5) c.push_back(button(numbered("BUTTON", 10 + k), "↓", {488, y, 24, 24}));
-  c.push_back(button(numbered("BUTTON", 15 + k), "Del", {520, y, 48, 24}));
-  c.push_back(check_box(k == 1 ? "CHECK9" : numbered("CHECK", 11 + k), "", {592, yc, 16, 16}));
-  c.push_back(edit_box(numbered("EDIT", 29 + k), {616, y, 72, 24}));
-  c.push_back(edit_box(numbered("EDIT", 35 + k), {704, y, 72, 24}));
+  c.push_back(check_box(numbered("CHECK", n.row_lock), rt::decimal_text(k) + ".", {24, yc, 40, 16}));
+  c.push_back(picture_box(numbered("PICTURE", n.swatch), {64, y, 16, 24}));
+  c.push_back(check_box(numbered("CHECK", n.centre_lock), "", {96, yc, 16, 16}));
+  c.push_back(edit_box(numbered("EDIT", n.centre), {112, y, 72, 24}));
+  c.push_back(check_box(numbered("CHECK", n.height_lock), "", {208, yc, 16, 16}));
+  c.push_back(edit_box(numbered("EDIT", n.height), {232, y, 72, 24}));
+  c.push_back(check_box(numbered("CHECK", n.width_lock), "", {328, yc, 16, 16}));
+  c.push_back(edit_box(numbered("EDIT", n.width), {344, y, 72, 24}));
+  c.push_back(button(numbered("BUTTON", n.make), "Make", {432, y, 48, 24}));
+  if (k < kPeakRows) c.push_back(button(numbered("BUTTON", n.move_down), "↓", {488, y, 24, 24}));
+  c.push_back(button(numbered("BUTTON", n.remove), "Del", {520, y, 48, 24}));
+  c.push_back(check_box(numbered("CHECK", n.asymmetric), "", {592, yc, 16, 16}));
+  c.push_back(edit_box(numbered("EDIT", n.alpha), {616, y, 72, 24}));
+  c.push_back(edit_box(numbered("EDIT", n.ratio), {704, y, 72, 24}));
 }
 
 rt::FormDef make_form2() {
@@ -49,7 +51,7 @@ rt::FormDef make_form2() {
       label("TEXT12", "Lock", {16, 120, 40, 16}),
       label("TEXT13", "As", {592, 120, 40, 16}),
   };
-  for (int k = 1; k <= 6; ++k) add_peak_row(c, k);
+  for (int k = 1; k <= kPeakRows; ++k) add_peak_row(c, k);
   const std::vector<rt::ElementDef> bottom = {
       label("TEXT14", "Setting", {24, 336, 56, 16}),
       button("BUTTON22", "Save", {88, 328, 48, 24}),

@@ -35,7 +35,8 @@ void BUTTON4_ON() {
   Workspace& w = workspace();
   const float d = rt::to_single(rt::val(rt::get_text(EDIT(11))));
   shift_spectrum_x(w, d);
-  if (rt::message_box(controls().form2, "Confirm", "Correct axis of peaks?", 4, 1) == rt::kYes)
+  if (rt::message_box(controls().form2, "Confirm", "Correct axis of peaks?", rt::kButtonsYesNo,
+                      rt::kIconQuestion) == rt::kYes)
     shift_peak_centres(d);
   DRAWGRAPH();
 }

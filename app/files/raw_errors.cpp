@@ -5,16 +5,9 @@
 #include "runtime/errors/runtime_error.h"
 
 namespace app {
-namespace {
-
-// The high part of the location code: raw loading as one operation of its own.
-constexpr std::uint32_t kRawLoading = 0x2100;
-
-}  // namespace
-
 void raise_raw_error(int number, RawCheck check, std::string detail, std::source_location where) {
   rt::raise_error_with_detail(number, std::move(detail),
-                              kRawLoading << 8 | static_cast<std::uint32_t>(check), where);
+                              location(check), where);
 }
 
 std::string line_place(const std::string& file_name, int line) {

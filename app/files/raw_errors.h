@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/workspace/error_locations.h"
+
 namespace app {
 
 // The checks of raw loading, the low 8 bits of the error's location code.
@@ -25,6 +27,7 @@ enum class RawCheck : std::uint32_t {
   EmptyWindow,
   TooManyPoints,
 };
+constexpr Operation operation_of(RawCheck) { return Operation::RawLoading; }
 
 // Raises run-time error `number` with the detail text.
 [[noreturn]] void raise_raw_error(int number, RawCheck check, std::string detail,

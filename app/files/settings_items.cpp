@@ -1,6 +1,8 @@
 #include "app/files/settings_file.h"
 
 #include "app/workspace/control_refs.h"
+#include "app/workspace/peak_table.h"
+#include "forms/peak_rows.h"
 
 namespace app {
 
@@ -13,17 +15,16 @@ std::array<SettingsItem, kSettingsLines> settings_items() {
   check(1);  // X "User range"
   check(2);  // Y "User range"
   for (int number = 3; number <= 8; ++number) edit(number);  // ranges and steps
-  for (int k = 1; k <= 6; ++k) {
-    edit(11 + k);  // centre
-    edit(17 + k);  // width
-    edit(23 + k);  // height
+  for (int k = 1; k <= kSlots; ++k) {
+    edit(forms::peak_row(k).centre);
+    edit(forms::peak_row(k).width);
+    edit(forms::peak_row(k).height);
   }
-  for (int k = 1; k <= 6; ++k) check(17 + k);  // centre locks
-  for (int k = 1; k <= 6; ++k) check(29 + k);  // height locks
-  for (int k = 1; k <= 6; ++k) check(23 + k);  // width locks
-  check(9);                                     // "As" of slot 1
-  for (int k = 2; k <= 6; ++k) check(11 + k);  // "As" of slots 2 to 6
-  for (int k = 1; k <= 6; ++k) edit(29 + k);   // "Alpha"
+  for (int k = 1; k <= kSlots; ++k) check(forms::peak_row(k).centre_lock);
+  for (int k = 1; k <= kSlots; ++k) check(forms::peak_row(k).height_lock);
+  for (int k = 1; k <= kSlots; ++k) check(forms::peak_row(k).width_lock);
+  for (int k = 1; k <= kSlots; ++k) check(forms::peak_row(k).asymmetric);
+  for (int k = 1; k <= kSlots; ++k) edit(forms::peak_row(k).alpha);
   return items;
 }
 

@@ -1,5 +1,6 @@
 #include "app/files/spectrum_reader.h"
 
+#include "app/workspace/error_locations.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/file_channels.h"
@@ -16,7 +17,7 @@ LoadedSpectrum read_spectrum_records(int channel) {
     // The extents compare the difference before it is rounded to single.
     const double y = static_cast<double>(b) - c;
     if (static_cast<std::int32_t>(s.x.size()) >= kMaxPoints)
-      rt::raise_error(rt::kSubscriptOutOfRange, 0x0900 | 2);
+      rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::TooManyPoints));
     s.x.push_back(a);
     s.y.push_back(rt::to_single(y));
     if (a > s.xmax) s.xmax = a;

@@ -9,6 +9,7 @@
 #include "app/fit/kai2.h"
 #include "app/fit/sweep_engine.h"
 #include "app/workspace/counted_loop.h"
+#include "app/workspace/error_locations.h"
 #include "app/workspace/peak_table.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/number_text.h"
@@ -112,7 +113,7 @@ class Sweep {
 void fitting_sweep() { Sweep().run(); }
 
 void fit_peaks() {
-  if (!skip_usable(read_skip())) rt::raise_error(rt::kInvalidArgument, 0x1400 | 2);
+  if (!skip_usable(read_skip())) rt::raise_error(rt::kInvalidArgument, location(FitCheck::SkipNotUsable));
   const PeakFieldSnapshot before;
   try {
     fitting_sweep();

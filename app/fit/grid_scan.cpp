@@ -1,6 +1,7 @@
 #include "app/fit/grid_scan.h"
 
 #include "app/workspace/counted_loop.h"
+#include "app/workspace/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace app {
@@ -10,7 +11,7 @@ void refuse_endless_grid(float start, float limit, float step) {
   // more passes than the grid has trials.
   for (float t = start; t <= limit;) {
     const float next = t + step;
-    if (next == t) rt::raise_error(rt::kOverflow, 0x1400 | 1);
+    if (next == t) rt::raise_error(rt::kOverflow, location(FitCheck::GridStuck));
     t = next;
   }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <source_location>
 
+#include "app/workspace/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace app {
@@ -16,11 +17,11 @@ class SingleArray {
   static constexpr std::int32_t kUpper = Upper;
 
   float& at(std::int32_t index, std::source_location where = std::source_location::current()) {
-    if (index < 0 || index > Upper) rt::raise_error(rt::kSubscriptOutOfRange, 0x0900 | 1, where);
+    if (index < 0 || index > Upper) rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::IndexOutOfRange), where);
     return values_[static_cast<std::size_t>(index)];
   }
   float at(std::int32_t index, std::source_location where = std::source_location::current()) const {
-    if (index < 0 || index > Upper) rt::raise_error(rt::kSubscriptOutOfRange, 0x0900 | 1, where);
+    if (index < 0 || index > Upper) rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::IndexOutOfRange), where);
     return values_[static_cast<std::size_t>(index)];
   }
 

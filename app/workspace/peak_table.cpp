@@ -1,6 +1,8 @@
 #include "app/workspace/peak_table.h"
 
 #include "app/workspace/control_refs.h"
+#include "app/workspace/error_locations.h"
+#include "forms/peak_rows.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
@@ -9,33 +11,35 @@
 namespace app {
 
 rt::ObjRef field_of(int k, Param p) {
+  const forms::PeakRowNumbers n = forms::peak_row(k);
   switch (p) {
-    case Param::Centre: return EDIT(11 + k);
-    case Param::Width: return EDIT(17 + k);
-    case Param::Height: return EDIT(23 + k);
-    case Param::Alpha: return EDIT(29 + k);
+    case Param::Centre: return EDIT(n.centre);
+    case Param::Width: return EDIT(n.width);
+    case Param::Height: return EDIT(n.height);
+    case Param::Alpha: return EDIT(n.alpha);
   }
   return {};
 }
 
 rt::ObjRef lock_of(int k, Param p) {
+  const forms::PeakRowNumbers n = forms::peak_row(k);
   switch (p) {
-    case Param::Centre: return CHECK(17 + k);
-    case Param::Width: return CHECK(23 + k);
-    case Param::Height: return CHECK(29 + k);
+    case Param::Centre: return CHECK(n.centre_lock);
+    case Param::Width: return CHECK(n.width_lock);
+    case Param::Height: return CHECK(n.height_lock);
     case Param::Alpha: break;
   }
   return {};  // the coefficient has no lock: reading it is error 1002
 }
 
-rt::ObjRef asymmetric_box_of(int k) { return k == 1 ? CHECK(9) : CHECK(11 + k); }
-rt::ObjRef ratio_field_of(int k) { return EDIT(35 + k); }
-rt::ObjRef row_lock_of(int k) { return CHECK(2 + k); }
-rt::ObjRef swatch_of(int k) { return PICTURE(1 + k); }
+rt::ObjRef asymmetric_box_of(int k) { return CHECK(forms::peak_row(k).asymmetric); }
+rt::ObjRef ratio_field_of(int k) { return EDIT(forms::peak_row(k).ratio); }
+rt::ObjRef row_lock_of(int k) { return CHECK(forms::peak_row(k).row_lock); }
+rt::ObjRef swatch_of(int k) { return PICTURE(forms::peak_row(k).swatch); }
 
 namespace {
 void check_slot(int k, std::source_location where) {
-  if (k < 1 || k > kSlots) rt::raise_error(rt::kSubscriptOutOfRange, 0x0901, where);
+  if (k < 1 || k > kSlots) rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::SlotOutOfRange), where);
 }
 }  // namespace
 

@@ -5,21 +5,22 @@
 
 #include <source_location>
 
+#include "forms/peak_rows.h"
 #include "runtime/forms/objects.h"
 
 namespace app {
 
-inline constexpr int kSlots = 6;
+inline constexpr int kSlots = forms::kPeakRows;
 
 enum class Param { Centre, Width, Height, Alpha };
 
-// Slot k (1 to 6): the controls of its row.
-rt::ObjRef field_of(int k, Param p);        // centre EDIT(11+k), width EDIT(17+k), height EDIT(23+k), alpha EDIT(29+k)
-rt::ObjRef lock_of(int k, Param p);         // centre CHECK(17+k), width CHECK(23+k), height CHECK(29+k)
-rt::ObjRef asymmetric_box_of(int k);        // CHECK9 for slot 1, CHECK(11+k) for the others
-rt::ObjRef ratio_field_of(int k);           // EDIT(35+k)
-rt::ObjRef row_lock_of(int k);              // CHECK(2+k)
-rt::ObjRef swatch_of(int k);                // PICTURE(1+k)
+// Slot k (1 to 6): the controls of its row, numbered as forms/peak_rows.h says.
+rt::ObjRef field_of(int k, Param p);  // centre, width, height or alpha field
+rt::ObjRef lock_of(int k, Param p);   // centre, width or height lock
+rt::ObjRef asymmetric_box_of(int k);
+rt::ObjRef ratio_field_of(int k);
+rt::ObjRef row_lock_of(int k);
+rt::ObjRef swatch_of(int k);
 
 // A slot is present when its centre text is not empty (a text of blanks counts as present).
 bool Present(int k, std::source_location where = std::source_location::current());

@@ -3,12 +3,12 @@
 #include <filesystem>
 
 #include "runtime/convert/string_functions.h"
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {
 namespace {
 
-constexpr std::uint32_t kLocDialogs = 0x0800;
 
 std::vector<std::string> split_patterns(std::string_view inside) {
   std::vector<std::string> patterns;
@@ -45,7 +45,7 @@ std::vector<FileFilter> parse_filter_list(std::string_view filters, std::source_
     std::string_view entry = filters.substr(start, end - start);
     std::size_t open = entry.find('(');
     std::size_t close = open == std::string_view::npos ? open : entry.find(')', open);
-    if (close == std::string_view::npos) raise_error(kInvalidArgument, kLocDialogs | 1, where);
+    if (close == std::string_view::npos) raise_error(kInvalidArgument, location(FileDialogCheck::UnclosedFilter), where);
     out.push_back(FileFilter{std::string(entry), split_patterns(entry.substr(open + 1, close - open - 1))});
     start = end + 1;
   }
@@ -57,7 +57,7 @@ FileDialogRequest make_file_dialog_request(bool save, ObjRef owner, std::string_
                                            int option, std::source_location where) {
   if (byte_length(title) > 64 || byte_length(initial_name) > 260 || byte_length(filters) > 511 ||
       (option != 0 && option != 1))
-    raise_error(kInvalidArgument, kLocDialogs | 2, where);
+    raise_error(kInvalidArgument, location(FileDialogCheck::BadRequest), where);
   FileDialogRequest request;
   request.save = save;
   request.owner = owner;

@@ -8,8 +8,10 @@
 
 namespace rt {
 
-// Buttons 0-5 and icon 0-4 (else error 5); returns the chosen button (MessageBoxResult).
-int message_box(ObjRef owner, std::string_view caption, std::string_view text, int buttons,
-                int icon, std::source_location where = std::source_location::current());
+// Shows a message box and returns the chosen button (MessageBoxResult). A style outside the
+// enums (a cast number) is error 5.
+int message_box(ObjRef owner, std::string_view caption, std::string_view text,
+                MessageBoxButtons buttons, MessageBoxIcon icon,
+                std::source_location where = std::source_location::current());
 
 }  // namespace rt

@@ -1,12 +1,12 @@
 #include "runtime/forms/control_values.h"
 
 #include "runtime/convert/string_functions.h"
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/platform.h"
 
 namespace rt {
 namespace {
-constexpr std::uint32_t kLocValues = 0x0600;
 }
 
 std::string get_text(ObjRef ref, std::source_location where) {
@@ -20,20 +20,20 @@ void set_text(ObjRef ref, std::string_view text, std::source_location where) {
     return;
   }
   Control& c = control_of(ref, where);
-  if (c.kind() == ElementKind::Picture) raise_error(kWrongObjectKind, kLocValues | 1, where);
+  if (c.kind() == ElementKind::Picture) raise_error(kWrongObjectKind, location(ControlValueCheck::PictureHasNoText), where);
   c.set_text(std::string(text));
 }
 
 int get_check(ObjRef ref, std::source_location where) {
   Control& c = control_of(ref, where);
-  if (c.kind() != ElementKind::CheckBox) raise_error(kWrongObjectKind, kLocValues | 2, where);
+  if (c.kind() != ElementKind::CheckBox) raise_error(kWrongObjectKind, location(ControlValueCheck::ReadCheckOfNonBox), where);
   return c.check_state();
 }
 
 void set_check(ObjRef ref, int state, std::source_location where) {
   Control& c = control_of(ref, where);
-  if (c.kind() != ElementKind::CheckBox) raise_error(kWrongObjectKind, kLocValues | 3, where);
-  if (state < 0 || state > 2) raise_error(kInvalidArgument, kLocValues | 4, where);
+  if (c.kind() != ElementKind::CheckBox) raise_error(kWrongObjectKind, location(ControlValueCheck::SetCheckOfNonBox), where);
+  if (state < 0 || state > 2) raise_error(kInvalidArgument, location(ControlValueCheck::BadCheckState), where);
   c.set_check_state(state);
 }
 

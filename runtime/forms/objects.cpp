@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/object_table.h"
@@ -13,7 +14,6 @@
 namespace rt {
 namespace {
 
-constexpr std::uint32_t kLocForms = 0x0100;
 
 enum class ObjectKind { Form, Control, Image };
 
@@ -110,7 +110,7 @@ Control* Form::control(const std::string& name) const {
 
 ObjRef create_form(const std::string& name, bool shown, std::source_location where) {
   const FormDef* def = find_form_definition(name);
-  if (!def) raise_error(kBadFormDefinition, kLocForms | 1, where);
+  if (!def) raise_error(kBadFormDefinition, location(FormsCheck::NoDefinition), where);
   auto& t = table();
   ObjRef ref = add_entry(ObjectKind::Form, nullptr);
   auto form = std::make_unique<Form>(*def, ref);
@@ -134,10 +134,10 @@ ObjRef create_form(const std::string& name, bool shown, std::source_location whe
 }
 
 ObjRef find_control(ObjRef form_ref, const std::string& name, std::source_location where) {
-  if (name.empty() || name.size() > 21) raise_error(kInvalidArgument, kLocForms | 2, where);
+  if (name.empty() || name.size() > 21) raise_error(kInvalidArgument, location(FormsCheck::BadControlName), where);
   Form& form = form_of(form_ref, where);
   Control* c = form.control(name);
-  if (!c) raise_error(kNoSuchControl, kLocForms | 3, where);
+  if (!c) raise_error(kNoSuchControl, location(FormsCheck::NoSuchControl), where);
   return c->ref();
 }
 
@@ -148,7 +148,7 @@ bool form_exists(ObjRef ref) {
 }
 
 void show_form(ObjRef ref, int shown, std::source_location where) {
-  if (shown != -1 && shown != 0) raise_error(kInvalidArgument, kLocForms | 4, where);
+  if (shown != -1 && shown != 0) raise_error(kInvalidArgument, location(FormsCheck::BadShowState), where);
   Form& form = form_of(ref, where);
   form.set_shown(shown == -1);
   if (Platform* p = platform()) p->form_shown(form, shown == -1);
@@ -187,24 +187,24 @@ Form* find_live_form(const std::string& name) {
 Form& form_of(ObjRef ref, std::source_location where) {
   if (ref.id == 0) ref = table().main;
   const Entry* e = live_entry(ref);
-  if (!e) raise_error(kNoSuchObject, kLocForms | 5, where);
-  if (e->kind != ObjectKind::Form) raise_error(kWrongObjectKind, kLocForms | 6, where);
+  if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchForm), where);
+  if (e->kind != ObjectKind::Form) raise_error(kWrongObjectKind, location(FormsCheck::NotAForm), where);
   return *static_cast<Form*>(e->object);
 }
 
 Control& control_of(ObjRef ref, std::source_location where) {
   const Entry* e = live_entry(ref);
-  if (!e) raise_error(kNoSuchObject, kLocForms | 7, where);
-  if (e->kind != ObjectKind::Control) raise_error(kWrongObjectKind, kLocForms | 8, where);
+  if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchControlObject), where);
+  if (e->kind != ObjectKind::Control) raise_error(kWrongObjectKind, location(FormsCheck::NotAControl), where);
   return *static_cast<Control*>(e->object);
 }
 
 Picture& picture_of(ObjRef ref, std::source_location where) {
   const Entry* e = live_entry(ref);
-  if (!e) raise_error(kNoSuchObject, kLocForms | 9, where);
-  if (e->kind != ObjectKind::Control) raise_error(kWrongObjectKind, kLocForms | 10, where);
+  if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchPicture), where);
+  if (e->kind != ObjectKind::Control) raise_error(kWrongObjectKind, location(FormsCheck::PictureNotAControl), where);
   Picture* picture = static_cast<Control*>(e->object)->picture();
-  if (!picture) raise_error(kWrongObjectKind, kLocForms | 11, where);
+  if (!picture) raise_error(kWrongObjectKind, location(FormsCheck::NotAPicture), where);
   return *picture;
 }
 
@@ -226,8 +226,8 @@ ObjRef new_image(std::source_location) {
 
 Image& image_of(ObjRef ref, std::source_location where) {
   const Entry* e = live_entry(ref);
-  if (!e) raise_error(kNoSuchObject, kLocForms | 12, where);
-  if (e->kind != ObjectKind::Image) raise_error(kWrongObjectKind, kLocForms | 13, where);
+  if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchImage), where);
+  if (e->kind != ObjectKind::Image) raise_error(kWrongObjectKind, location(FormsCheck::NotAnImage), where);
   return *static_cast<Image*>(e->object);
 }
 

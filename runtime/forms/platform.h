@@ -27,12 +27,23 @@ struct FileDialogRequest {
   bool confirm_replace = true;  // save: ask before an existing file is replaced
 };
 
+// The buttons and the icon of a message box, numbered as the box's style is.
+enum MessageBoxButtons : int {
+  kButtonsOk = 0,
+  kButtonsOkCancel = 1,
+  kButtonsAbortRetryIgnore = 2,
+  kButtonsYesNoCancel = 3,
+  kButtonsYesNo = 4,
+  kButtonsRetryCancel = 5,
+};
+enum MessageBoxIcon : int { kIconStop = 0, kIconQuestion = 1, kIconExclamation = 2, kIconInformation = 3, kIconNone = 4 };
+
 struct MessageBoxRequest {
   ObjRef owner;
   std::string caption;
   std::string text;
-  int buttons = 0;  // 0 OK, 1 OK Cancel, 2 Abort Retry Ignore, 3 Yes No Cancel, 4 Yes No, 5 Retry Cancel
-  int icon = 4;     // 0 stop, 1 question, 2 exclamation, 3 information, 4 none
+  MessageBoxButtons buttons = kButtonsOk;
+  MessageBoxIcon icon = kIconNone;
 };
 
 // Results of a message box.

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <new>
 
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
-#include "runtime/picture/error_sites.h"
 
 namespace rt {
 namespace {
@@ -88,7 +88,7 @@ std::vector<std::uint8_t> bmp_bytes(const Raster& raster, std::source_location w
   try {
     bytes.resize(bmp_file_size(raster.width(), raster.height()));
   } catch (const std::bad_alloc&) {
-    raise_error(kOutOfMemory, picture_site::code(picture_site::kImageSave, 1), where);
+    raise_error(kOutOfMemory, location(ImageSaveCheck::NoMemory), where);
   }
   const auto header = bmp_header(raster.width(), raster.height());
   std::copy(header.begin(), header.end(), bytes.begin());
@@ -99,21 +99,20 @@ std::vector<std::uint8_t> bmp_bytes(const Raster& raster, std::source_location w
 }
 
 void write_bmp_file(const Raster& raster, const std::string& path, std::source_location where) {
-  using picture_site::code;
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) {
     record_api_error(errno);
-    raise_error(kCannotCreateFile, code(picture_site::kImageSave, 2), where);
+    raise_error(kCannotCreateFile, location(ImageSaveCheck::CannotCreate), where);
   }
-  const auto fail = [&](std::uint32_t check) {
+  const auto fail = [&](ImageSaveCheck check) {
     const int os_error = errno;
     ::close(fd);
     record_api_error(os_error);
-    raise_error(kDiskFull, code(picture_site::kImageSave, check), where);
+    raise_error(kDiskFull, location(check), where);
   };
 
   const auto header = bmp_header(raster.width(), raster.height());
-  if (!write_all(fd, header.data(), header.size())) fail(3);
+  if (!write_all(fd, header.data(), header.size())) fail(ImageSaveCheck::WriteHeader);
 
   // Rows go out in batches of about 64 KiB, so a large image needs no second copy in memory.
   const std::size_t row_bytes = bmp_row_bytes(raster.width());
@@ -124,18 +123,18 @@ void write_bmp_file(const Raster& raster, const std::string& path, std::source_l
     buffer.resize(batch_rows * row_bytes);
   } catch (const std::bad_alloc&) {
     ::close(fd);
-    raise_error(kOutOfMemory, code(picture_site::kImageSave, 1), where);
+    raise_error(kOutOfMemory, location(ImageSaveCheck::NoMemory), where);
   }
   std::int32_t y = raster.height() - 1;
   while (y >= 0) {
     std::size_t filled = 0;
     for (; filled < batch_rows && y >= 0; ++filled, --y)
       encode_row(raster, y, buffer.data() + filled * row_bytes);
-    if (!write_all(fd, buffer.data(), filled * row_bytes)) fail(4);
+    if (!write_all(fd, buffer.data(), filled * row_bytes)) fail(ImageSaveCheck::WriteRows);
   }
   if (::close(fd) != 0) {
     record_api_error(errno);
-    raise_error(kDiskFull, code(picture_site::kImageSave, 5), where);
+    raise_error(kDiskFull, location(ImageSaveCheck::Close), where);
   }
 }
 

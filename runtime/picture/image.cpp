@@ -4,46 +4,46 @@
 #include <cmath>
 #include <limits>
 
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/picture/bmp_writer.h"
-#include "runtime/picture/error_sites.h"
 
 namespace rt {
 namespace {
 
 // A bitmap side: at least 1, and sides beyond the 32-bit range can only fail for want of
 // memory, so they are error 7 rather than an overflow.
-std::int32_t bitmap_side(double v, std::uint32_t check, std::source_location where) {
-  using picture_site::code;
+std::int32_t bitmap_side(double v, ImageSizeCheck below_one, ImageSizeCheck too_large,
+                         std::source_location where) {
   const double r = std::round(v);
-  if (!(r >= 1)) raise_error(kInvalidArgument, code(picture_site::kImageSize, check), where);
+  if (!(r >= 1)) raise_error(kInvalidArgument, location(below_one), where);
   if (r > static_cast<double>(std::numeric_limits<std::int32_t>::max()))
-    raise_error(kOutOfMemory, code(picture_site::kImageSize, check + 1), where);
+    raise_error(kOutOfMemory, location(too_large), where);
   return static_cast<std::int32_t>(r);
 }
 
 }  // namespace
 
-void Image::require_bitmap(std::uint32_t operation, std::source_location where) const {
-  if (!has_bitmap_) raise_error(kWrongDrawingState, picture_site::code(operation, 0), where);
+void Image::require_bitmap(LocationCode no_bitmap, std::source_location where) const {
+  if (!has_bitmap_) raise_error(kWrongDrawingState, no_bitmap, where);
 }
 
 void Image::set_size(double w, double h, std::source_location where) {
-  const std::int32_t width = bitmap_side(w, 1, where);
-  const std::int32_t height = bitmap_side(h, 3, where);
+  const std::int32_t width = bitmap_side(w, ImageSizeCheck::WidthBelowOne, ImageSizeCheck::WidthTooLarge, where);
+  const std::int32_t height = bitmap_side(h, ImageSizeCheck::HeightBelowOne, ImageSizeCheck::HeightTooLarge, where);
   raster_ = Raster(width, height, kWhite, where);
   has_bitmap_ = true;
 }
 
 void Image::copy_from(const Raster& source, double x, double y, double width, double height,
                       std::source_location where) {
-  require_bitmap(picture_site::kImageCopy, where);
+  require_bitmap(location(ImageCopyCheck::NoBitmap), where);
   const std::int64_t dx = pixel_coordinate(x, where);
   const std::int64_t dy = pixel_coordinate(y, where);
   const std::int64_t w = pixel_coordinate(width, where);
   const std::int64_t h = pixel_coordinate(height, where);
   if (w < 0 || h < 0)
-    raise_error(kInvalidArgument, picture_site::code(picture_site::kImageCopy, 1), where);
+    raise_error(kInvalidArgument, location(ImageCopyCheck::BadRegion), where);
 
   // Copying an image into itself reads from a snapshot, so overlapping rows stay intact.
   Raster snapshot;
@@ -67,7 +67,7 @@ void Image::copy_from(const Raster& source, double x, double y, double width, do
 }
 
 void Image::save_bmp(const std::string& path, std::source_location where) const {
-  require_bitmap(picture_site::kImageSave, where);
+  require_bitmap(location(ImageSaveCheck::NoBitmap), where);
   write_bmp_file(raster_, path, where);
 }
 

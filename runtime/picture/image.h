@@ -6,6 +6,7 @@
 #include <source_location>
 #include <string>
 
+#include "runtime/errors/error_locations.h"
 #include "runtime/picture/raster.h"
 
 namespace rt {
@@ -33,7 +34,8 @@ class Image {
                 std::source_location where = std::source_location::current()) const;
 
  private:
-  void require_bitmap(std::uint32_t operation, std::source_location where) const;
+  // Error 1006 (at `no_bitmap`) while the image has no bitmap.
+  void require_bitmap(LocationCode no_bitmap, std::source_location where) const;
 
   Raster raster_;
   bool has_bitmap_ = false;

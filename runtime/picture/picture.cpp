@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
-#include "runtime/picture/error_sites.h"
 #include "runtime/picture/line_drawing.h"
 #include "runtime/picture/text_renderer.h"
 
@@ -77,7 +77,7 @@ Colour Picture::pixel(double x, double y, std::source_location where) const {
 void Picture::set_font_size(double size, std::source_location where) {
   const std::int32_t pixels = pixel_coordinate(size, where);
   if (pixels < 1 || pixels > kMaxFontSize)
-    raise_error(kInvalidArgument, picture_site::code(picture_site::kFont, 1), where);
+    raise_error(kInvalidArgument, location(FontCheck::BadSize), where);
   font_size_ = pixels;
 }
 

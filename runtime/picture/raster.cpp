@@ -6,20 +6,19 @@
 #include <new>
 
 #include "runtime/convert/integer_rules.h"
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
-#include "runtime/picture/error_sites.h"
 
 namespace rt {
 
 Raster::Raster(std::int32_t width, std::int32_t height, Colour fill, std::source_location where) {
-  using picture_site::code;
-  if (width < 0 || height < 0) raise_error(kInvalidArgument, code(picture_site::kRaster, 1), where);
+  if (width < 0 || height < 0) raise_error(kInvalidArgument, location(RasterCheck::NegativeSize), where);
   const std::int64_t count = std::int64_t{width} * height;
-  if (count > kMaxRasterPixels) raise_error(kOutOfMemory, code(picture_site::kRaster, 2), where);
+  if (count > kMaxRasterPixels) raise_error(kOutOfMemory, location(RasterCheck::TooManyPixels), where);
   try {
     pixels_.assign(static_cast<std::size_t>(count), fill);
   } catch (const std::bad_alloc&) {
-    raise_error(kOutOfMemory, code(picture_site::kRaster, 3), where);
+    raise_error(kOutOfMemory, location(RasterCheck::NoMemory), where);
   }
   width_ = width;
   height_ = height;

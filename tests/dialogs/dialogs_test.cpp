@@ -110,13 +110,13 @@ TEST_F(DialogsTest, CancelGivesTheCancelMark) {
 }
 
 TEST_F(DialogsTest, MessageBoxChecksButtonsAndIcons) {
-  EXPECT_EQ(rt::message_box(rt::kNullRef, "Confirm", "Correct axis of peaks?", 4, 1), rt::kYes);
+  EXPECT_EQ(rt::message_box(rt::kNullRef, "Confirm", "Correct axis of peaks?", rt::kButtonsYesNo, rt::kIconQuestion), rt::kYes);
   EXPECT_EQ(platform.box.caption, "Confirm");
   EXPECT_EQ(platform.box.buttons, 4);
   EXPECT_EQ(platform.box.icon, 1);
-  EXPECT_EQ(error_of([] { rt::message_box(rt::kNullRef, "c", "t", 6, 1); }), 5);
-  EXPECT_EQ(error_of([] { rt::message_box(rt::kNullRef, "c", "t", 0, 5); }), 5);
-  EXPECT_EQ(error_of([] { rt::message_box(rt::kNullRef, "c", "t", -1, 0); }), 5);
+  EXPECT_EQ(error_of([] { rt::message_box(rt::kNullRef, "c", "t", rt::MessageBoxButtons{6}, rt::kIconQuestion); }), 5);
+  EXPECT_EQ(error_of([] { rt::message_box(rt::kNullRef, "c", "t", rt::kButtonsOk, rt::MessageBoxIcon{5}); }), 5);
+  EXPECT_EQ(error_of([] { rt::message_box(rt::kNullRef, "c", "t", rt::MessageBoxButtons{-1}, rt::kIconStop); }), 5);
 }
 
 TEST_F(DialogsTest, ClipboardKeepsLineBreaksAndSkipsAClosedClipboard) {

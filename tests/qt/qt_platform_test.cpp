@@ -333,7 +333,7 @@ TEST_F(QtPlatformTest, MessageBoxReturnsTheProgramsNumberOfTheButtonPressed) {
   };
   for (const Case& c : {Case{4, QMessageBox::No, rt::kNo}, Case{2, QMessageBox::Retry, rt::kRetry}}) {
     answer_next_dialog<QMessageBox>([&](QMessageBox* box) { box->button(c.press)->click(); });
-    EXPECT_EQ(platform->message_box(rt::MessageBoxRequest{rt::kNullRef, "Collect", "?", c.buttons, 1}), c.result);
+    EXPECT_EQ(platform->message_box(rt::MessageBoxRequest{rt::kNullRef, "Collect", "?", rt::MessageBoxButtons{c.buttons}, rt::kIconQuestion}), c.result);
   }
 }
 

@@ -1,0 +1,43 @@
+#pragma once
+// The application's error location codes, registered like the run-time's
+// (runtime/errors/error_locations.h): an enum of checks per operation, the operation numbers
+// checked at compile time against each other and against the run-time's.
+
+#include <array>
+#include <cstdint>
+
+#include "runtime/errors/error_locations.h"
+
+namespace app {
+
+// The application's operations, the high part of a code.
+enum class Operation : std::uint32_t {
+  WorkspaceArrays = 0x09,
+  Fit = 0x14,
+  RawLoading = 0x2100,  // its checks: RawCheck in app/files/raw_errors.h
+};
+
+// The workspace's arrays and the peak table's slots.
+enum class ArrayCheck : std::uint32_t { IndexOutOfRange = 1, TooManyPoints, SlotOutOfRange };
+// "FITTING".
+enum class FitCheck : std::uint32_t { GridStuck = 1, SkipNotUsable };
+
+constexpr Operation operation_of(ArrayCheck) { return Operation::WorkspaceArrays; }
+constexpr Operation operation_of(FitCheck) { return Operation::Fit; }
+
+template <class Check>
+constexpr rt::LocationCode location(Check check) {
+  return static_cast<std::uint32_t>(operation_of(check)) << 8 | static_cast<std::uint32_t>(check);
+}
+
+static_assert(rt::all_distinct([] {
+                constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit, Operation::RawLoading};
+                std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
+                std::size_t n = 0;
+                for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;
+                for (Operation op : named) all[n++] = static_cast<std::uint32_t>(op);
+                return all;
+              }()),
+              "an application operation shares its location number with another operation");
+
+}  // namespace app
