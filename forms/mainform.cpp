@@ -23,13 +23,17 @@ const rt::MenuDef& FORMMENU() {
           {"saveitem", "Save", 1,
            {{"saveasgraphics", "Save results as graphics ", 257, {}},
             {"saveastext", "Save results as text data", 258, {}}}},
+          {"fititem", "Fit", 2,
+           {{"refine", "Refine (least squares)", 261, {}},
+            {"savereport", "Save fit report...", 262, {}},
+            {"fitreport", "Show fit report", 263, {}}}},
           {"about", "About", 259, {}},
       }};
   return def;
 }
 
 void install_program_forms() {
-  rt::install_form_definitions({&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5()}, {&FORMMENU()});
+  rt::install_form_definitions({&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5(), &FORM6()}, {&FORMMENU()});
 }
 
 }  // namespace forms

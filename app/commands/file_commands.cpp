@@ -1,6 +1,7 @@
 #include "app/commands/file_commands.h"
 
 #include "app/files/axis_correction.h"
+#include "app/files/fit_report_file.h"
 #include "app/files/image_export.h"
 #include "app/files/raw_window.h"
 #include "app/files/result_export.h"
@@ -49,5 +50,7 @@ void BUTTON24_ON() { export_graph_image(controls().form2); }
 
 void BUTTON22_ON() { save_settings_as(); }
 void BUTTON23_ON() { load_settings_from_chosen_file(); }
+
+void SAVEREPORT_ON() { export_fit_report(rt::kNullRef); }
 
 }  // namespace app

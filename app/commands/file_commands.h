@@ -37,4 +37,8 @@ void BUTTON24_ON();
 void BUTTON22_ON();
 void BUTTON23_ON();
 
+// Fit > "Save fit report..." and the report window's "Save...": the save dialog (CSV), then
+// the last fit's report. With no fit yet it is refused before the dialog opens.
+void SAVEREPORT_ON();
+
 }  // namespace app

@@ -1,17 +1,29 @@
 #include "app/commands/fit_commands.h"
 
+#include "app/commands/fit_report_window.h"
 #include "app/fit/calc_ratio.h"
 #include "app/fit/fitting.h"
+#include "app/fit/refine.h"
 #include "app/graph/drawgraph.h"
 
 namespace app {
 
 void BUTTON1_ON() {
   fit_peaks();
+  update_fit_report_window();
   DRAWGRAPH();
   CALC_RATIO();
 }
 
 void BUTTON27_ON() { CALC_RATIO(); }
+
+void REFINE_ON() {
+  refine_table();
+  update_fit_report_window();
+  DRAWGRAPH();
+  CALC_RATIO();
+}
+
+void FITREPORT_ON() { show_fit_report_window(); }
 
 }  // namespace app

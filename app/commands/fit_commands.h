@@ -12,4 +12,11 @@ void BUTTON1_ON();
 // "COPY": the ratios and the clipboard line, nothing else.
 void BUTTON27_ON();
 
+// Fit > "Refine (least squares)": the least-squares optimum of the table (refine_table), then,
+// as FITTING ends, the redraw and the ratios.
+void REFINE_ON();
+
+// Fit > "Show fit report": opens the report window (again, if it was closed) and fills it.
+void FITREPORT_ON();
+
 }  // namespace app

@@ -7,6 +7,7 @@
 
 #include "app/fit/grid_scan.h"
 #include "app/fit/kai2.h"
+#include "app/fit/refine.h"
 #include "app/fit/sweep_engine.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/error_locations.h"
@@ -121,6 +122,8 @@ void fit_peaks() {
     before.restore();
     throw;
   }
+  // The report describes the fitted values before the redraw rounds their fields.
+  record_fitting_result();
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
 #include "app/shell/session.h"
 
+#include "app/model/fit_report.h"
 #include "app/shell/program.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
@@ -30,6 +31,7 @@ void reset_program_state() {
   rt::install_form_definitions({}, {});
   workspace() = Workspace{};
   controls() = ControlRefs{};
+  forget_fit();
 }
 
 Session::Session(rt::Platform* platform, rt::TextRenderer* text_renderer, rt::ReportSink sink) {

@@ -14,6 +14,8 @@ namespace app {
 enum class Operation : std::uint32_t {
   WorkspaceArrays = 0x09,
   Fit = 0x14,
+  Refine = 0x15,
+  FitReport = 0x16,
   RawLoading = 0x2100,  // its checks: RawCheck in app/files/raw_errors.h
 };
 
@@ -21,23 +23,42 @@ enum class Operation : std::uint32_t {
 enum class ArrayCheck : std::uint32_t { IndexOutOfRange = 1, TooManyPoints, SlotOutOfRange };
 // "FITTING".
 enum class FitCheck : std::uint32_t { GridStuck = 1, SkipNotUsable };
+// "Refine (least squares)": the tables it refuses and the solves it does not keep.
+enum class RefineCheck : std::uint32_t {
+  NoSpectrum = 1,
+  SkipNotUsable,
+  NoPeak,
+  NothingFree,
+  TooFewPoints,
+  LockedZeroWidth,
+  NoSpread,
+  TableChanged,
+  SolverFailed,
+  EndedWorse,
+};
+// The fit report: asked for before any fit.
+enum class FitReportCheck : std::uint32_t { NoFitToSave = 1, NoFitForDialog };
 
 constexpr Operation operation_of(ArrayCheck) { return Operation::WorkspaceArrays; }
 constexpr Operation operation_of(FitCheck) { return Operation::Fit; }
+constexpr Operation operation_of(RefineCheck) { return Operation::Refine; }
+constexpr Operation operation_of(FitReportCheck) { return Operation::FitReport; }
 
 template <class Check>
 constexpr rt::LocationCode location(Check check) {
   return static_cast<std::uint32_t>(operation_of(check)) << 8 | static_cast<std::uint32_t>(check);
 }
 
-static_assert(rt::all_distinct([] {
-                constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit, Operation::RawLoading};
-                std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
-                std::size_t n = 0;
-                for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;
-                for (Operation op : named) all[n++] = static_cast<std::uint32_t>(op);
-                return all;
-              }()),
-              "an application operation shares its location number with another operation");
+static_assert(
+    rt::all_distinct([] {
+      constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit, Operation::Refine,
+                                     Operation::FitReport, Operation::RawLoading};
+      std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
+      std::size_t n = 0;
+      for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;
+      for (Operation op : named) all[n++] = static_cast<std::uint32_t>(op);
+      return all;
+    }()),
+    "an application operation shares its location number with another operation");
 
 }  // namespace app

@@ -139,7 +139,8 @@ void ScriptDriver::check(const std::string& rest) {
 }
 
 void ScriptDriver::menu(const std::string& rest) {
-  static const char* const kItems[] = {"openfile", "openraw", "saveasgraphics", "saveastext", "about"};
+  static const char* const kItems[] = {"openfile", "openraw",    "saveasgraphics", "saveastext",
+                                        "about",    "refine",     "savereport",     "fitreport"};
   bool known = false;
   for (const char* item : kItems) known = known || rest == item;
   if (!known) throw ScriptError("unknown menu item \"" + rest + "\"");

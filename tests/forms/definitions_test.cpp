@@ -186,7 +186,8 @@ TEST(FormDefinitions, Windows) {
 }
 
 TEST(FormDefinitions, NamesAreUniqueShortAndEditBoxesHaveTheirLimit) {
-  for (const rt::FormDef* form : {&forms::MAINFORM(), &forms::FORM2(), &forms::FORM3(), &forms::FORM4()}) {
+  for (const rt::FormDef* form :
+       {&forms::MAINFORM(), &forms::FORM2(), &forms::FORM3(), &forms::FORM4(), &forms::FORM6()}) {
     SCOPED_TRACE(form->window.name);
     std::set<std::string> names;
     for (const auto& c : form->controls) {
@@ -217,7 +218,7 @@ TEST(FormDefinitions, TheRawSpectrumWindowOverlapsNoOtherWindow) {
 
 TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   const rt::MenuDef& m = forms::FORMMENU();
-  ASSERT_EQ(m.bar.size(), 3u);
+  ASSERT_EQ(m.bar.size(), 4u);
   EXPECT_EQ(m.bar[0].caption, "File");
   EXPECT_EQ(m.bar[0].items.at(0).name, "openfile");
   EXPECT_EQ(m.bar[0].items.at(0).command, 256);
@@ -229,9 +230,27 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   EXPECT_EQ(m.bar[1].items.at(0).command, 257);
   EXPECT_EQ(m.bar[1].items.at(1).name, "saveastext");
   EXPECT_EQ(m.bar[1].items.at(1).command, 258);
-  EXPECT_EQ(m.bar[2].name, "about");
-  EXPECT_TRUE(m.bar[2].items.empty());
-  EXPECT_EQ(m.bar[2].command, 259);
+  EXPECT_EQ(m.bar[3].name, "about");
+  EXPECT_TRUE(m.bar[3].items.empty());
+  EXPECT_EQ(m.bar[3].command, 259);
+  // The "Fit" pop-up comes after "Save"; its commands take numbers no other item has.
+  EXPECT_EQ(m.bar[2].name, "fititem");
+  EXPECT_EQ(m.bar[2].caption, "Fit");
+  ASSERT_EQ(m.bar[2].items.size(), 3u);
+  EXPECT_EQ(m.bar[2].items[0].name, "refine");
+  EXPECT_EQ(m.bar[2].items[0].caption, "Refine (least squares)");
+  EXPECT_EQ(m.bar[2].items[1].name, "savereport");
+  EXPECT_EQ(m.bar[2].items[1].caption, "Save fit report...");
+  EXPECT_EQ(m.bar[2].items[2].name, "fitreport");
+  std::set<int> commands;
+  for (const auto& entry : m.bar) {
+    if (entry.items.empty()) {
+      EXPECT_TRUE(commands.insert(entry.command).second) << entry.name;
+    }
+    for (const auto& item : entry.items) {
+      EXPECT_TRUE(commands.insert(item.command).second) << item.name;
+    }
+  }
 }
 
 }  // namespace

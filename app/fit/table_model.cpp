@@ -1,0 +1,49 @@
+#include "app/fit/table_model.h"
+
+#include <algorithm>
+
+#include "app/workspace/counted_loop.h"
+#include "app/workspace/peak_table.h"
+#include "app/workspace/workspace.h"
+
+namespace app {
+
+PeakModel model_of_table(float skip) {
+  const Workspace& w = workspace();
+  std::vector<double> x, y;
+  counted_loop(0, w.LASTPOINT, skip, [&](float counter) {
+    const std::int32_t i = loop_index(counter);
+    x.push_back(w.XDATA.at(i));
+    y.push_back(w.YDATA.at(i));
+  });
+  std::vector<ModelSlot> slots;
+  for (int k = 1; k <= kSlots; ++k) {
+    if (!Present(k)) continue;
+    ModelSlot s;
+    s.slot = k;
+    s.shape = read_peak_shape(k);
+    s.free[static_cast<int>(FitParam::Centre)] = !Locked(k, Param::Centre);
+    s.free[static_cast<int>(FitParam::Width)] = !Locked(k, Param::Width);
+    s.free[static_cast<int>(FitParam::Height)] = !Locked(k, Param::Height);
+    slots.push_back(s);
+  }
+  return PeakModel(std::move(x), std::move(y), std::move(slots), w.MIXRATIO);
+}
+
+SpectrumExtent spectrum_extent() {
+  const Workspace& w = workspace();
+  std::vector<double> x;
+  for (std::int32_t i = 0; i <= w.LASTPOINT; ++i) x.push_back(w.XDATA.at(i));
+  SpectrumExtent e;
+  if (x.empty()) return e;
+  std::sort(x.begin(), x.end());
+  e.x_min = x.front();
+  e.x_max = x.back();
+  for (std::size_t i = 1; i < x.size(); ++i) {
+    const double gap = x[i] - x[i - 1];
+    if (gap > 0 && (e.smallest_spacing == 0 || gap < e.smallest_spacing)) e.smallest_spacing = gap;
+  }
+  return e;
+}
+
+}  // namespace app

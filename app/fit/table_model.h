@@ -1,0 +1,20 @@
+#pragma once
+// The peak table and the spectrum as the fit figure sees them, read into a PeakModel: the
+// points KAI2 compares (every Skip-th), the present slots in slot order with the values their
+// fields read as, and as free the parameters whose lock is in state 0 (those FITTING scans).
+
+#include "app/model/peak_model.h"
+
+namespace app {
+
+// Reads the fields and the workspace. The Skip is taken as it is; the caller checks it.
+PeakModel model_of_table(float skip);
+
+// The spectrum's extent over all its points: the x range and the smallest gap between two
+// distinct x values (0 when there are fewer than two distinct values).
+struct SpectrumExtent {
+  double x_min = 0, x_max = 0, smallest_spacing = 0;
+};
+SpectrumExtent spectrum_extent();
+
+}  // namespace app

@@ -1,0 +1,93 @@
+#include "app/model/peak_model.h"
+
+#include <algorithm>
+
+#include "app/model/profile_derivatives.h"
+
+namespace app {
+namespace {
+
+double& value_of(PeakShape& s, FitParam p) {
+  switch (p) {
+    case FitParam::Centre:
+      return s.centre;
+    case FitParam::Width:
+      return s.width;
+    case FitParam::Height:
+      break;
+  }
+  return s.height;
+}
+
+constexpr FitParam kParams[] = {FitParam::Centre, FitParam::Width, FitParam::Height};
+
+}  // namespace
+
+PeakModel::PeakModel(std::vector<double> x, std::vector<double> y, std::vector<ModelSlot> slots,
+                     double mix)
+    : x_(std::move(x)),
+      y_(std::move(y)),
+      slots_(std::move(slots)),
+      constants_(ProfileConstants::for_mix(mix)) {
+  for (const ModelSlot& s : slots_) {
+    std::array<int, 3> index{-1, -1, -1};
+    for (FitParam p : kParams)
+      if (s.free[static_cast<int>(p)]) index[static_cast<int>(p)] = free_count_++;
+    index_.push_back(index);
+  }
+}
+
+std::vector<double> PeakModel::free_values() const {
+  std::vector<double> values(static_cast<std::size_t>(free_count_));
+  for (std::size_t s = 0; s < slots_.size(); ++s) {
+    PeakShape shape = slots_[s].shape;
+    for (FitParam p : kParams)
+      if (index_of(s, p) >= 0)
+        values[static_cast<std::size_t>(index_of(s, p))] = value_of(shape, p);
+  }
+  return values;
+}
+
+std::vector<ModelSlot> PeakModel::with_values(const double* values) const {
+  std::vector<ModelSlot> out = slots_;
+  for (std::size_t s = 0; s < out.size(); ++s)
+    for (FitParam p : kParams)
+      if (index_of(s, p) >= 0) value_of(out[s].shape, p) = values[index_of(s, p)];
+  return out;
+}
+
+PeakModel PeakModel::at(const double* values) const {
+  PeakModel out = *this;
+  out.slots_ = with_values(values);
+  return out;
+}
+
+void PeakModel::evaluate(const double* values, double* residuals, double* jacobian) const {
+  const std::vector<ModelSlot> slots = with_values(values);
+  const std::size_t p = static_cast<std::size_t>(free_count_);
+  if (jacobian) std::fill(jacobian, jacobian + x_.size() * p, 0.0);
+  for (std::size_t i = 0; i < x_.size(); ++i) {
+    double model = 0;
+    double* row = jacobian ? jacobian + i * p : nullptr;
+    for (std::size_t s = 0; s < slots.size(); ++s) {
+      const ProfileTerms t = profile_terms(x_[i], slots[s].shape, constants_);
+      model += t.value;
+      if (!row) continue;
+      const std::array<int, 3>& index = index_[s];
+      if (index[0] >= 0) row[index[0]] = t.d_centre;
+      if (index[1] >= 0) row[index[1]] = t.d_width;
+      if (index[2] >= 0) row[index[2]] = t.d_height;
+    }
+    residuals[i] = model - y_[i];
+  }
+}
+
+double PeakModel::rss(const double* values) const {
+  std::vector<double> r(x_.size());
+  evaluate(values, r.data(), nullptr);
+  double sum = 0;
+  for (double v : r) sum += v * v;
+  return sum;
+}
+
+}  // namespace app

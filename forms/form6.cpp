@@ -1,0 +1,35 @@
+#include "forms/form_elements.h"
+#include "forms/form_library.h"
+#include "forms/report_grid.h"
+
+namespace forms {
+
+const rt::FormDef& FORM6() {
+  static const rt::FormDef def = [] {
+    rt::FormDef d{window("FORM6", "Fit report", {160, 220, 1010, 400}, kFullFrame, 1), {}};
+    for (int c = 0; c < kReportColumns; ++c) {
+      const rt::Rect head{report_column_x(c), 16, kReportColumnWidth, 20};
+      d.controls.push_back(
+          label(kReportColumnNames[c] + std::string("HEAD"), kReportColumnTitles[c], head, 9));
+      for (int k = 1; k <= 6; ++k) {
+        const rt::Rect cell{report_column_x(c), report_row_y(k), kReportColumnWidth, 20};
+        d.controls.push_back(label(report_cell_name(c, k), "", cell, 9));
+      }
+    }
+    for (int i = 0; i < kReportKeys; ++i) {
+      const int y = report_row_y(7) + 16 + 24 * i;
+      d.controls.push_back(label(kReportKeyNames[i] + std::string("HEAD"), kReportKeyTitles[i],
+                                 {report_column_x(0), y, 2 * kReportColumnWidth, 20}, 9));
+      d.controls.push_back(
+          label(kReportKeyNames[i], "", {report_column_x(2), y, 2 * kReportColumnWidth, 20}, 9));
+    }
+    d.controls.push_back(label(
+        "NOTE", "", {report_column_x(5), report_row_y(7) + 16, 5 * kReportColumnWidth, 20}, 9));
+    d.controls.push_back(
+        button("SAVEREPORT", "Save...", {report_column_x(10), report_row_y(7) + 88, 150, 28}));
+    return d;
+  }();
+  return def;
+}
+
+}  // namespace forms
