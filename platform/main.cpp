@@ -1,6 +1,7 @@
-// Tessaly: with --run SCRIPT the program runs headless and performs the action script;
-// otherwise it starts on the desktop.
+// Tessaly: the desktop program, or one of its modes chosen by the first argument. Arguments
+// that are no mode (such as Qt's own -platform) are left to Qt.
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <iostream>
@@ -9,16 +10,58 @@
 #include "platform/headless/headless_main.h"
 #include "platform/qt/desktop.h"
 
+namespace {
+
+// The version the windows show ("Tessaly Ver 2.00").
+constexpr const char* kVersion = "2.00";
+
+struct Mode {
+  const char* name;      // the argument that chooses it
+  const char* argument;  // what follows it, or nullptr
+  const char* help;
+  int (*start)(const std::string& argument, int argc, char** argv);
+};
+
+int print_help(const std::string&, int, char**);
+int print_version(const std::string&, int, char**) {
+  std::cout << "tessaly " << kVersion << '\n';
+  return 0;
+}
+
+const Mode kModes[] = {
+    {"--run", "SCRIPT", "perform an action script without a display (\"-\" reads standard input)",
+     [](const std::string& script, int argc, char** argv) { return headless::run_headless(script, argc, argv); }},
+    {"--record", "FILE", "start the desktop and write every user action to FILE as an action script",
+     [](const std::string& file, int argc, char** argv) { return run_desktop(argc, argv, file); }},
+    {"--help", nullptr, "show this help", print_help},
+    {"--version", nullptr, "show the version", print_version},
+};
+
+int print_help(const std::string&, int, char**) {
+  std::cout << "usage: tessaly [MODE]\n"
+               "Without a mode, starts the desktop program.\n\nmodes:\n";
+  for (const Mode& mode : kModes) {
+    std::string head = std::string("  ") + mode.name + (mode.argument ? std::string(" ") + mode.argument : "");
+    head.resize(std::max<std::size_t>(head.size() + 2, 22), ' ');
+    std::cout << head << mode.help << '\n';
+  }
+  std::cout << "\nExit status of --run: 0 ran clean, 1 ran with run-time errors, 2 script error.\n";
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   // A write to a pipe whose reader has gone must fail as a run-time error, not end the program.
   std::signal(SIGPIPE, SIG_IGN);
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--run") == 0) {
-      if (i + 1 >= argc) {
-        std::cerr << "usage: tessaly [--run SCRIPT]\n";
+    for (const Mode& mode : kModes) {
+      if (std::strcmp(argv[i], mode.name) != 0) continue;
+      if (mode.argument && i + 1 >= argc) {
+        std::cerr << "tessaly: " << mode.name << " needs " << mode.argument << " (tessaly --help)\n";
         return 2;
       }
-      return headless::run_headless(argv[i + 1], argc, argv);
+      return mode.start(mode.argument ? argv[i + 1] : "", argc, argv);
     }
   }
   return run_desktop(argc, argv);

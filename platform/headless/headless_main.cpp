@@ -7,7 +7,6 @@
 #include "app/shell/session.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
-#include "platform/headless/script_error.h"
 #include "platform/text/qt_text_renderer.h"
 #include "runtime/forms/events.h"
 

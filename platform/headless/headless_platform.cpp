@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "platform/headless/script_error.h"
+#include "platform/actions/script_error.h"
 
 namespace headless {
 
@@ -10,7 +10,7 @@ HeadlessPlatform::HeadlessPlatform(std::ostream& errors) : errors_(errors) {}
 
 std::optional<std::string> HeadlessPlatform::file_dialog(const rt::FileDialogRequest& request) {
   if (answers_.empty() || (answers_.front().kind != Answer::File && answers_.front().kind != Answer::Cancel))
-    throw ScriptError("the file dialog \"" + request.title + "\" opened with no file or cancel answer queued");
+    throw actions::ScriptError("the file dialog \"" + request.title + "\" opened with no file or cancel answer queued");
   Answer a = answers_.front();
   answers_.pop_front();
   if (a.kind == Answer::Cancel) return std::nullopt;
@@ -21,7 +21,7 @@ int HeadlessPlatform::message_box(const rt::MessageBoxRequest& request) {
   // Boxes with a single button need no answer; a question does.
   if (request.buttons == 0) return rt::kOk;
   if (answers_.empty() || (answers_.front().kind != Answer::Yes && answers_.front().kind != Answer::No))
-    throw ScriptError("the question \"" + request.text + "\" opened with no yes or no answer queued");
+    throw actions::ScriptError("the question \"" + request.text + "\" opened with no yes or no answer queued");
   Answer a = answers_.front();
   answers_.pop_front();
   const bool yes = a.kind == Answer::Yes;

@@ -26,7 +26,6 @@ int from_qt_check_state(Qt::CheckState state) {
   }
 }
 
-int clicked_check_state(int state) { return state == 1 ? 0 : 1; }
 
 // ---- Colours ----
 
@@ -73,8 +72,8 @@ QFont element_font(const rt::FontDef& def, bool size_in_points) {
 
 // ---- Windows ----
 
-Qt::WindowFlags window_flags(const rt::FrameStyle& frame) {
-  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+Qt::WindowFlags window_flags(const rt::FrameStyle& frame, bool owned) {
+  Qt::WindowFlags flags = (owned ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   // Without the system menu a window has no buttons in its title bar at all.
   if (frame.system_menu) {
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -82,6 +81,16 @@ Qt::WindowFlags window_flags(const rt::FrameStyle& frame) {
     if (frame.maximize_box) flags |= Qt::WindowMaximizeButtonHint;
   }
   return flags;
+}
+
+QPoint on_screen_place(const QRect& outer, const QRect& available) {
+  QPoint place = outer.topLeft();
+  // Right and bottom first, so that a window larger than the area keeps its title bar on it.
+  place.setX(std::min(place.x(), available.x() + available.width() - outer.width()));
+  place.setY(std::min(place.y(), available.y() + available.height() - outer.height()));
+  place.setX(std::max(place.x(), available.x()));
+  place.setY(std::max(place.y(), available.y()));
+  return place;
 }
 
 QSize client_size(const rt::Rect& outer, bool has_menu) {
@@ -119,6 +128,16 @@ QStringList name_filters(const std::vector<rt::FileFilter>& filters) {
   QStringList out;
   for (const rt::FileFilter& filter : filters) out << name_filter(filter);
   return out;
+}
+
+QString default_suffix(const rt::FileFilter& filter) {
+  for (const std::string& pattern : filter.patterns) {
+    if (pattern.size() < 3 || pattern.compare(0, 2, "*.") != 0) continue;
+    const std::string extension = pattern.substr(2);
+    if (extension.find_first_of("*?") != std::string::npos) continue;
+    return QString::fromStdString(extension);
+  }
+  return QString();
 }
 
 // ---- Message box ----

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QImage>
 #include <QMessageBox>
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -26,8 +28,6 @@ namespace desktop {
 
 Qt::CheckState to_qt_check_state(int state);  // anything outside 0-2 shows unchecked
 int from_qt_check_state(Qt::CheckState state);
-// What a click makes of a check box: a checked box is cleared, any other (grey included) checked.
-int clicked_check_state(int state);
 
 // ---- Colours: the program's 0x00BBGGRR, Qt's 0xAARRGGBB ----
 
@@ -51,7 +51,14 @@ QFont element_font(const rt::FontDef& def, bool size_in_points);
 
 // ---- Windows ----
 
-Qt::WindowFlags window_flags(const rt::FrameStyle& frame);
+// An owned window (a setting window of the main window) is a tool window: the window manager
+// keeps it above its owner and minimises it with it.
+Qt::WindowFlags window_flags(const rt::FrameStyle& frame, bool owned = false);
+
+// Where a window of this outer rectangle goes on a screen whose free area is `available`:
+// moved just far enough to lie fully inside it (to its top-left corner when it is larger),
+// unchanged when it already does.
+QPoint on_screen_place(const QRect& outer, const QRect& available);
 
 // The size that holds the controls of a window whose definition gives its outer size: the
 // outer size less a nominal frame (sizing border, caption, and the menu bar when it has one).
@@ -73,6 +80,9 @@ int mouse_flags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 // QFileDialog::HideNameFilterDetails, the entry reads exactly as its description.
 QString name_filter(const rt::FileFilter& filter);
 QStringList name_filters(const std::vector<rt::FileFilter>& filters);
+// The extension a save dialog adds to a name typed without one while this filter is chosen:
+// that of its first pattern of the form "*.ext"; none for "*.*" or "*".
+QString default_suffix(const rt::FileFilter& filter);
 
 // ---- Message box ----
 

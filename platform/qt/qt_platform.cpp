@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -12,6 +13,8 @@
 
 #include "platform/qt/qt_mapping.h"
 #include "platform/qt/qt_widgets.h"
+#include "platform/qt/user_actions.h"
+#include "platform/actions/session_recorder.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/forms/events.h"
 
@@ -22,7 +25,8 @@ QtPlatform* g_instance = nullptr;
 
 QString qtext(const std::string& text) { return QString::fromStdString(text); }
 
-// A name with wildcards in the name box is a pattern, not a file to open or create.
+// A name with wildcards in the name box is a pattern, not a file to open or create; and the
+// folder of the chosen name must exist.
 class FileDialog : public QFileDialog {
  public:
   using QFileDialog::QFileDialog;
@@ -31,12 +35,23 @@ class FileDialog : public QFileDialog {
   void accept() override {
     const QStringList files = selectedFiles();
     if (!files.isEmpty()) {
-      const QString name = QFileInfo(files.first()).fileName();
+      const QFileInfo chosen(files.first());
+      const QString name = chosen.fileName();
       if (name.contains(u'*') || name.contains(u'?')) return;
+      if (!name.isEmpty() && !chosen.absoluteDir().exists()) {
+        QMessageBox::warning(this, windowTitle(),
+                             QDir::toNativeSeparators(chosen.absolutePath()) +
+                                 QStringLiteral("\nパスが存在しません。\nパス名が正しいかどうかを確認してください。"));
+        return;
+      }
     }
     QFileDialog::accept();
   }
 };
+
+void record_answer(actions::ActionKind kind, std::string path = {}) {
+  dialog_answered(actions::make_action(kind, {}, std::move(path)));
+}
 
 }  // namespace
 
@@ -114,10 +129,24 @@ std::optional<std::string> QtPlatform::file_dialog(const rt::FileDialogRequest& 
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.first());
   }
+  if (request.save && !request.filters.empty()) {
+    // A name typed without an extension gets that of the chosen filter.
+    dialog.setDefaultSuffix(default_suffix(request.filters.front()));
+    // The dialog names the chosen filter by the text it shows: the program's description.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request] {
+      const QString chosen = dialog.selectedNameFilter();
+      for (const rt::FileFilter& filter : request.filters)
+        if (chosen == qtext(filter.description) || chosen == name_filter(filter))
+          return dialog.setDefaultSuffix(default_suffix(filter));
+    });
+  }
   if (!request.initial_name.empty()) dialog.selectFile(qtext(request.initial_name));
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty()) return std::nullopt;
+  const QStringList chosen = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+  if (chosen.isEmpty()) {
+    record_answer(actions::ActionKind::AnswerCancel);
+    return std::nullopt;
+  }
+  record_answer(actions::ActionKind::AnswerFile, chosen.first().toStdString());
   return chosen.first().toStdString();
 }
 
@@ -131,7 +160,14 @@ int QtPlatform::message_box(const rt::MessageBoxRequest& request) {
   // Modal to its owner: the other windows still take clicks, which wait in the queue.
   if (owner) box.setWindowModality(Qt::WindowModal);
   const int pressed = box.exec();
-  return message_box_result(static_cast<QMessageBox::StandardButton>(pressed), request.buttons);
+  const int result = message_box_result(static_cast<QMessageBox::StandardButton>(pressed), request.buttons);
+  // A box with the one OK button needs no answer in a script; the others a yes (OK, Retry,
+  // Yes) or a no.
+  if (request.buttons != 0) {
+    const bool yes = result == rt::kOk || result == rt::kRetry || result == rt::kYes;
+    record_answer(yes ? actions::ActionKind::AnswerYes : actions::ActionKind::AnswerNo);
+  }
+  return result;
 }
 
 bool QtPlatform::set_clipboard_text(const std::string& text) {
@@ -194,6 +230,7 @@ void QtPlatform::dispatch() {
     rt::request_quit();
   }
   dispatching_ = false;
+  if (actions::SessionRecorder* recorder = session_recorder()) recorder->release_finished();
   show_changed_controls();
   end_if_quit();
 }

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -12,12 +13,14 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 
 #include <cmath>
 #include <functional>
 
 #include "platform/qt/qt_mapping.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/user_actions.h"
 #include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 #include "runtime/picture/picture.h"
@@ -54,6 +57,15 @@ void post_user_event(const ControlView& view, rt::EventKind kind, rt::MouseData 
     if (rt::post_event(control->ref(), kind, mouse)) schedule_dispatch();
 }
 
+std::string qualified(const rt::Control& control) {
+  return actions::qualified_name(control.form().name(), control.name());
+}
+
+// A click on a button or check box, as a script's click line.
+void user_click(const ControlView& view) {
+  if (rt::Control* control = view.control()) user_action(actions::make_action(actions::ActionKind::Click, qualified(*control)));
+}
+
 // The definition's colours: text on background.
 void apply_colours(QWidget* widget, const rt::ElementDef& def, bool fill_background) {
   QPalette palette = widget->palette();
@@ -84,7 +96,7 @@ class ButtonView : public QPushButton, public ControlView {
   ButtonView(rt::Control& control, QWidget* parent) : QPushButton(parent), ControlView(control) {
     apply_colours(this, control.def(), false);
     setText(qtext(control.text()));
-    connect(this, &QPushButton::clicked, this, [this] { post_user_event(*this, rt::EventKind::On); });
+    connect(this, &QPushButton::clicked, this, [this] { user_click(*this); });
   }
   QWidget* widget() override { return this; }
   void refresh() override {
@@ -99,7 +111,6 @@ class CheckView : public QCheckBox, public ControlView {
     setTristate(true);  // the program's grey state shows as partially checked
     setText(qtext(control.text()));
     setCheckState(to_qt_check_state(control.check_state()));
-    connect(this, &QCheckBox::clicked, this, [this] { post_user_event(*this, rt::EventKind::On); });
   }
   QWidget* widget() override { return this; }
   void refresh() override {
@@ -113,9 +124,9 @@ class CheckView : public QCheckBox, public ControlView {
   // The box toggles itself the program's way, not through Qt's three-state cycle.
   void nextCheckState() override {
     if (!control_) return;
-    const int next = clicked_check_state(control_->check_state());
-    control_->user_set_check_state(next);
-    setCheckState(to_qt_check_state(next));
+    rt::Control* control = control_;
+    user_click(*this);
+    setCheckState(to_qt_check_state(control->check_state()));
   }
 };
 
@@ -129,6 +140,10 @@ class EditView : public QLineEdit, public ControlView {
     setText(qtext(control.text()));
     setCursorPosition(0);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& typed) { edited(typed); });
+  }
+  void focusOutEvent(QFocusEvent* event) override {
+    if (control_) field_left(qualified(*control_));
+    QLineEdit::focusOutEvent(event);
   }
   QWidget* widget() override { return this; }
   void refresh() override {
@@ -146,7 +161,7 @@ class EditView : public QLineEdit, public ControlView {
     const std::string text = typed.toStdString();
     std::string kept = rt::limit_to_edit_box(*control_, text);
     if (kept != text) setText(qtext(kept));
-    control_->user_set_text(std::move(kept));
+    user_action(actions::make_action(actions::ActionKind::Set, qualified(*control_), std::move(kept)));
     post_user_event(*this, rt::EventKind::Change);
   }
 };
@@ -214,7 +229,12 @@ class PictureView : public QFrame, public ControlView {
     mouse.x = static_cast<float>(std::floor(at.x()));
     mouse.y = static_cast<float>(std::floor(at.y()));
     mouse.buttons = mouse_flags(event->buttons(), event->modifiers());
-    post_user_event(*this, kind, mouse);
+    if (control_) {
+      const actions::ActionKind action = kind == rt::EventKind::MouseDown   ? actions::ActionKind::MouseDown
+                                         : kind == rt::EventKind::MouseMove ? actions::ActionKind::MouseMove
+                                                                            : actions::ActionKind::MouseUp;
+      user_action(actions::make_point_action(action, mouse.x, mouse.y, qualified(*control_)), mouse.buttons);
+    }
     event->accept();
   }
 
@@ -258,8 +278,16 @@ void add_menu_items(Menu* into, const std::vector<rt::MenuItemDef>& items,
 
 // ---- Windows ----
 
+FormWindow* owner_of(const rt::Form& form) {
+  // The windows without a close button belong to the main window, as on the system the forms
+  // come from: they stay above it, so a click on the graph cannot bury them.
+  if (form.def().window.frame.system_menu || form.ref() == rt::main_form()) return nullptr;
+  if (!rt::form_exists(rt::main_form())) return nullptr;
+  return window_of(rt::form_of(rt::main_form()));
+}
+
 FormWindow::FormWindow(rt::Form& form)
-    : QWidget(nullptr, window_flags(form.def().window.frame)), form_(&form) {
+    : QWidget(owner_of(form), window_flags(form.def().window.frame, owner_of(form) != nullptr)), form_(&form) {
   const rt::ElementDef& def = form.def().window;
   setWindowTitle(qtext(def.caption));
   if (!def.menu.empty()) build_menu(def.menu);
@@ -278,7 +306,11 @@ FormWindow::FormWindow(rt::Form& form)
   const int bar = menu_bar_ ? menu_bar_->sizeHint().height() : 0;
   resize(client.width(), client.height() + bar);
   if (!def.frame.sizing_border) setFixedSize(size());
-  move(def.rect.left, def.rect.top);
+  // On a screen too small for the defined place, the window moves just far enough to be seen.
+  const QRect outer(def.rect.left, def.rect.top, def.rect.width, def.rect.height);
+  QScreen* screen = QGuiApplication::screenAt(outer.topLeft());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  move(screen ? on_screen_place(outer, screen->availableGeometry()) : outer.topLeft());
 }
 
 void FormWindow::build_menu(const std::string& menu_name) {
@@ -286,7 +318,7 @@ void FormWindow::build_menu(const std::string& menu_name) {
   if (!menu) return;
   menu_bar_ = new QMenuBar(this);
   add_menu_items(menu_bar_, menu->bar, [this](const std::string& name) {
-    if (form_ && rt::post_menu_event(name)) schedule_dispatch();
+    if (form_) user_action(actions::make_action(actions::ActionKind::Menu, name));
   });
 }
 
@@ -301,7 +333,7 @@ void FormWindow::closeEvent(QCloseEvent* event) {
   if (!form_) return;
   // A window without a system menu has no way to be closed by the user.
   if (!form_->def().window.frame.system_menu) return;
-  rt::close_form_by_user(form_->ref());
+  user_action(actions::make_action(actions::ActionKind::Close, form_->name()));
   schedule_dispatch();
 }
 

@@ -18,6 +18,7 @@ struct Event {
   EventKind kind;
   MouseData mouse;
   const EventProcedure* procedure;
+  std::uint64_t serial;
 };
 
 struct EventState {
@@ -26,6 +27,8 @@ struct EventState {
   bool running = false;
   bool quit = false;
   Event current{};
+  std::uint64_t last_queued = 0;
+  std::uint64_t last_finished = 0;
 };
 
 EventState& state() {
@@ -43,7 +46,7 @@ bool enqueue(ObjRef element, EventKind kind, MouseData mouse, const std::string&
   auto it = s.procedures.find(name);
   if (it == s.procedures.end()) return false;  // no procedure: the event has no effect
   if (s.queue.size() >= kEventQueueLimit) return false;
-  s.queue.push_back(Event{element, kind, mouse, &it->second});
+  s.queue.push_back(Event{element, kind, mouse, &it->second, ++s.last_queued});
   return true;
 }
 
@@ -138,6 +141,7 @@ bool run_one_event() {
   Event e = s.queue.front();
   s.queue.pop_front();
   run_isolated(e);
+  s.last_finished = e.serial;
   return true;
 }
 
@@ -147,6 +151,9 @@ void run_pending_events() {
 }
 
 bool procedure_running() { return state().running; }
+std::uint64_t last_queued_event_serial() { return state().last_queued; }
+std::uint64_t running_event_serial() { return state().running ? state().current.serial : 0; }
+std::uint64_t last_finished_event_serial() { return state().last_finished; }
 ObjRef event_element() { return state().current.element; }
 MouseData event_mouse() { return state().current.mouse; }
 

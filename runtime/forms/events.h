@@ -3,6 +3,7 @@
 // procedures, queued first in first out (at most 64 waiting) and run one at a time.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -49,6 +50,12 @@ bool run_one_event();
 // Runs events until the queue is empty.
 void run_pending_events();
 bool procedure_running();
+
+// Every queued event gets the next serial number (from 1), so that a watcher can tell which
+// procedure runs and which have finished (events run in queue order).
+std::uint64_t last_queued_event_serial();
+std::uint64_t running_event_serial();        // 0 when no procedure runs
+std::uint64_t last_finished_event_serial();  // 0 before the first
 
 // The element and pointer data of the event whose procedure is running.
 ObjRef event_element();

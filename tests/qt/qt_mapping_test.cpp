@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "qstring_printer.h"
+#include "platform/actions/user_action.h"
 #include "platform/qt/qt_mapping.h"
 
 namespace {
@@ -31,7 +32,7 @@ TEST(QtMapping, CheckStatesBothWaysAndTheClickToggle) {
     SCOPED_TRACE(c.ours);
     EXPECT_EQ(to_qt_check_state(c.ours), c.qt);
     EXPECT_EQ(from_qt_check_state(c.qt), c.ours);
-    EXPECT_EQ(clicked_check_state(c.ours), c.after_click);
+    EXPECT_EQ(actions::clicked_check_state(c.ours), c.after_click);
   }
 }
 
@@ -102,6 +103,34 @@ TEST(QtMapping, FramesDecideTheTitleBarButtons) {
     EXPECT_EQ(flags.testFlag(Qt::WindowMinimizeButtonHint), c.minimize);
     EXPECT_EQ(flags.testFlag(Qt::WindowMaximizeButtonHint), c.maximize);
   }
+  // An owned window is a tool window (kept above its owner), with the same title bar.
+  const Qt::WindowFlags owned = window_flags({false, false, false, true}, true);
+  EXPECT_EQ(owned & Qt::WindowType_Mask, Qt::Tool);
+  EXPECT_FALSE(owned.testFlag(Qt::WindowCloseButtonHint));
+}
+
+TEST(QtMapping, AWindowPartlyOffTheScreenMovesJustFarEnoughOntoIt) {
+  struct Case {
+    QRect outer;
+    QRect available;
+    QPoint place;
+  };
+  const QRect laptop(0, 0, 1366, 728);      // 1366 x 768 less a 40-pixel panel
+  const QRect big(0, 0, 1920, 1160);
+  const QRect right_of(1920, 0, 1366, 768);  // a second screen
+  const Case cases[] = {
+      {{1013, 481, 809, 471}, laptop, {557, 257}},  // "Peak setting": left and up
+      {{409, 296, 315, 384}, laptop, {409, 296}},   // "Graph setting" fits: unchanged
+      {{143, 132, 718, 767}, laptop, {143, 0}},     // too tall: its top edge stays on the screen
+      {{1013, 481, 809, 471}, big, {1013, 481}},    // a large screen: every place unchanged
+      {{-50, -10, 300, 200}, big, {0, 0}},
+      {{1900, 100, 300, 200}, right_of, {1920, 100}},
+      {{0, 0, 2000, 1300}, big, {0, 0}},            // larger than the screen: top-left corner
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.outer.x());
+    EXPECT_EQ(on_screen_place(c.outer, c.available), c.place);
+  }
 }
 
 // ---- File dialog filters ----
@@ -130,6 +159,24 @@ TEST(QtMapping, NameFiltersShowTheDescriptionAndMatchEveryPattern) {
   ASSERT_NE(combo, nullptr);
   ASSERT_EQ(combo->count(), 3);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(combo->itemText(i), QString::fromStdString(cases[i].filter.description));
+}
+
+TEST(QtMapping, TheDefaultSuffixIsTheFiltersFirstExtension) {
+  struct Case {
+    rt::FileFilter filter;
+    QString suffix;
+  };
+  const Case cases[] = {
+      {{"BMP file(*.bmp)", {"*.bmp"}}, "bmp"},
+      {{"rawファイル(*.txt,*.csv)", {"*.txt", "*.csv"}}, "txt"},
+      {{"そのほか(*.*)", {"*.*"}}, ""},
+      {{"all(*)", {"*"}}, ""},
+      {{"odd(data*.c?v;*.cfg)", {"data*.c?v", "*.cfg"}}, "cfg"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.filter.description);
+    EXPECT_EQ(default_suffix(c.filter), c.suffix);
+  }
 }
 
 // ---- Message box ----

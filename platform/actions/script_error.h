@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace headless {
+namespace actions {
 
 // A script that cannot go on: an unknown command or control, a dialog without an answer, an
 // unreadable script. It ends the run with exit status 2.
@@ -12,4 +12,4 @@ class ScriptError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-}  // namespace headless
+}  // namespace actions

@@ -1,0 +1,126 @@
+#include "platform/actions/session_recorder.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+
+#include "runtime/forms/events.h"
+
+namespace actions {
+namespace {
+
+// What a fatal signal's handler writes: a copy of the held lines kept in static storage, since
+// a handler may not allocate.
+constexpr std::size_t kCrashCopySize = 1 << 16;
+char g_crash_copy[kCrashCopySize];
+volatile std::size_t g_crash_copy_length = 0;
+volatile int g_crash_fd = -1;
+
+extern "C" void write_held_and_die(int signal_number) {
+  if (g_crash_fd >= 0 && g_crash_copy_length > 0) {
+    const ssize_t ignored = ::write(g_crash_fd, g_crash_copy, g_crash_copy_length);
+    (void)ignored;
+  }
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+}  // namespace
+
+SessionRecorder::SessionRecorder(int fd) : fd_(fd) {}
+
+SessionRecorder::~SessionRecorder() {
+  if (g_crash_fd == fd_) g_crash_fd = -1;
+}
+
+void SessionRecorder::typed(const UserAction& set) {
+  if (typing_ && typed_field_ != set.target) flush_typed();
+  typing_ = true;
+  typed_field_ = set.target;
+  typed_text_ = set.text;
+}
+
+void SessionRecorder::field_left(const std::string& field) {
+  if (typing_ && typed_field_ == field) flush_typed();
+}
+
+void SessionRecorder::flush_typed() {
+  if (!typing_) return;
+  typing_ = false;
+  const UserAction set = make_action(ActionKind::Set, typed_field_, typed_text_);
+  held_.push_back(Held{0, {}, format_action(set)});
+  write_ready(false);
+}
+
+void SessionRecorder::record(const UserAction& action, bool queued) {
+  flush_typed();
+  held_.push_back(Held{queued ? rt::last_queued_event_serial() : 0, {}, format_action(action)});
+  write_ready(false);
+}
+
+void SessionRecorder::answered(const UserAction& answer) {
+  const std::uint64_t running = rt::running_event_serial();
+  const std::string line = format_action(answer);
+  auto owner = std::find_if(held_.begin(), held_.end(), [running](const Held& h) { return h.serial == running; });
+  if (running != 0 && owner != held_.end()) {
+    owner->answers.push_back(line);
+  } else {
+    // A dialog of an event no recorded line queued: its answer goes before the lines that
+    // wait for later events.
+    auto later = std::find_if(held_.begin(), held_.end(), [running](const Held& h) { return h.serial > running; });
+    held_.insert(later, Held{0, {}, line});
+  }
+  mirror_held();
+  write_ready(false);
+}
+
+void SessionRecorder::release_finished() { write_ready(false); }
+
+void SessionRecorder::finish() {
+  flush_typed();
+  write_ready(true);
+}
+
+void SessionRecorder::write_ready(bool everything) {
+  const std::uint64_t finished = rt::last_finished_event_serial();
+  while (!held_.empty() && (everything || held_.front().serial <= finished)) {
+    const Held h = std::move(held_.front());
+    held_.pop_front();
+    for (const std::string& answer : h.answers) write(answer);
+    write(h.line);
+  }
+  mirror_held();
+}
+
+void SessionRecorder::write(const std::string& line) {
+  const std::string text = line + '\n';
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+    if (n <= 0) return;  // a full disk must not end the session it records
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+void SessionRecorder::mirror_held() {
+  if (g_crash_fd != fd_) return;
+  std::string all;
+  for (const Held& h : held_) {
+    for (const std::string& answer : h.answers) all += answer + '\n';
+    all += h.line + '\n';
+  }
+  g_crash_copy_length = 0;
+  const std::size_t n = std::min(all.size(), kCrashCopySize);
+  std::memcpy(g_crash_copy, all.data(), n);
+  g_crash_copy_length = n;
+}
+
+void SessionRecorder::write_held_lines_on_crash() {
+  g_crash_fd = fd_;
+  for (int signal_number : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(signal_number, write_held_and_die);
+  mirror_held();
+}
+
+}  // namespace actions

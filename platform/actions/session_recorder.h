@@ -1,0 +1,66 @@
+#pragma once
+// Writes a desktop session as an action script that `--run` replays: every user action as one
+// line, written and flushed as soon as its place in the script is known, so that a crash
+// leaves the record.
+//
+// A line whose action queued an event waits until that event's procedure has run: the answers
+// of the dialogs the procedure opens must come before it in the script, where the driver
+// queues them. Lines that follow a waiting line wait behind it, so the order stays the order
+// of the user's actions. Typed text becomes one `set` line when the field is left or before
+// the next action.
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/actions/user_action.h"
+
+namespace actions {
+
+class SessionRecorder {
+ public:
+  // Writes to the open file descriptor (which it does not close).
+  explicit SessionRecorder(int fd);
+  ~SessionRecorder();
+  SessionRecorder(const SessionRecorder&) = delete;
+  SessionRecorder& operator=(const SessionRecorder&) = delete;
+
+  // The user typed into a field (a set action with the field's new text).
+  void typed(const UserAction& set);
+  // The field lost the focus: its typed text is written.
+  void field_left(const std::string& field);
+  // Writes the typed text that no field has left yet.
+  void flush_typed();
+  // A performed action; `queued` when it queued an event.
+  void record(const UserAction& action, bool queued);
+  // The answer a dialog or question box got (answer file, cancel, yes or no).
+  void answered(const UserAction& answer);
+  // Writes the lines whose events' procedures have run.
+  void release_finished();
+  // Writes everything still held: the session ends.
+  void finish();
+
+  // Installs handlers for fatal signals that write what is still held before the process
+  // dies (for the one recorder of a desktop session).
+  void write_held_lines_on_crash();
+
+ private:
+  struct Held {
+    std::uint64_t serial = 0;  // the event whose procedure must run first; 0 for none
+    std::vector<std::string> answers;
+    std::string line;
+  };
+
+  void write(const std::string& line);
+  void write_ready(bool everything);
+  void mirror_held();
+
+  int fd_;
+  std::deque<Held> held_;
+  std::string typed_field_;
+  std::string typed_text_;
+  bool typing_ = false;
+};
+
+}  // namespace actions

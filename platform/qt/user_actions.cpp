@@ -1,0 +1,75 @@
+#include "platform/qt/user_actions.h"
+
+#include "platform/actions/script_error.h"
+#include "platform/actions/session_recorder.h"
+#include "platform/qt/qt_platform.h"
+
+namespace desktop {
+namespace {
+
+actions::SessionRecorder* g_recorder = nullptr;
+
+// The desktop's side of performing: the pointer's real buttons; no answers or output, which
+// only a script asks for.
+class DesktopContext : public actions::ActionContext {
+ public:
+  explicit DesktopContext(int buttons) : buttons_(buttons) {}
+  void queue_answer(const actions::UserAction&) override {}
+  void write_line(const std::string&) override {}
+  std::string clipboard_text() override { return {}; }
+  int mouse_buttons(actions::ActionKind) override { return buttons_; }
+
+ private:
+  int buttons_;
+};
+
+constexpr int kAnyMouseButton = 1 | 2 | 16;
+
+// A script speaks of the mouse on the graph only, and of moves only while a button is held
+// (the program ignores the others).
+bool recordable(const actions::UserAction& action, int buttons) {
+  using actions::ActionKind;
+  const bool mouse = action.kind == ActionKind::MouseDown || action.kind == ActionKind::MouseMove ||
+                     action.kind == ActionKind::MouseUp;
+  if (!mouse) return true;
+  if (action.target != actions::kGraphPicture) return false;
+  return action.kind != ActionKind::MouseMove || (buttons & kAnyMouseButton) != 0;
+}
+
+}  // namespace
+
+void set_session_recorder(actions::SessionRecorder* recorder) { g_recorder = recorder; }
+actions::SessionRecorder* session_recorder() { return g_recorder; }
+
+bool user_action(const actions::UserAction& action, int buttons) {
+  using actions::ActionKind;
+  const bool typing = action.kind == ActionKind::Set;
+  // Typed text comes before whatever the user does next.
+  if (g_recorder && !typing) g_recorder->flush_typed();
+  bool queued = false;
+  try {
+    DesktopContext context(buttons);
+    queued = actions::perform_action(action, context);
+  } catch (const actions::ScriptError&) {
+    return false;  // a widget whose control has gone: nothing to do
+  }
+  if (g_recorder) {
+    if (typing) {
+      g_recorder->typed(action);
+    } else if (recordable(action, buttons)) {
+      g_recorder->record(action, queued);
+    }
+  }
+  if (queued) schedule_dispatch();
+  return queued;
+}
+
+void field_left(const std::string& field) {
+  if (g_recorder) g_recorder->field_left(field);
+}
+
+void dialog_answered(const actions::UserAction& answer) {
+  if (g_recorder) g_recorder->answered(answer);
+}
+
+}  // namespace desktop
