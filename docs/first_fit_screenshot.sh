@@ -31,7 +31,11 @@ click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.4; }
 type_into() { click "$1" "$2" "$3"; xdotool key ctrl+a; xdotool type --delay 30 "$4"; sleep 0.2; }
 
 peaks=$(xdotool search --sync --name '^Peak setting$' | head -1)
+graph=$(xdotool search --sync --name '^Graph setting$' | head -1)
 sleep 1
+# "Graph setting" opens over the graph: moved aside, as a user does, so the peaks show.
+xdotool windowmove "$graph" 880 140
+sleep 0.5
 click "$peaks" 664 36                      # "OPEN"
 dialog=$(xdotool search --sync --name 'ファイルのオープン' | head -1)
 sleep 0.5

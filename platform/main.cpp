@@ -2,13 +2,13 @@
 // that are no mode (such as Qt's own -platform) are left to Qt.
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
 
 #include "platform/headless/headless_main.h"
 #include "platform/qt/desktop.h"
+#include "runtime/files/failed_write_signals.h"
 
 namespace {
 
@@ -52,8 +52,7 @@ int print_help(const std::string&, int, char**) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A write to a pipe whose reader has gone must fail as a run-time error, not end the program.
-  std::signal(SIGPIPE, SIG_IGN);
+  rt::ignore_failed_write_signals();
   for (int i = 1; i < argc; ++i) {
     for (const Mode& mode : kModes) {
       if (std::strcmp(argv[i], mode.name) != 0) continue;

@@ -1,5 +1,7 @@
 #include "app/shell/session.h"
 
+#include <new>
+
 #include "app/model/fit_report.h"
 #include "app/shell/program.h"
 #include "app/workspace/control_refs.h"
@@ -59,6 +61,8 @@ void Session::start() {
     start_program();
   } catch (const rt::RuntimeError& error) {
     rt::report_error(error);
+  } catch (const std::bad_alloc&) {
+    rt::report_error(rt::out_of_memory_error());
   } catch (const rt::QuitRequested&) {
   }
 }

@@ -1,6 +1,7 @@
 #include "platform/headless/script_driver.h"
 
 #include <istream>
+#include <new>
 #include <ostream>
 
 #include "platform/actions/script_error.h"
@@ -35,6 +36,8 @@ int ScriptDriver::run(std::istream& script) {
       return kScriptFailed;
     } catch (const rt::RuntimeError& e) {
       rt::report_error(e);  // raised by the line itself (a pixel far outside), not a procedure
+    } catch (const std::bad_alloc&) {
+      rt::report_error(rt::out_of_memory_error());
     } catch (const rt::QuitRequested&) {
       ended_ = true;
     }
@@ -45,6 +48,8 @@ int ScriptDriver::run(std::istream& script) {
 
 void ScriptDriver::perform(const std::string& line) {
   actions::perform_action(actions::parse_action(line), *this);
+  // Each printed line reaches its reader at once: a program killed later keeps what it printed.
+  out_.flush();
   rt::run_pending_events();
   if (rt::quit_requested()) ended_ = true;
 }

@@ -5,9 +5,15 @@
 #include <array>
 
 #include "runtime/convert/code_page_chars.h"
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {
+
+// Location codes of this file's checks.
+constexpr std::uint32_t kNoCodePageForm =
+    convert_location(Operation::CodePage, ConvertCheck::Unconvertible);
+
 namespace {
 
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
@@ -57,7 +63,7 @@ Converter& converter(bool to_code_page, const std::source_location& where) {
   thread_local Converter to_cp932(true);
   thread_local Converter to_utf8(false);
   Converter& c = to_code_page ? to_cp932 : to_utf8;
-  if (!c.ok()) raise_error(kDeviceFailed, 0, where);
+  if (!c.ok()) raise_error(kDeviceFailed, kNoCodePageForm, where);
   return c;
 }
 

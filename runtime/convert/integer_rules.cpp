@@ -3,9 +3,16 @@
 #include <charconv>
 #include <cmath>
 
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {
+
+// Location codes of this file's checks.
+constexpr std::uint32_t kBeyondInteger =
+    convert_location(Operation::ToInteger, ConvertCheck::BeyondRange);
+constexpr std::uint32_t kBeyondInt16 =
+    convert_location(Operation::ToInt16, ConvertCheck::BeyondRange);
 
 double floor_value(double x) { return std::floor(x); }
 
@@ -13,7 +20,8 @@ double floor_value(double x) { return std::floor(x); }
 // turns 0.49999999999999994 into 1).
 std::int32_t nearest_int(double x, std::source_location where) {
   const double r = std::round(x);
-  if (!(r >= -2147483648.0 && r <= 2147483647.0)) raise_error(kOverflow, 0, where);  // NaN too
+  if (!(r >= -2147483648.0 && r <= 2147483647.0))
+    raise_error(kOverflow, kBeyondInteger, where);  // NaN too
   return static_cast<std::int32_t>(r);
 }
 
@@ -23,7 +31,7 @@ std::int16_t store_int16(double x, std::source_location where) {
   double r = std::floor(x);
   const double rest = x - r;
   if (rest > 0.5 || (rest == 0.5 && std::fmod(r, 2.0) != 0)) r += 1;
-  if (!(r >= -32768.0 && r <= 32767.0)) raise_error(kOverflow, 0, where);
+  if (!(r >= -32768.0 && r <= 32767.0)) raise_error(kOverflow, kBeyondInt16, where);
   return static_cast<std::int16_t>(r);
 }
 

@@ -5,9 +5,17 @@
 #include <cmath>
 #include <cstdint>
 
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {
+
+// Location codes of this file's checks.
+constexpr std::uint32_t kTextOfNotANumber =
+    convert_location(Operation::NumberToText, ConvertCheck::NotANumber);
+constexpr std::uint32_t kTextOfInfinity =
+    convert_location(Operation::NumberToText, ConvertCheck::Infinite);
+
 namespace {
 
 // The leading digits of a positive finite value, exactly as they stand in its full decimal
@@ -79,8 +87,8 @@ LeadingDigits leading_digits(double v, int count) {
 std::string number_text(double x, int significant, char letter, int exponent_width) {
   if (x == 0) return " 0";  // negative zero too
   // Checked arithmetic keeps these away; should one slip through, fail rather than show junk.
-  if (std::isnan(x)) raise_error(kInvalidArgument);
-  if (std::isinf(x)) raise_error(kOverflow);
+  if (std::isnan(x)) raise_error(kInvalidArgument, kTextOfNotANumber);
+  if (std::isinf(x)) raise_error(kOverflow, kTextOfInfinity);
   LeadingDigits lead = leading_digits(std::fabs(x), significant + 1);
 
   // Digit d + 1 of 5 or more rounds up: halves go away from zero, unlike to_chars and printf.

@@ -4,9 +4,15 @@
 
 #include "runtime/convert/code_page_chars.h"
 #include "runtime/convert/cp932.h"
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {
+
+// Location codes of this file's checks.
+constexpr std::uint32_t kBadStringArgument =
+    convert_location(Operation::StringFunction, ConvertCheck::BadArgument);
+
 namespace {
 
 // The characters of s that lie wholly within the code-page byte positions [first, last]
@@ -61,25 +67,25 @@ std::int32_t char_length(std::string_view s) {
 }
 
 std::string left_part(std::string_view s, std::int32_t n, std::source_location where) {
-  if (n < 0) raise_error(kInvalidArgument, 0, where);
+  if (n < 0) raise_error(kInvalidArgument, kBadStringArgument, where);
   return byte_range(s, 1, n);
 }
 
 std::string right_part(std::string_view s, std::int32_t n, std::source_location where) {
-  if (n < 0) raise_error(kInvalidArgument, 0, where);
+  if (n < 0) raise_error(kInvalidArgument, kBadStringArgument, where);
   const std::int64_t length = byte_length(s);
   return byte_range(s, length - n + 1, length);
 }
 
 std::string middle_part(std::string_view s, std::int32_t start, std::int32_t count,
                         std::source_location where) {
-  if (start < 1 || count < 0) raise_error(kInvalidArgument, 0, where);
+  if (start < 1 || count < 0) raise_error(kInvalidArgument, kBadStringArgument, where);
   return byte_range(s, start, static_cast<std::int64_t>(start) + count - 1);
 }
 
 std::string middle_chars(std::string_view s, std::int32_t start, std::int32_t count,
                          std::source_location where) {
-  if (start < 1 || count < 0) raise_error(kInvalidArgument, 0, where);
+  if (start < 1 || count < 0) raise_error(kInvalidArgument, kBadStringArgument, where);
   if (count == 0) return {};
   const std::int64_t last = static_cast<std::int64_t>(start) + count - 1;
   std::size_t begin = s.size();
@@ -100,7 +106,7 @@ std::string middle_chars(std::string_view s, std::int32_t start, std::int32_t co
 // Matches only at whole characters, and positions count code-page bytes.
 std::int32_t find_text(std::int32_t start, std::string_view s, std::string_view t,
                        std::source_location where) {
-  if (start < 1) raise_error(kInvalidArgument, 0, where);
+  if (start < 1) raise_error(kInvalidArgument, kBadStringArgument, where);
   // An empty pattern is found at any position of the string, and only there: position
   // length + 1 is beyond the end, as is every position of an empty string.
   if (t.empty()) return start <= byte_length(s) ? start : 0;
@@ -133,7 +139,7 @@ std::string character(std::initializer_list<int> codes, std::source_location whe
   std::string bytes;
   bytes.reserve(codes.size());
   for (int code : codes) {
-    if (code < 0 || code > 255) raise_error(kInvalidArgument, 0, where);
+    if (code < 0 || code > 255) raise_error(kInvalidArgument, kBadStringArgument, where);
     bytes += static_cast<char>(code);
   }
   return cp932_to_utf8(bytes, where);

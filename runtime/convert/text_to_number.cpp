@@ -5,9 +5,15 @@
 #include <cstdint>
 #include <system_error>
 
+#include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace rt {
+
+// Location codes of this file's checks.
+constexpr std::uint32_t kNumberBeyondDouble =
+    convert_location(Operation::TextToNumber, ConvertCheck::Infinite);
+
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -82,7 +88,7 @@ Float parse(const Decimal& d, std::source_location where) {
   auto r = std::from_chars(text, p, value);
   if (r.ec == std::errc::result_out_of_range) {
     const std::int64_t first_power = d.exponent + static_cast<std::int64_t>(d.count) - 1;
-    if (first_power > 0) raise_error(kOverflow, 0, where);
+    if (first_power > 0) raise_error(kOverflow, kNumberBeyondDouble, where);
     return 0;  // underflow gives zero, no error
   }
   return value;
@@ -163,7 +169,7 @@ NumberScan scan_number(std::string_view s, std::source_location where) {
   }
   d.exponent = exponent - fraction_digits + dropped;
   const std::int64_t first_power = d.exponent + static_cast<std::int64_t>(d.count) - 1;
-  if (first_power >= kOverflowPower) raise_error(kOverflow, 0, where);
+  if (first_power >= kOverflowPower) raise_error(kOverflow, kNumberBeyondDouble, where);
   if (first_power < kUnderflowPower) return zero;
 
   const double exact = parse<double>(d, where);

@@ -27,8 +27,36 @@ enum class Operation : std::uint32_t {
   ImageSize = 0x410,
   ImageCopy = 0x411,
   ImageSave = 0x412,
+  // Arithmetic and number and text conversion: their codes are formed with any ConvertCheck.
+  Checked = 0x501,
+  Divide = 0x502,
+  ToSingle = 0x503,
+  Power = 0x504,
+  Log = 0x505,
+  Exp = 0x506,
+  IntegerDivide = 0x507,
+  IntegerRemainder = 0x508,
+  ToInteger = 0x509,
+  ToInt16 = 0x50A,
+  TextToNumber = 0x50B,
+  NumberToText = 0x50C,
+  CodePage = 0x50D,
+  StringFunction = 0x50E,
+  // A procedure as a whole: what no single operation raised.
+  Procedure = 0xE01,
   // 0xF00 + FileOp: the file operations below.
   Files = 0xF00,
+};
+
+// The checks of arithmetic and conversion, shared by their operations.
+enum class ConvertCheck : std::uint32_t {
+  NotANumber = 1,  // an invalid operation's result
+  Infinite,        // beyond the double range
+  ZeroDivisor,
+  ZeroByZero,
+  BeyondRange,    // too large for the destination
+  BadArgument,    // outside the operation's domain
+  Unconvertible,  // text without a code-page form
 };
 
 // The file operations: their codes are formed from any operation and any check of the files.
@@ -81,6 +109,7 @@ enum class RasterCheck : std::uint32_t { NegativeSize = 1, TooManyPixels, NoMemo
 enum class FontCheck : std::uint32_t { BadSize = 1 };
 enum class ImageSizeCheck : std::uint32_t { WidthBelowOne = 1, WidthTooLarge, HeightBelowOne, HeightTooLarge };
 enum class ImageCopyCheck : std::uint32_t { NoBitmap = 0, BadRegion };
+enum class ProcedureCheck : std::uint32_t { OutOfMemory = 1 };
 enum class ImageSaveCheck : std::uint32_t { NoBitmap = 0, NoMemory, CannotCreate, WriteHeader, WriteRows, Close };
 
 constexpr Operation operation_of(FormsCheck) { return Operation::Forms; }
@@ -93,11 +122,16 @@ constexpr Operation operation_of(FontCheck) { return Operation::Font; }
 constexpr Operation operation_of(ImageSizeCheck) { return Operation::ImageSize; }
 constexpr Operation operation_of(ImageCopyCheck) { return Operation::ImageCopy; }
 constexpr Operation operation_of(ImageSaveCheck) { return Operation::ImageSave; }
+constexpr Operation operation_of(ProcedureCheck) { return Operation::Procedure; }
 
 // The code of a check: its operation's number above the check's.
 template <class Check>
 constexpr LocationCode location(Check check) {
   return static_cast<std::uint32_t>(operation_of(check)) << 8 | static_cast<std::uint32_t>(check);
+}
+
+constexpr LocationCode convert_location(Operation op, ConvertCheck check) {
+  return static_cast<std::uint32_t>(op) << 8 | static_cast<std::uint32_t>(check);
 }
 
 constexpr LocationCode file_location(FileOp op, FileCheck check) {
@@ -107,14 +141,21 @@ constexpr LocationCode file_location(FileOp op, FileCheck check) {
 
 // Every high part the run-time uses, the file operations included.
 inline constexpr auto kRuntimeOperationNumbers = [] {
-  constexpr Operation named[] = {Operation::Forms,     Operation::ControlValues, Operation::MessageBox,
-                                 Operation::FileDialogs, Operation::Colour,      Operation::Raster,
-                                 Operation::Font,      Operation::ImageSize,     Operation::ImageCopy,
-                                 Operation::ImageSave};
+  constexpr Operation named[] = {
+      Operation::Forms,        Operation::ControlValues, Operation::MessageBox,
+      Operation::FileDialogs,  Operation::Colour,        Operation::Raster,
+      Operation::Font,         Operation::ImageSize,     Operation::ImageCopy,
+      Operation::ImageSave,    Operation::Checked,       Operation::Divide,
+      Operation::ToSingle,     Operation::Power,         Operation::Log,
+      Operation::Exp,          Operation::IntegerDivide, Operation::IntegerRemainder,
+      Operation::ToInteger,    Operation::ToInt16,       Operation::TextToNumber,
+      Operation::NumberToText, Operation::CodePage,      Operation::StringFunction,
+      Operation::Procedure};
   std::array<std::uint32_t, std::size(named) + kLastFileOp> numbers{};
   std::size_t n = 0;
   for (Operation op : named) numbers[n++] = static_cast<std::uint32_t>(op);
-  for (std::uint32_t op = 1; op <= kLastFileOp; ++op) numbers[n++] = static_cast<std::uint32_t>(Operation::Files) + op;
+  for (std::uint32_t op = 1; op <= kLastFileOp; ++op)
+    numbers[n++] = static_cast<std::uint32_t>(Operation::Files) + op;
   return numbers;
 }();
 

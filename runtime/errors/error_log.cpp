@@ -104,6 +104,8 @@ void error_log_write(const RuntimeError& error) {
   values["TIME"] = local_time_text();
   values["MODE"] = "独立型";
   values["RTL"] = "V6.30 L10";
+  // For developers: the C++ place behind the line (not a value other installations write).
+  values["SOURCE"] = error.source();
   write_values(values);
 }
 

@@ -49,15 +49,29 @@ enum ErrorNumber : int {
   kBadFormDefinition = 1014,
 };
 
+// The module every report names: the program is one unit, whatever C++ file a statement is in.
+inline constexpr const char* kProgramModule = "MAIN.BAS";
+
 class RuntimeError : public std::exception {
  public:
-  RuntimeError(int number, std::uint32_t location, std::string module, unsigned line);
+  // Raised at `where`. The report names the line of the program's statement there; when
+  // `where` lies in the run-time or in a library header, the last statement the run-time saw.
+  RuntimeError(int number, std::uint32_t location,
+               std::source_location where = std::source_location::current());
+  // Named at the last statement seen whatever `noticed_at` is: for a failure noticed away from
+  // where it happened.
+  struct AtLastStatement {};
+  RuntimeError(AtLastStatement, int number, std::uint32_t location,
+               std::source_location noticed_at);
 
   int number() const { return number_; }
   // High part: the run-time operation; low 8 bits: the check within it.
   std::uint32_t location() const { return location_; }
   const std::string& module() const { return module_; }
   unsigned line() const { return line_; }
+  // For developers: the C++ file and line of that statement, and the place that raised the
+  // error when that is elsewhere ("app/graph/drawgraph.cpp:31 < runtime/picture/raster.cpp:20").
+  const std::string& source() const { return source_; }
   // What exactly was wrong, in the user's terms (which file, which line, which value); empty
   // for the errors whose number says it all.
   const std::string& detail() const { return detail_; }
@@ -65,10 +79,14 @@ class RuntimeError : public std::exception {
   const char* what() const noexcept override { return what_.c_str(); }
 
  private:
+  void name_last_statement(const std::string& raised_at);
+  void describe();  // what()
+
   int number_;
   std::uint32_t location_;
-  std::string module_;
-  unsigned line_;
+  std::string module_ = kProgramModule;
+  unsigned line_ = 0;
+  std::string source_;
   std::string detail_;
   std::string what_;
 };
@@ -78,6 +96,10 @@ class RuntimeError : public std::exception {
 [[noreturn]] void raise_error(int number, std::uint32_t location = 0,
                               std::source_location where = std::source_location::current());
 
+// Error 7 for an allocation that failed inside a procedure, which reached the dispatcher as
+// std::bad_alloc rather than as a run-time error: named at the last statement seen.
+RuntimeError out_of_memory_error(std::source_location where = std::source_location::current());
+
 // The same with the detail that the report shows under the error's message.
 [[noreturn]] void raise_error_with_detail(int number, std::string detail, std::uint32_t location = 0,
                                           std::source_location where = std::source_location::current());
@@ -85,8 +107,5 @@ class RuntimeError : public std::exception {
 // Records the operating system's own error code as "APIERR" in the error log; called just
 // before the translated run-time error is raised.
 void record_api_error(int os_error);
-
-// The module name that a report shows for a source location: its file name without folders.
-std::string module_name(const std::source_location& where);
 
 }  // namespace rt

@@ -71,6 +71,14 @@ int FieldReader::raw_byte(std::uint64_t at, const std::source_location& where) {
   return static_cast<unsigned char>(buffer_[at - buffer_start_]);
 }
 
+bool FieldReader::only_zero_bytes_after(std::uint64_t at, const std::source_location& where) {
+  for (std::uint64_t next = at + 1;; ++next) {
+    const int b = raw_byte(next, where);
+    if (b == kEnd) return true;
+    if (b != 0) return false;
+  }
+}
+
 int FieldReader::peek(const std::source_location& where) {
   for (;;) {
     int b = raw_byte(position_, where);
@@ -78,15 +86,15 @@ int FieldReader::peek(const std::source_location& where) {
       ++position_;
       continue;
     }
-    if (b == kCtrlZ && position_ + 1 == size_) return kEnd;
+    // Zero bytes are dropped wherever they are, so a Ctrl-Z with only zero bytes after it is
+    // the file's last byte.
+    if (b == kCtrlZ && only_zero_bytes_after(position_, where)) return kEnd;
     return b;
   }
 }
 
-bool FieldReader::at_end(std::source_location where) {
-  if (position_ >= size_) return true;
-  return size_ - position_ == 1 && raw_byte(position_, where) == kCtrlZ;
-}
+// Zero bytes are not data: a file whose last field is followed by them ends there.
+bool FieldReader::at_end(std::source_location where) { return peek(where) == kEnd; }
 
 void FieldReader::skip_blanks(const std::source_location& where) {
   while (peek(where) == ' ') ++position_;

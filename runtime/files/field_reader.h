@@ -45,7 +45,7 @@ class FieldReader {
   FieldReader(ByteSource& source, std::uint64_t size, std::uint64_t position = 0,
               std::size_t buffer_bytes = kReadBufferBytes);
 
-  // True at the end of the data, or when the one byte left is a Ctrl-Z.
+  // True at the end of the data, or when only a Ctrl-Z is left; zero bytes do not count.
   bool at_end(std::source_location where = std::source_location::current());
 
   // The next field as raw bytes for a text variable (possibly empty).
@@ -65,6 +65,7 @@ class FieldReader {
   // The byte at the position, dropping zero bytes; -1 at the end of the data, where a final
   // Ctrl-Z counts as the end too.
   int peek(const std::source_location& where);
+  bool only_zero_bytes_after(std::uint64_t at, const std::source_location& where);
   int raw_byte(std::uint64_t at, const std::source_location& where);
   void skip_blanks(const std::source_location& where);
   // Consumes a comma, a colon, or a CR with the LF after it; leaves any other byte.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <filesystem>
@@ -12,6 +13,7 @@
 
 #include "runtime/convert/cp932.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/errors/statement_place.h"
 #include "runtime/files/field_reader.h"
 #include "runtime/files/os_errors.h"
 
@@ -19,6 +21,7 @@ namespace rt {
 namespace {
 
 constexpr unsigned char kCtrlZ = 26;
+constexpr std::uint64_t kSmallReadBufferBytes = 512;
 
 class FileSource : public ByteSource {
  public:
@@ -41,7 +44,8 @@ class FileSource : public ByteSource {
 };
 
 struct Channel {
-  Channel(int fd, OpenMode mode, std::string path) : fd(fd), mode(mode), path(std::move(path)) {}
+  Channel(int descriptor, OpenMode open_mode, std::string full_path)
+      : fd(descriptor), mode(open_mode), path(std::move(full_path)) {}
   ~Channel() {
     if (fd >= 0) ::close(fd);
   }
@@ -68,6 +72,7 @@ std::array<std::unique_ptr<Channel>, kMaxFileNumber + 1> channels;
 }
 
 void check_number(int number, FileOp op, const std::source_location& where) {
+  note_statement(where);
   if (number < 1 || number > kMaxFileNumber)
     raise_file_error(kBadFileNumber, op, FileCheck::BadNumber, where);
 }
@@ -152,7 +157,10 @@ void open_file(std::string_view name, OpenMode mode, int number, std::source_loc
         raise_os_error(errno, OsCall::Open, FileOp::Open, where);
     }
     channel->write_position = position;
-    channel->reader.emplace(channel->source, size, position);
+    // A small file gets a buffer of its own size rather than the full one.
+    channel->reader.emplace(channel->source, size, position,
+                            static_cast<std::size_t>(std::clamp<std::uint64_t>(
+                                size, kSmallReadBufferBytes, kReadBufferBytes)));
   }
   channels[number] = std::move(channel);
 }

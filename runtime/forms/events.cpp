@@ -3,9 +3,11 @@
 #include <cctype>
 #include <deque>
 #include <map>
+#include <new>
 
 #include "runtime/errors/error_report.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/errors/statement_place.h"
 #include "runtime/files/file_channels.h"
 #include "runtime/forms/object_table.h"
 #include "runtime/forms/platform.h"
@@ -76,6 +78,7 @@ struct RunningScope {
 void run_isolated(const Event& e) {
   {
     RunningScope scope(e);
+    forget_statement();
     try {
       (*e.procedure)();
       close_all_files();  // a close that loses written data is the procedure's error
@@ -83,6 +86,10 @@ void run_isolated(const Event& e) {
       // Whatever the failed procedure opened is closed.
       close_files_quietly();
       report_error(error);
+    } catch (const std::bad_alloc&) {
+      // The failed allocation has been unwound, so there is memory again to report it with.
+      close_files_quietly();
+      report_error(out_of_memory_error());
     } catch (...) {
       close_files_quietly();
       throw;

@@ -5,6 +5,7 @@
 
 #include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/errors/statement_place.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/object_table.h"
 #include "runtime/forms/platform.h"
@@ -109,6 +110,7 @@ Control* Form::control(const std::string& name) const {
 // ---- Forms ----
 
 ObjRef create_form(const std::string& name, bool shown, std::source_location where) {
+  note_statement(where);
   const FormDef* def = find_form_definition(name);
   if (!def) raise_error(kBadFormDefinition, location(FormsCheck::NoDefinition), where);
   auto& t = table();
@@ -134,6 +136,7 @@ ObjRef create_form(const std::string& name, bool shown, std::source_location whe
 }
 
 ObjRef find_control(ObjRef form_ref, const std::string& name, std::source_location where) {
+  note_statement(where);
   if (name.empty() || name.size() > 21) raise_error(kInvalidArgument, location(FormsCheck::BadControlName), where);
   Form& form = form_of(form_ref, where);
   Control* c = form.control(name);
@@ -148,6 +151,7 @@ bool form_exists(ObjRef ref) {
 }
 
 void show_form(ObjRef ref, int shown, std::source_location where) {
+  note_statement(where);
   if (shown != -1 && shown != 0) raise_error(kInvalidArgument, location(FormsCheck::BadShowState), where);
   Form& form = form_of(ref, where);
   form.set_shown(shown == -1);
@@ -185,6 +189,7 @@ Form* find_live_form(const std::string& name) {
 // ---- Reference checks ----
 
 Form& form_of(ObjRef ref, std::source_location where) {
+  note_statement(where);
   if (ref.id == 0) ref = table().main;
   const Entry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchForm), where);
@@ -193,6 +198,7 @@ Form& form_of(ObjRef ref, std::source_location where) {
 }
 
 Control& control_of(ObjRef ref, std::source_location where) {
+  note_statement(where);
   const Entry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchControlObject), where);
   if (e->kind != ObjectKind::Control) raise_error(kWrongObjectKind, location(FormsCheck::NotAControl), where);
@@ -200,6 +206,7 @@ Control& control_of(ObjRef ref, std::source_location where) {
 }
 
 Picture& picture_of(ObjRef ref, std::source_location where) {
+  note_statement(where);
   const Entry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchPicture), where);
   if (e->kind != ObjectKind::Control) raise_error(kWrongObjectKind, location(FormsCheck::PictureNotAControl), where);
@@ -225,6 +232,7 @@ ObjRef new_image(std::source_location) {
 }
 
 Image& image_of(ObjRef ref, std::source_location where) {
+  note_statement(where);
   const Entry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchImage), where);
   if (e->kind != ObjectKind::Image) raise_error(kWrongObjectKind, location(FormsCheck::NotAnImage), where);
@@ -232,6 +240,7 @@ Image& image_of(ObjRef ref, std::source_location where) {
 }
 
 void free_image(ObjRef ref, std::source_location where) {
+  note_statement(where);
   Image& image = image_of(ref, where);
   auto& t = table();
   t.entries[ref.id].alive = false;

@@ -240,7 +240,8 @@ TEST(Val, ErrorNamesTheCallersLine) {
     FAIL() << "no error";
   } catch (const rt::RuntimeError& e) {
     EXPECT_EQ(e.line(), line);
-    EXPECT_EQ(e.module(), "text_to_number_test.cpp");
+    EXPECT_EQ(e.module(), "MAIN.BAS");
+    EXPECT_EQ(e.source(), "tests/convert/text_to_number_test.cpp:" + std::to_string(line));
   }
 }
 

@@ -37,9 +37,11 @@ struct Case {
 
 const std::vector<Case>& cases() {
   static const std::vector<Case> table = {
-      {"three numbers, then the next line", "1.5,2.5,3.5\r\n4,5,6\r\n",
+      {"three numbers, then the next line",
+       "1.5,2.5,3.5\r\n4,5,6\r\n",
        {N(1.5), N(2.5), N(3.5), kMore, N(4), N(5), N(6), kEnd}},
-      {"two reads of two run across the line end", "1.5,2.5,3.5\r\n7,8,9\r\n",
+      {"two reads of two run across the line end",
+       "1.5,2.5,3.5\r\n7,8,9\r\n",
        {N(1.5), N(2.5), N(3.5), N(7), kMore}},
       {"colons count as commas", "1:2:3\r\n", {N(1), N(2), N(3), kEnd}},
       {"a record split over two lines", "1,2\r\n3\r\n", {N(1), N(2), N(3), kEnd}},
@@ -55,13 +57,25 @@ const std::vector<Case>& cases() {
       {"a blank after the last record", "1,2,3\r\n ", {N(1), N(2), N(3), kMore, NErr(58)}},
       {"final Ctrl-Z ends the field and the file", "1,2\x1A", {N(1), kMore, N(2), kEnd, TErr(54)}},
       {"only a Ctrl-Z", "\x1A", {kEnd, TErr(54)}},
-      {"Ctrl-Z inside is data", "a\x1A" "b\r\n", {T("a\x1A" "b"), kEnd}},
-      {"Ctrl-Z inside a number", "1\x1A" "2", {NErr(58)}},
+      {"Ctrl-Z inside is data",
+       "a\x1A"
+       "b\r\n",
+       {T("a\x1A"
+          "b"),
+        kEnd}},
+      {"Ctrl-Z inside a number",
+       "1\x1A"
+       "2",
+       {NErr(58)}},
       {"two Ctrl-Z: the first is data", "\x1A\x1A", {kMore, T("\x1A"), kEnd}},
       {"zero bytes are dropped", "1\0.5,\0\0 2\r\0\n"sv, {N(1.5), N(2), kEnd}},
       {"zero bytes in text", "a\0b\0"sv, {kMore, T("ab"), kEnd}},
-      {"only zero bytes left", "\0\0"sv, {kMore, T(""), kEnd}},
-      {"only zero bytes into a number", "\0"sv, {NErr(58)}},
+      {"only zero bytes left", "\0\0"sv, {kEnd, TErr(54)}},
+      {"only zero bytes into a number", "\0"sv, {kEnd, NErr(54)}},
+      {"a record followed by one zero byte", "1,2,3\r\n\0"sv, {N(1), N(2), N(3), kEnd}},
+      {"a last field followed by zero bytes", "1,2,3\0\0"sv, {N(1), N(2), N(3), kEnd}},
+      {"zero bytes after a final Ctrl-Z", "1\x1A\0\0"sv, {N(1), kEnd, TErr(54)}},
+      {"zero bytes between two Ctrl-Z", "\x1A\0\x1A"sv, {kMore, T("\x1A"), kEnd}},
       {"blank ends a number, next byte starts the next", "1 2,3\r\n", {N(1), N(2), N(3), kEnd}},
       {"blank ends a number, comma is its own", "1  ,2", {N(1), N(2), kEnd}},
       {"blank ends a number, CR LF is its own", "1  \r\n2", {N(1), N(2), kEnd}},

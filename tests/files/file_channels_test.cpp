@@ -240,7 +240,8 @@ TEST_F(FileChannels, ErrorNamesTheCallingLine) {
     line = __LINE__, rt::open_file(path("missing"), OpenMode::Input, 1);
     ADD_FAILURE() << "no error";
   } catch (const rt::RuntimeError& e) {
-    EXPECT_EQ(e.module(), "file_channels_test.cpp");
+    EXPECT_EQ(e.module(), "MAIN.BAS");
+    EXPECT_EQ(e.source(), "tests/files/file_channels_test.cpp:" + std::to_string(line));
     EXPECT_EQ(e.line(), line);
     EXPECT_EQ(e.location() & 0xFF, static_cast<unsigned>(rt::FileCheck::OsError));
   }

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "../support/program_fixture.h"
 #include "../support/run_time_errors.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/control_values.h"
+#include "runtime/forms/form_definition.h"
 #include "runtime/forms/objects.h"
 #include "runtime/picture/picture_ops.h"
 
@@ -71,6 +74,38 @@ TEST_F(ObjectsTest, TypingStopsAtTheEditLimit) {
   EXPECT_EQ(edit.def().edit_limit, 32767);
   EXPECT_EQ(rt::limit_to_edit_box(edit, std::string(40000, '7')).size(), 32767u);
   EXPECT_EQ(rt::limit_to_edit_box(edit, "12.5"), "12.5");
+}
+
+}  // namespace
+
+namespace {
+
+// A picture too large for memory fails where the run-time builds it, inside a library template;
+// the report names the program's statement that created the form, never the header.
+TEST(FormCreation, AnErrorInsideALibraryNamesTheProgramsStatement) {
+  testing_support::reset_everything();
+  rt::FormDef def;
+  def.window.kind = rt::ElementKind::Window;
+  def.window.name = "BIGFORM";
+  rt::ElementDef picture;
+  picture.kind = rt::ElementKind::Picture;
+  picture.name = "PICTURE1";
+  picture.rect = {0, 0, 100000, 100000};
+  def.controls.push_back(picture);
+  rt::install_form_definitions({&def}, {});
+  unsigned line = 0;
+  try {
+    line = __LINE__, rt::create_form("BIGFORM", false);
+    ADD_FAILURE() << "no error";
+  } catch (const rt::RuntimeError& e) {
+    EXPECT_EQ(e.number(), rt::kOutOfMemory);
+    EXPECT_EQ(e.module(), "MAIN.BAS");
+    EXPECT_EQ(e.line(), line);
+    EXPECT_EQ(e.source().rfind("tests/forms/objects_test.cpp:" + std::to_string(line) + " < ", 0),
+              0u)
+        << e.source();
+  }
+  testing_support::reset_everything();
 }
 
 }  // namespace
