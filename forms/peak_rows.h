@@ -9,14 +9,14 @@ inline constexpr int kPeakRows = 6;
 
 // Row k (1 to 6): the number in each control's name (EDIT12 is "EDIT" and 12).
 struct PeakRowNumbers {
-  int row_lock;                        // CHECK: sets or clears the row's three locks
-  int swatch;                          // PICTURE: the slot's colour
-  int centre_lock, centre;             // CHECK, EDIT
-  int height_lock, height;             // CHECK, EDIT
-  int width_lock, width;               // CHECK, EDIT
-  int make, move_down, remove;         // BUTTON "Make", "↓" (rows 1 to 5 only), "Del"
-  int asymmetric;                      // CHECK "As"
-  int alpha, ratio;                    // EDIT
+  int row_lock;                 // CHECK: sets or clears the row's three locks
+  int swatch;                   // PICTURE: the slot's colour
+  int centre_lock, centre;      // CHECK, EDIT
+  int height_lock, height;      // CHECK, EDIT
+  int width_lock, width;        // CHECK, EDIT
+  int make, move_down, remove;  // BUTTON "Make", "↓" (rows 1 to 5 only), "Del"
+  int asymmetric;               // CHECK "As"
+  int alpha, ratio;             // EDIT
 };
 
 constexpr PeakRowNumbers peak_row(int k) {

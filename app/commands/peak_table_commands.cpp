@@ -38,7 +38,8 @@ void make_peak(int k) {
   counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
     const std::int32_t i = loop_index(counter);
     if (w.XDATA.at(i) > rt::val(rt::get_text(EDIT(9))))
-      rt::set_text(field_of(k, Param::Height), rt::trimmed_double_text(rt::floor_value(w.YDATA.at(i))));
+      rt::set_text(field_of(k, Param::Height),
+                   rt::trimmed_double_text(rt::floor_value(w.YDATA.at(i))));
   });
   DRAWGRAPH();
 }

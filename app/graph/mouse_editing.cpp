@@ -56,9 +56,9 @@ void hit_test(Workspace& w, float mx, float my) {
       const std::string text = colour_text(rt::picture_pixel(PICTURE(1), x, y));
       for (int k = 1; k <= kSlots; ++k) {
         if (text != peak_colour_text(k)) continue;
-        w.MOUSEMODE = 2.0f * k;
+        w.MOUSEMODE = 2.0f * static_cast<float>(k);
         const float cx = px(w, Parameter(k, Param::Centre));
-        if (cx - 5 < mx && mx < cx + 5) w.MOUSEMODE = 2.0f * k + 1;
+        if (cx - 5 < mx && mx < cx + 5) w.MOUSEMODE = 2.0f * static_cast<float>(k) + 1;
       }
     });
   });

@@ -21,7 +21,7 @@ enum class Operation : std::uint32_t {
   ControlValues = 0x06,
   MessageBox = 0x07,
   FileDialogs = 0x08,
-  Colour = 0x401,
+  PaletteColour = 0x401,
   Raster = 0x403,
   Font = 0x405,
   ImageSize = 0x410,
@@ -101,22 +101,39 @@ enum class FormsCheck : std::uint32_t {
   NoSuchImage,
   NotAnImage,
 };
-enum class ControlValueCheck : std::uint32_t { PictureHasNoText = 1, ReadCheckOfNonBox, SetCheckOfNonBox, BadCheckState };
+enum class ControlValueCheck : std::uint32_t {
+  PictureHasNoText = 1,
+  ReadCheckOfNonBox,
+  SetCheckOfNonBox,
+  BadCheckState
+};
 enum class MessageBoxCheck : std::uint32_t { BadStyle = 1 };
 enum class FileDialogCheck : std::uint32_t { UnclosedFilter = 1, BadRequest };
 enum class ColourCheck : std::uint32_t { BadPaletteIndex = 1, BadColour };
 enum class RasterCheck : std::uint32_t { NegativeSize = 1, TooManyPixels, NoMemory };
 enum class FontCheck : std::uint32_t { BadSize = 1 };
-enum class ImageSizeCheck : std::uint32_t { WidthBelowOne = 1, WidthTooLarge, HeightBelowOne, HeightTooLarge };
+enum class ImageSizeCheck : std::uint32_t {
+  WidthBelowOne = 1,
+  WidthTooLarge,
+  HeightBelowOne,
+  HeightTooLarge
+};
 enum class ImageCopyCheck : std::uint32_t { NoBitmap = 0, BadRegion };
 enum class ProcedureCheck : std::uint32_t { OutOfMemory = 1 };
-enum class ImageSaveCheck : std::uint32_t { NoBitmap = 0, NoMemory, CannotCreate, WriteHeader, WriteRows, Close };
+enum class ImageSaveCheck : std::uint32_t {
+  NoBitmap = 0,
+  NoMemory,
+  CannotCreate,
+  WriteHeader,
+  WriteRows,
+  Close
+};
 
 constexpr Operation operation_of(FormsCheck) { return Operation::Forms; }
 constexpr Operation operation_of(ControlValueCheck) { return Operation::ControlValues; }
 constexpr Operation operation_of(MessageBoxCheck) { return Operation::MessageBox; }
 constexpr Operation operation_of(FileDialogCheck) { return Operation::FileDialogs; }
-constexpr Operation operation_of(ColourCheck) { return Operation::Colour; }
+constexpr Operation operation_of(ColourCheck) { return Operation::PaletteColour; }
 constexpr Operation operation_of(RasterCheck) { return Operation::Raster; }
 constexpr Operation operation_of(FontCheck) { return Operation::Font; }
 constexpr Operation operation_of(ImageSizeCheck) { return Operation::ImageSize; }
@@ -143,7 +160,7 @@ constexpr LocationCode file_location(FileOp op, FileCheck check) {
 inline constexpr auto kRuntimeOperationNumbers = [] {
   constexpr Operation named[] = {
       Operation::Forms,        Operation::ControlValues, Operation::MessageBox,
-      Operation::FileDialogs,  Operation::Colour,        Operation::Raster,
+      Operation::FileDialogs,  Operation::PaletteColour,      Operation::Raster,
       Operation::Font,         Operation::ImageSize,     Operation::ImageCopy,
       Operation::ImageSave,    Operation::Checked,       Operation::Divide,
       Operation::ToSingle,     Operation::Power,         Operation::Log,
@@ -166,6 +183,7 @@ constexpr bool all_distinct(std::array<std::uint32_t, N> numbers) {
   return std::adjacent_find(numbers.begin(), numbers.end()) == numbers.end();
 }
 
-static_assert(all_distinct(kRuntimeOperationNumbers), "two run-time operations share a location number");
+static_assert(all_distinct(kRuntimeOperationNumbers),
+              "two run-time operations share a location number");
 
 }  // namespace rt

@@ -166,7 +166,7 @@ TEST_P(FieldReading, Table) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Buffers, FieldReading, ::testing::Values(1, 2, 3, 5, 4096),
-                         [](const auto& info) { return "buffer" + std::to_string(info.param); });
+                         [](const auto& instance) { return "buffer" + std::to_string(instance.param); });
 INSTANTIATE_TEST_SUITE_P(File, FieldReading, ::testing::Values(0),
                          [](const auto&) { return std::string("channel"); });
 

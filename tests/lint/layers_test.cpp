@@ -62,7 +62,8 @@ std::optional<std::string> violation(const std::string& includer, const std::str
   const std::string from = layer_of(includer);
   const auto allowed = layers().find(from);
   if (allowed == layers().end())
-    return "folder " + from + " has no place in the layers: add it to the table in this test and to README";
+    return "folder " + from +
+           " has no place in the layers: add it to the table in this test and to README";
   if (included.rfind("<Q", 0) == 0) return from + " may not include Qt (" + included + ")";
   if (included.front() == '<') return std::nullopt;
   const std::string to = layer_of(included);
@@ -131,7 +132,8 @@ TEST(Layers, RulesRefuseIncludesAgainstTheLayers) {
     SCOPED_TRACE(std::string(c.includer) + " -> " + c.included);
     EXPECT_EQ(!violation(c.includer, c.included).has_value(), c.allowed);
   }
-  const auto found = includes("#include \"app/fit/kai2.h\"\n// #include \"x.h\"\n  # include <vector>\n");
+  const auto found =
+      includes("#include \"app/fit/kai2.h\"\n// #include \"x.h\"\n  # include <vector>\n");
   ASSERT_EQ(found.size(), 2u);
   EXPECT_EQ(found[0], (std::pair<int, std::string>{1, "app/fit/kai2.h"}));
   EXPECT_EQ(found[1], (std::pair<int, std::string>{3, "<vector>"}));
@@ -148,9 +150,11 @@ TEST(Layers, EveryIncludeOfTheTreeRunsDownwards) {
       ++files;
       const std::string path = std::filesystem::relative(entry.path(), root).generic_string();
       std::ifstream in(entry.path(), std::ios::binary);
-      const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      const std::string source((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
       for (const auto& [line, included] : includes(source))
-        if (const auto why = violation(path, included)) ADD_FAILURE() << path << ":" << line << ": " << *why;
+        if (const auto why = violation(path, included))
+          ADD_FAILURE() << path << ":" << line << ": " << *why;
     }
   }
   EXPECT_GT(files, 0);

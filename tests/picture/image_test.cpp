@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"over_limit", 16384, 16385, 7}, SizeCase{"absurd", 1e6, 1e6, 7},
                       SizeCase{"beyond_32_bits", 1e10, 1, 7},
                       SizeCase{"infinite", std::numeric_limits<double>::infinity(), 1, 7}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& instance) { return std::string(instance.param.name); });
 
 TEST(ImageState, FailedSizeKeepsTheOldBitmap) {
   Image image;
@@ -197,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(Placements, ImageCopy,
                                            CopyCase{"larger_than_source", 1, 0, 100, 100},
                                            CopyCase{"empty", 0, 0, 0, 4},
                                            CopyCase{"far_away", -2e9, 2e9, 5, 4}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& instance) { return std::string(instance.param.name); });
 
 TEST(ImageCopy, NegativeSizeIsError5) {
   Image image;

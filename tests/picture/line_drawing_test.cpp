@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                  1000000000,
                  1000000000,
                  {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& instance) { return std::string(instance.param.name); });
 
 // Seeded random lines of three reaches: near the raster, a few thousand pixels away (the
 // graph's curves run off the plot), and anywhere in the 32-bit range.
@@ -146,7 +146,7 @@ TEST_P(RandomLines, MatchReference) {
 INSTANTIATE_TEST_SUITE_P(Reaches, RandomLines,
                          ::testing::Values(Reach{"near", -20, 80}, Reach{"far", -3000, 3000},
                                            Reach{"full_range", -2147483648LL, 2147483647LL}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& instance) { return std::string(instance.param.name); });
 
 // Lines that cross a graph-sized raster from points billions of pixels away: each must cost
 // only its visible part (walking the invisible one would take minutes per line).

@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RelativeCase{"second_relative", true, false, true, {2, 3}, {6, 6}},
                       RelativeCase{"both_relative", true, true, true, {7, 8}, {11, 11}},
                       RelativeCase{"no_first_second_relative", false, false, true, {5, 5}, {9, 8}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& instance) { return std::string(instance.param.name); });
 
 TEST(PictureLine, FilledStripWithIndex15IsExactlyThatStrip) {
   Picture p(664, 648);
@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         ColourCase{
             "filled_background", LineMode::kFilledRectangle, 12, {}, true, 0x123456, 0x123456},
         ColourCase{"outline_background", LineMode::kRectangle, {}, {}, true, 0x123456, rt::kWhite}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& instance) { return std::string(instance.param.name); });
 
 TEST(PictureLine, BlueLineReadsBackExactly) {
   Picture p(100, 100);

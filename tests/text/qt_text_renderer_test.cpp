@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"fixed", "FixedSys", "Tessaly ver2.00", 18, rt::kBlack},
                       TextCase{"unknown_face", "NoSuchFace", "1.5", 24, rt::kBlack},
                       TextCase{"coloured", kGothic, "0.5", 24, 0xFF0080}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& instance) { return std::string(instance.param.name); });
 
 TEST(QtTextFaces, MapToInstalledFamilies) {
   const std::pair<std::string, QString> faces[] = {{kGothic, "IPAPGothic"},
