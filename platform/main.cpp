@@ -1,11 +1,13 @@
 // Tessaly: the desktop program, or one of its modes chosen by the first argument. Arguments
-// that are no mode (such as Qt's own -platform) are left to Qt.
+// that are no mode (such as Qt's own -platform) are left to Qt. `tessaly batch ...` takes all
+// the words after it as its own command line.
 
 #include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <string>
 
+#include "platform/batch/batch_main.h"
 #include "platform/headless/headless_main.h"
 #include "platform/qt/desktop.h"
 #include "runtime/files/failed_write_signals.h"
@@ -45,6 +47,8 @@ int print_help(const std::string&, int, char**) {
     head.resize(std::max<std::size_t>(head.size() + 2, 22), ' ');
     std::cout << head << mode.help << '\n';
   }
+  std::cout << "  batch [options] SETTINGS.cfg SPECTRUM...\n"
+               "                      fit many spectra without a display (tessaly batch --help)\n";
   std::cout << "\nExit status of --run: 0 ran clean, 1 ran with run-time errors, 2 script error.\n";
   return 0;
 }
@@ -53,6 +57,7 @@ int print_help(const std::string&, int, char**) {
 
 int main(int argc, char** argv) {
   rt::ignore_failed_write_signals();
+  if (argc > 1 && std::strcmp(argv[1], "batch") == 0) return batch::run_batch(argc, argv, 2);
   for (int i = 1; i < argc; ++i) {
     for (const Mode& mode : kModes) {
       if (std::strcmp(argv[i], mode.name) != 0) continue;

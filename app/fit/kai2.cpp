@@ -30,8 +30,12 @@ float add_squared_difference(float sum, float y, float model) {
 
 float KAI2() {
   const float skip = read_skip();
-  float sum = 0;
   CALC_FITLINE();
+  return figure_of_curves(skip);
+}
+
+float figure_of_curves(float skip) {
+  float sum = 0;
   const Workspace& w = workspace();
   counted_loop(0, w.LASTPOINT, skip, [&](float counter) {
     const std::int32_t i = loop_index(counter);

@@ -13,6 +13,11 @@ bool skip_usable(float skip);
 // differences from the spectrum over every Skip-th point, summed in single precision.
 float KAI2();
 
+// The second half of the figure alone: the squared differences between the spectrum and the
+// sum curve as the last model computation left it (the curves as drawn), over every Skip-th
+// point.
+float figure_of_curves(float skip);
+
 // One term of the figure added to the running sum: sum + (y - model)^2, rounded to single.
 float add_squared_difference(float sum, float y, float model);
 

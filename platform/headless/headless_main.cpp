@@ -6,20 +6,12 @@
 
 #include "app/shell/session.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/offscreen_qt.h"
 #include "platform/headless/script_driver.h"
 #include "platform/text/qt_text_renderer.h"
 #include "runtime/forms/events.h"
 
 namespace headless {
-namespace {
-
-// Standard error carries the error reports and the script's diagnostics; Qt's own chatter
-// (such as a missing runtime directory) would only get in the way of a script's reader.
-void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
-}
-
-}  // namespace
 
 int run_headless(const std::string& script_path, int argc, char** argv) {
   std::ifstream file;
@@ -32,10 +24,7 @@ int run_headless(const std::string& script_path, int argc, char** argv) {
   }
   std::istream& script = script_path == "-" ? std::cin : file;
 
-  // Text on pictures comes from Qt's font engine, which needs an application object but no
-  // screen: the offscreen platform plugin gives the same pixels as the desktop.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(quiet_qt_messages);
+  use_offscreen_qt();
   QGuiApplication app(argc, argv);
   platform_text::QtTextRenderer text_renderer;
   rt::set_text_renderer(&text_renderer);

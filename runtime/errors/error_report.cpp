@@ -1,5 +1,7 @@
 #include "runtime/errors/error_report.h"
 
+#include <optional>
+
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/error_log.h"
 #include "runtime/errors/error_messages.h"
@@ -12,6 +14,7 @@ ReportSink g_sink;
 std::string g_program_name = "tessaly";
 bool g_in_progress = false;
 int g_reported = 0;
+std::optional<RuntimeError> g_last;
 
 }  // namespace
 
@@ -42,6 +45,7 @@ void report_error(const RuntimeError& error) {
   if (g_in_progress || error.number() == 0) return;
   g_in_progress = true;
   ++g_reported;
+  g_last = error;
   try {
     error_log_write(error);
     if (g_sink) g_sink(error_report_caption(), error_report_text(error));
@@ -52,6 +56,11 @@ void report_error(const RuntimeError& error) {
 }
 
 int reported_error_count() { return g_reported; }
-void reset_reported_error_count() { g_reported = 0; }
+void reset_reported_error_count() {
+  g_reported = 0;
+  g_last.reset();
+}
+
+const RuntimeError* last_reported_error() { return g_last ? &*g_last : nullptr; }
 
 }  // namespace rt

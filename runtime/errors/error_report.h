@@ -29,5 +29,8 @@ void report_error(const RuntimeError& error);
 // Number of errors reported since start (the action-script driver's exit status uses it).
 int reported_error_count();
 void reset_reported_error_count();
+// The error reported last, or null when none was since the reset; the batch's summary line
+// names it.
+const RuntimeError* last_reported_error();
 
 }  // namespace rt

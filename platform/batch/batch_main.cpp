@@ -1,0 +1,86 @@
+#include "platform/batch/batch_main.h"
+
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "platform/batch/batch_options.h"
+#include "platform/batch/output_names.h"
+#include "platform/batch/progress.h"
+#include "platform/batch/spectrum_run.h"
+#include "platform/batch/summary_line.h"
+#include "platform/headless/offscreen_qt.h"
+#include "platform/text/qt_text_renderer.h"
+
+namespace batch {
+namespace {
+
+constexpr int kAllOk = 0, kSomeFailed = 1, kUsageError = 2;
+
+int usage_error(const std::string& message) {
+  std::cerr << "tessaly batch: " << message << "\n(tessaly batch --help lists the options)\n";
+  return kUsageError;
+}
+
+// What can be refused before the program starts: a settings file that cannot be read, an
+// output folder that cannot be made, two spectra that would overwrite each other's files.
+std::string refusal(const BatchOptions& o) {
+  if (!std::ifstream(o.settings, std::ios::binary))
+    return "cannot read the settings file " + o.settings;
+  if (o.out_dir.empty()) return "";
+  std::error_code ec;
+  std::filesystem::create_directories(o.out_dir, ec);
+  if (!std::filesystem::is_directory(o.out_dir, ec))
+    return "cannot make the output folder " + o.out_dir;
+  if (const auto clash = first_stem_clash(o.spectra))
+    return "the outputs of " + o.spectra[clash->first] + " and " + o.spectra[clash->second] +
+           " would have the same name in " + o.out_dir;
+  return "";
+}
+
+}  // namespace
+
+int run_batch(int argc, char** argv, int first) {
+  const ParsedCommandLine parsed =
+      parse_batch_command_line(std::vector<std::string>(argv + first, argv + argc));
+  if (parsed.help) {
+    std::cout << batch_usage();
+    return kAllOk;
+  }
+  if (!parsed.options) return usage_error(parsed.error);
+  const BatchOptions& options = *parsed.options;
+  if (std::string problem = refusal(options); !problem.empty()) return usage_error(problem);
+
+  headless::use_offscreen_qt();
+  QGuiApplication app(argc, argv);
+  platform_text::QtTextRenderer text_renderer;
+  const SpectrumRunner runner(options, &text_renderer);
+  if (auto problem = runner.check_settings_and_features()) return usage_error(*problem);
+
+  std::vector<std::size_t> chosen;
+  for (std::size_t i = 0; i < options.spectra.size(); ++i)
+    if (in_shard(i + 1, options.shard_index, options.shard_count)) chosen.push_back(i);
+
+  Progress progress(std::cerr, !options.quiet && isatty(STDERR_FILENO), chosen.size());
+  if (options.header) std::cout << summary_header() << '\n';
+  bool all_ok = true;
+  for (std::size_t i : chosen) {
+    const SpectrumSummary summary = runner.run(options.spectra[i]);
+    all_ok = all_ok && summary.ok;
+    // Each line is out as soon as it is known: a batch stopped by a job's time limit keeps
+    // every finished line.
+    std::cout << summary_line(summary) << '\n' << std::flush;
+    if (!std::cout) {
+      std::cerr << "tessaly batch: standard output cannot be written; stopped\n";
+      return kSomeFailed;
+    }
+    progress.spectrum_done(summary.ok);
+  }
+  progress.finish();
+  return all_ok ? kAllOk : kSomeFailed;
+}
+
+}  // namespace batch

@@ -1,0 +1,36 @@
+#include "platform/batch/summary_line.h"
+
+#include "runtime/convert/integer_text.h"
+
+namespace batch {
+
+std::string summary_header() {
+  std::string h = "file,status,error,points,figure";
+  for (int k = 1; k <= 6; ++k) {
+    const std::string n = rt::decimal_text(k);
+    h += ",centre" + n + ",width" + n + ",height" + n + ",share" + n;
+  }
+  return h + ",total";
+}
+
+std::string csv_field(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+std::string summary_line(const SpectrumSummary& s) {
+  std::string line = csv_field(s.file) + (s.ok ? ",ok," : ",error,") +
+                     csv_field(s.ok ? std::string() : s.error) + ',' + csv_field(s.points) + ',' +
+                     csv_field(s.figure);
+  for (const SlotTexts& slot : s.peaks)
+    line += ',' + csv_field(slot.centre) + ',' + csv_field(slot.width) + ',' +
+            csv_field(slot.height) + ',' + csv_field(slot.share);
+  return line + ',' + csv_field(s.total);
+}
+
+}  // namespace batch

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# batch_errors_and_outputs.sh TESSALY SOURCE_DIR WORK_DIR
+# Usage errors (status 2, nothing on standard output), failing spectra in the middle of a
+# batch (their error lines, status 1, the others unharmed), outputs replacing older files,
+# progress only on a terminal, and memory that does not grow with the number of spectra.
+set -u
+tessaly=$1 src=$2 work=$3
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+export LC_ALL=C
+fail() { echo "FAIL: $*"; failed=1; }
+failed=0
+
+"$tessaly" --run "$src/six_peaks.script" || { echo "cannot make six.cfg"; exit 1; }
+"$src/make_spectra.sh" spectra 3 101
+good=spectra/s0001.bgd
+
+# expect_usage_error TEXT ARGS...: status 2, TEXT on standard error, nothing on standard output.
+expect_usage_error() {
+  local text=$1
+  shift
+  "$tessaly" batch "$@" > out.txt 2> err.txt
+  local status=$?
+  [ $status = 2 ] || fail "batch $*: status $status, expected 2"
+  [ -s out.txt ] && fail "batch $*: printed $(head -1 out.txt)"
+  grep -qF -- "$text" err.txt || fail "batch $*: standard error lacks \"$text\": $(cat err.txt)"
+}
+expect_usage_error "unknown option --fast" --fast six.cfg $good
+expect_usage_error "no spectrum given" six.cfg
+expect_usage_error "cannot read the settings file missing.cfg" missing.cfg $good
+head -c 40 six.cfg > short.cfg
+expect_usage_error "cannot load the settings file short.cfg: 54 Input past end of file." short.cfg $good
+expect_usage_error "--shard takes K/N" --shard 3/2 six.cfg $good
+expect_usage_error "would have the same name" --out o --csv six.cfg spectra/s0001.bgd spectra/../spectra/s0001.bgd
+"$tessaly" batch --help | grep -q "^usage: tessaly batch" || fail "--help prints no usage"
+
+# A missing file, a damaged one and one whose fit overflows, between good spectra.
+printf '1,2\r\n' > damaged.bgd
+printf '300,1E+30,1\r\n299,2E+30,1\r\n298,1E+30,1\r\n' > overflow.bgd
+"$tessaly" batch six.cfg spectra/s0001.bgd missing.bgd damaged.bgd spectra/s0002.bgd overflow.bgd \
+  spectra/s0003.bgd > table.csv 2> err.txt
+status=$?
+[ $status = 1 ] || fail "failed spectra: status $status, expected 1"
+[ -s err.txt ] && fail "standard error is not a terminal, yet it got: $(cat err.txt)"
+[ "$(wc -l < table.csv)" = 7 ] || fail "expected a header and 6 lines"
+head -1 table.csv | grep -q '^file,status,error,points,figure,centre1,width1,height1,share1,centre2,' ||
+  fail "header: $(head -1 table.csv)"
+expect_line() {
+  sed -n "$1p" table.csv | grep -q -- "$2" || fail "line $1 is $(sed -n "$1p" table.csv), expected $2"
+}
+expect_line 3 '^missing.bgd,error,63 File not found.,,,,'
+expect_line 4 '^damaged.bgd,error,54 Input past end of file.,,,,'
+expect_line 6 '^overflow.bgd,error,6 Overflow: a number is too large for its destination.,3,,,'
+for n in 2 5 7; do expect_line $n ',ok,,101,'; done
+# Every line has the 30 columns of the header.
+awk -F, 'NF != 30 { print "FAIL: line " NR " has " NF " columns"; bad = 1 } END { exit bad }' table.csv || failed=1
+
+"$tessaly" batch --no-header six.cfg spectra/s0001.bgd spectra/s0002.bgd > ok.csv
+[ $? = 0 ] || fail "all ok: status is not 0"
+cmp -s ok.csv <(sed -n '2p;5p' table.csv) || fail "the good spectra's lines depend on the failed ones"
+
+# Outputs replace what was there; no temporary file is left behind.
+mkdir -p o && echo old > o/s0001.csv
+"$tessaly" batch --quiet --out o --csv --bmp six.cfg $good > /dev/null || fail "exporting failed"
+[ "$(head -c 1 o/s0001.csv)" = " " ] || fail "o/s0001.csv was not replaced"
+[ "$(stat -c %s o/s0001.bmp)" = 1290870 ] || fail "o/s0001.bmp is not the 664 x 648 graph"
+[ "$(ls o)" = "$(printf 's0001.bmp\ns0001.csv')" ] || fail "o/ holds $(ls o)"
+# An output folder that cannot be written: the spectrum fails with the save's error.
+mkdir -p ro && chmod a-w ro
+if [ ! -w ro ]; then
+  "$tessaly" batch --no-header --out ro --csv six.cfg $good > ro.csv
+  [ $? = 1 ] && grep -q ',error,' ro.csv || fail "a folder that cannot be written did not fail the spectrum"
+fi
+chmod u+w ro
+
+# Progress: one line redrawn on a terminal, none with --quiet.
+if command -v script > /dev/null; then
+  script -qec "'$tessaly' batch six.cfg spectra/* > /dev/null" /dev/null > tty.txt 2>&1
+  grep -q "3/3 spectra" tty.txt || fail "no progress line on a terminal: $(cat -v tty.txt)"
+  script -qec "'$tessaly' batch --quiet six.cfg spectra/* > /dev/null" /dev/null > tty.txt 2>&1
+  grep -q "spectra" tty.txt && fail "--quiet still shows progress"
+fi
+
+# Memory: 1000 spectra stay within 2 MB of 10 (each spectrum starts a fresh program).
+if [ -x /usr/bin/time ]; then
+  printf '300,101,1\r\n299,150,1\r\n298,101,1\r\n' > tiny.bgd
+  few=$( { /usr/bin/time -f %M "$tessaly" batch --presses 0 six.cfg $(yes tiny.bgd | head -10) > /dev/null; } 2>&1 )
+  many=$( { /usr/bin/time -f %M "$tessaly" batch --presses 0 six.cfg $(yes tiny.bgd | head -1000) > /dev/null; } 2>&1 )
+  [ $((many - few)) -lt 2048 ] || fail "memory grew from $few kB for 10 spectra to $many kB for 1000"
+fi
+
+[ "$failed" = 0 ] && echo "ok: usage errors, error lines, outputs, progress and memory"
+exit $failed

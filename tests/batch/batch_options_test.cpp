@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "platform/batch/batch_options.h"
+
+namespace {
+
+using batch::parse_batch_command_line;
+
+std::vector<std::string> words(std::initializer_list<const char*> list) {
+  return {list.begin(), list.end()};
+}
+
+TEST(BatchCommandLine, OptionsAndFilesAnywhereBeforeTheEndMark) {
+  const auto parsed =
+      parse_batch_command_line(words({"--presses", "3", "set.cfg", "--no-header", "a.bgd",
+                                      "--shard=2/5", "--quiet", "--", "--b.bgd", "-"}));
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  const batch::BatchOptions& o = *parsed.options;
+  EXPECT_EQ(o.presses, 3);
+  EXPECT_FALSE(o.header);
+  EXPECT_TRUE(o.quiet);
+  EXPECT_EQ(o.shard_index, 2);
+  EXPECT_EQ(o.shard_count, 5);
+  EXPECT_EQ(o.settings, "set.cfg");
+  EXPECT_EQ(o.spectra, words({"a.bgd", "--b.bgd", "-"}));
+}
+
+TEST(BatchCommandLine, DefaultsAreOnePressAHeaderAndTheWholeList) {
+  const auto parsed = parse_batch_command_line(words({"set.cfg", "a.bgd"}));
+  ASSERT_TRUE(parsed.options);
+  EXPECT_EQ(parsed.options->presses, 1);
+  EXPECT_TRUE(parsed.options->header);
+  EXPECT_FALSE(parsed.options->raw || parsed.options->refine || parsed.options->csv);
+  EXPECT_EQ(parsed.options->shard_count, 1);
+}
+
+TEST(BatchCommandLine, RawWindowAndOutputs) {
+  const auto parsed = parse_batch_command_line(
+      words({"--raw", "--window", "280.5:", "--linear", "--ends", "7", "--out", "o", "--csv",
+             "--bmp", "--report", "--refine", "s.cfg", "x.txt"}));
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  const batch::BatchOptions& o = *parsed.options;
+  EXPECT_TRUE(o.raw && o.linear && o.csv && o.bmp && o.report && o.refine);
+  EXPECT_EQ(o.window_from, "280.5");
+  EXPECT_EQ(o.window_to, "");
+  EXPECT_EQ(o.ends, "7");
+  EXPECT_EQ(o.out_dir, "o");
+}
+
+TEST(BatchCommandLine, UsageErrorsSayWhatIsWrong) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* says;
+  };
+  const Case cases[] = {
+      {words({}), "settings file is missing"},
+      {words({"set.cfg"}), "no spectrum"},
+      {words({"--fast", "s.cfg", "a"}), "unknown option --fast"},
+      {words({"--presses", "s.cfg", "a"}), "--presses takes"},
+      {words({"--presses", "-1", "s.cfg", "a"}), "--presses takes"},
+      {words({"--presses", "2x", "s.cfg", "a"}), "--presses takes"},
+      {words({"s.cfg", "a", "--presses"}), "--presses needs a value"},
+      {words({"--quiet=yes", "s.cfg", "a"}), "takes no value"},
+      {words({"--shard", "0/4", "s.cfg", "a"}), "--shard takes K/N"},
+      {words({"--shard", "5/4", "s.cfg", "a"}), "--shard takes K/N"},
+      {words({"--shard", "4", "s.cfg", "a"}), "--shard takes K/N"},
+      {words({"--raw", "--window", "290:280", "s.cfg", "a"}), "FROM below TO"},
+      {words({"--raw", "--window", "290", "s.cfg", "a"}), "FROM:TO"},
+      {words({"--raw", "--window", "a:b", "s.cfg", "a"}), "two numbers"},
+      {words({"--raw", "--ends", "0", "s.cfg", "a"}), "--ends takes"},
+      {words({"--linear", "s.cfg", "a"}), "need --raw"},
+      {words({"--window", "1:2", "s.cfg", "a"}), "need --raw"},
+      {words({"--csv", "s.cfg", "a"}), "need --out"},
+      {words({"--out", "o", "s.cfg", "a"}), "--out needs --csv"},
+  };
+  for (const Case& c : cases) {
+    const auto parsed = parse_batch_command_line(c.args);
+    EXPECT_FALSE(parsed.options) << c.says;
+    EXPECT_NE(parsed.error.find(c.says), std::string::npos) << parsed.error;
+  }
+}
+
+TEST(BatchCommandLine, HelpWinsOverEverythingElse) {
+  const auto parsed = parse_batch_command_line(words({"--presses", "2", "--help"}));
+  EXPECT_TRUE(parsed.help);
+  EXPECT_FALSE(parsed.options);
+}
+
+TEST(BatchShards, EveryPositionIsInExactlyOneShard) {
+  for (int n : {1, 2, 3, 7}) {
+    for (std::size_t position = 1; position <= 30; ++position) {
+      int owners = 0;
+      for (int k = 1; k <= n; ++k) owners += batch::in_shard(position, k, n) ? 1 : 0;
+      EXPECT_EQ(owners, 1) << position << " of " << n;
+    }
+  }
+  // K of N takes K, K+N, K+2N...: the last shard takes the multiples of N.
+  EXPECT_TRUE(batch::in_shard(1, 1, 3));
+  EXPECT_TRUE(batch::in_shard(4, 1, 3));
+  EXPECT_TRUE(batch::in_shard(3, 3, 3));
+  EXPECT_FALSE(batch::in_shard(3, 1, 3));
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+// The runner in-process (without text on the graph): every spectrum starts from the program as
+// loading the settings leaves it, whatever the spectrum before it did.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/batch/batch_options.h"
+#include "platform/batch/spectrum_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SpectrumRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("tessaly_batch_test_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    options_.settings =
+        write("two.cfg", settings({{"285.5", "1.5", "1500"}, {"289", "1.5", "900"}}));
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  struct Row {
+    const char *centre, *width, *height;
+  };
+  // 56 lines: the graph settings, six slots, the locks, "As" boxes and "Alpha" fields.
+  static std::string settings(std::vector<Row> rows) {
+    std::string s = "0\r\n0\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+    rows.resize(6, Row{"", "", ""});
+    for (const Row& r : rows)
+      s += std::string(r.centre) + "\r\n" + r.width + "\r\n" + r.height + "\r\n";
+    for (int n = 0; n < 24; ++n) s += "0\r\n";
+    for (int n = 0; n < 6; ++n) s += "\r\n";
+    return s;
+  }
+  // Two peaks near 285 and 289 over x from 295 down to 280; `sign` -1 puts them below the
+  // background, so every fitted height ends at 0.
+  static std::string spectrum(double sign) {
+    std::string s;
+    for (int i = 0; i <= 150; ++i) {
+      const double x = 295 - 0.1 * i;
+      const double y = sign * (1700 * std::exp(-std::pow((x - 285.2) / 1.2, 2)) +
+                               1000 * std::exp(-std::pow((x - 288.9) / 1.5, 2)));
+      s += std::to_string(x) + "," + std::to_string(y + 150) + ",150\r\n";
+    }
+    return s;
+  }
+  std::string write(const std::string& name, const std::string& bytes) {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+  fs::path dir_;
+  batch::BatchOptions options_;
+};
+
+TEST_F(SpectrumRun, AFitShowsTheTableAsTheDesktopWould) {
+  const batch::SpectrumRunner runner(options_, nullptr);
+  const batch::SpectrumSummary s = runner.run(write("peaks.bgd", spectrum(1)));
+  ASSERT_TRUE(s.ok) << s.error;
+  EXPECT_EQ(s.points, "151");
+  EXPECT_FALSE(s.figure.empty());
+  EXPECT_FALSE(s.peaks[0].share.empty());
+  EXPECT_EQ(s.peaks[2].centre, "");
+  EXPECT_FALSE(s.total.empty());
+  // Fields after the redraw show one decimal.
+  EXPECT_NE(s.peaks[0].centre.find('.'), std::string::npos);
+  EXPECT_EQ(s.peaks[0].centre.size() - s.peaks[0].centre.find('.'), 2u);
+}
+
+TEST_F(SpectrumRun, NothingOfTheSpectrumBeforeReachesTheNext) {
+  const batch::SpectrumRunner runner(options_, nullptr);
+  const std::string good = write("peaks.bgd", spectrum(1));
+  const batch::SpectrumSummary first = runner.run(good);
+  ASSERT_TRUE(first.ok);
+  ASSERT_FALSE(first.peaks[0].share.empty());
+
+  // All heights end at 0: the ratios change nothing, so only a fresh start leaves them empty.
+  const batch::SpectrumSummary dips = runner.run(write("dips.bgd", spectrum(-1)));
+  ASSERT_TRUE(dips.ok) << dips.error;
+  EXPECT_EQ(dips.peaks[0].height, "0.0");
+  EXPECT_EQ(dips.peaks[0].share, "");
+  EXPECT_EQ(dips.total, "");
+
+  const batch::SpectrumSummary missing = runner.run((dir_ / "missing.bgd").string());
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.error, "63 File not found.");
+  EXPECT_EQ(missing.points, "");
+
+  const batch::SpectrumSummary again = runner.run(good);
+  EXPECT_EQ(batch::summary_line(again), batch::summary_line(first));
+}
+
+TEST_F(SpectrumRun, FailuresNameTheRunTimeErrorAndShowNoResults) {
+  const batch::SpectrumRunner runner(options_, nullptr);
+  const batch::SpectrumSummary damaged = runner.run(write("damaged.bgd", "1,2\r\n"));
+  EXPECT_FALSE(damaged.ok);
+  EXPECT_EQ(damaged.error.substr(0, 3), "54 ");
+  EXPECT_EQ(damaged.points, "");
+
+  // A width of 0 fails the load's redraw: the points are known, the table is not shown.
+  options_.settings = write("zero.cfg", settings({{"285.5", "0", "1500"}}));
+  const batch::SpectrumRunner zero_width(options_, nullptr);
+  const batch::SpectrumSummary failed = zero_width.run(write("peaks.bgd", spectrum(1)));
+  EXPECT_FALSE(failed.ok);
+  EXPECT_EQ(failed.error, "11 Division by zero.");
+  EXPECT_EQ(failed.points, "151");
+  EXPECT_EQ(failed.peaks[0].centre, "");
+  EXPECT_EQ(failed.figure, "");
+}
+
+TEST_F(SpectrumRun, NoPressShowsTheSettingsAsTheLoadsRedrawRoundsThem) {
+  options_.settings = write("fine.cfg", settings({{"285.56", "1.54", "1500.04"}}));
+  options_.presses = 0;
+  const batch::SpectrumRunner runner(options_, nullptr);
+  const batch::SpectrumSummary s = runner.run(write("peaks.bgd", spectrum(1)));
+  ASSERT_TRUE(s.ok) << s.error;
+  EXPECT_EQ(s.peaks[0].centre, "285.6");
+  EXPECT_EQ(s.peaks[0].width, "1.5");
+  EXPECT_EQ(s.peaks[0].height, "1500.0");
+  EXPECT_EQ(s.peaks[0].share, "");  // no press, no ratios
+}
+
+TEST_F(SpectrumRun, SettingsThatCannotBeLoadedAreRefusedBeforeAnySpectrum) {
+  const batch::SpectrumRunner good(options_, nullptr);
+  EXPECT_FALSE(good.check_settings_and_features());
+
+  options_.settings = write("short.cfg", "0\r\n0\r\n");
+  const batch::SpectrumRunner short_file(options_, nullptr);
+  const auto refused = short_file.check_settings_and_features();
+  ASSERT_TRUE(refused);
+  EXPECT_NE(refused->find("54 Input past end of file."), std::string::npos) << *refused;
+}
+
+}  // namespace
