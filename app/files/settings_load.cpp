@@ -7,6 +7,7 @@
 #include "runtime/dialogs/file_dialogs.h"
 #include "runtime/files/file_channels.h"
 #include "runtime/forms/control_values.h"
+#include "runtime/forms/statement_pump.h"
 
 namespace app {
 
@@ -15,7 +16,10 @@ void load_settings(const std::string& path) {
   // line end and drops the blanks around it; lines after the 56th item are never read.
   const std::vector<std::string> texts = read_input_file(path, [](int file) {
     std::vector<std::string> items;
-    for (int n = 0; n < kSettingsLines; ++n) items.push_back(rt::read_text_field(file));
+    for (int n = 0; n < kSettingsLines; ++n) {
+      rt::count_statement();
+      items.push_back(rt::read_text_field(file));
+    }
     return items;
   });
 

@@ -3,6 +3,7 @@
 #include "app/files/raw_errors.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/forms/statement_pump.h"
 
 namespace app {
 
@@ -14,6 +15,7 @@ LineCursor::LineCursor(std::string_view bytes, std::string file_name)
 
 std::optional<TextLine> LineCursor::next() {
   if (at_end()) return std::nullopt;
+  rt::count_statement();  // a line a statement: a long file still lets the windows repaint
   std::size_t end = bytes_.find_first_of("\r\n", start_);
   if (end == std::string_view::npos) end = bytes_.size();
   if (end - start_ > kMaxLineBytes)

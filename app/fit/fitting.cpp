@@ -18,11 +18,17 @@
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
+#include "runtime/forms/statement_pump.h"
 
 namespace app {
 namespace {
 
 constexpr Param kScanned[] = {Param::Centre, Param::Width, Param::Height};
+
+// Error 5 for a Skip that no sweep can use, typed before the press or during it.
+void refuse_unusable_skip() {
+  if (!skip_usable(read_skip())) rt::raise_error(rt::kInvalidArgument, location(FitCheck::SkipNotUsable));
+}
 
 class PeakFieldSnapshot {
  public:
@@ -42,23 +48,26 @@ class PeakFieldSnapshot {
 class Sweep {
  public:
   void run() {
+    const rt::StatementPumpHold hold;  // the sweep pumps between its trials instead
     for (int k = 1; k <= kSlots; ++k) {
       if (!Present(k)) continue;
+      // Every scan variable is a single, the start value u included: "256.2" and "256.20000"
+      // read as the same single, so they start the same grid.
       if (!Locked(k, Param::Height)) {
         for (float s : {1000.0f, 100.0f, 10.0f, 1.0f}) {
-          const double u = Parameter(k, Param::Height);
-          float best = scan(k, Param::Height, rt::to_single(u - 5 * s), rt::to_single(u + 5 * s), s);
+          const float u = rt::to_single(Parameter(k, Param::Height));
+          float best = scan(k, Param::Height, rt::to_single(u - 5.0 * s), rt::to_single(u + 5.0 * s), s);
           if (best < 0) best = 0;
           write_result(k, Param::Height, best);
         }
       }
       if (!Locked(k, Param::Centre)) {
-        const double u = Parameter(k, Param::Centre);
+        const float u = rt::to_single(Parameter(k, Param::Centre));
         write_result(k, Param::Centre,
                      scan(k, Param::Centre, rt::to_single(u - 0.5), rt::to_single(u + 0.5), 0.01f));
       }
       if (!Locked(k, Param::Width)) {
-        const double u = Parameter(k, Param::Width);
+        const float u = rt::to_single(Parameter(k, Param::Width));
         float best = scan(k, Param::Width, rt::to_single(u - 0.5), rt::to_single(u + 0.5), 0.05f);
         if (best < 1.2f) best = 1.2f;
         write_result(k, Param::Width, best);
@@ -96,12 +105,14 @@ class Sweep {
     engine_.set_parameter(k, p, rt::val(text));
   }
 
-  // The windows repaint during a long sweep; a field the user changed meanwhile is read again.
-  // Returns whether the user changed anything.
+  // The windows repaint during a long sweep; a field the user changed meanwhile is read again,
+  // and a Skip typed meanwhile is refused as one typed before the press. Returns whether the
+  // user changed anything.
   bool pump() {
     const std::uint64_t before = rt::user_change_count();
     rt::pump();
     if (rt::user_change_count() == before) return false;
+    refuse_unusable_skip();
     engine_.mark_stale();
     return true;
   }
@@ -114,7 +125,7 @@ class Sweep {
 void fitting_sweep() { Sweep().run(); }
 
 void fit_peaks() {
-  if (!skip_usable(read_skip())) rt::raise_error(rt::kInvalidArgument, location(FitCheck::SkipNotUsable));
+  refuse_unusable_skip();
   const PeakFieldSnapshot before;
   try {
     fitting_sweep();

@@ -4,11 +4,12 @@ namespace app {
 
 // "FITTING" up to its redraw: one sweep of grid searches over the unlocked heights, centres and
 // widths of the present slots 1 to 6. A Skip of 0 or below is refused (error 5) before anything
-// changes; a run-time error during the sweep puts every peak field back to the text it held
-// before the press. The fit's record for the report keeps the values the sweep left.
+// changes, and so is one typed while the sweep runs; a run-time error during the sweep puts
+// every peak field back to the text it held before the press. The fit's record for the report
+// keeps the values the sweep left.
 void fit_peaks();
 
-// The sweep alone, without the refusal, the restore, the redraw and the ratios.
+// The sweep alone, without the first refusal, the restore, the redraw and the ratios.
 void fitting_sweep();
 
 }  // namespace app

@@ -16,9 +16,7 @@ bool skip_usable(float skip) {
   if (!(skip > 0)) return false;
   // About 130 comparisons per point of a full spectrum: a sweep then still ends within seconds.
   constexpr long kMaxPasses = 1L << 17;
-  long passes = 0;
-  counted_loop(0, workspace().LASTPOINT, skip, [&](float) { ++passes; });
-  return passes <= kMaxPasses;
+  return counted_passes(0, workspace().LASTPOINT, skip, kMaxPasses) <= kMaxPasses;
 }
 
 float add_squared_difference(float sum, float y, float model) {

@@ -25,6 +25,10 @@ constexpr double kAlphaBound = 1e100;
 // More compared points than this (a tiny fractional Skip) is left to KAI2.
 constexpr std::size_t kMaxCompared = std::size_t{1} << 22;
 
+// The terms that a scan's side-by-side figures hold at once (2 MiB): every trial of a scan at
+// Skip 1 on a full spectrum, fewer at a time when a small Skip compares many more points.
+constexpr std::size_t kSideBySideTerms = std::size_t{1} << 18;
+
 void set_parameter_of(PeakShape& s, Param p, double value) {
   switch (p) {
     case Param::Centre: s.centre = value; break;
@@ -120,9 +124,21 @@ bool SweepEngine::safe_everywhere(const PeakShape& s) const {
   if (!s.asymmetric || s.alpha == 0) return true;
   if (!(std::fabs(s.alpha) < kAlphaBound)) return false;
   // The skew divisor 1 + a*d/w is exactly 0 only where d is within a hair of -w/a: look at the
-  // few x values there and test them exactly as the profile computes them.
+  // few x values there and test them exactly as the profile computes them. Why the window
+  // [c + z - m, c + z + m] around the computed zero z = -w/a holds every such x, with u = 2^-53
+  // the unit roundoff of a double:
+  //  - The profile's fl(1 + fl(fl(a*d) / w)) is 0 only when fl(fl(a*d) / w) is exactly -1 (a
+  //    sum of doubles rounds to 0 only when it is 0), so a*d*(1+e1)/w = -(1+e2), |e1|, |e2| <= u
+  //    (a*d is near -w, far above the subnormals), and |d - z| <= 2.01u |z|.
+  //  - d is x - c rounded to double, then to single: |d - (x - c)| <= |x - c| (u + 2^-24)
+  //    + 2^-150, the last term the half step of the subnormal singles. So the x we look for
+  //    lie within |z| 2^-23 + 2^-149 of c + z, with room to spare.
+  //  - z, c + z, m and the window's ends are rounded in double: together they move an end by
+  //    at most (|c| + |z| + m) 4u, far below (|c| + |z|) 2^-45.
+  // So m = |z| 2^-20 + (|c| + |z|) 2^-45 + 2^-148 covers each part at least twice over.
   const double zero_at = -s.width / s.alpha;
-  const double margin = std::fabs(zero_at) * 0x1p-20 + (std::fabs(s.centre) + std::fabs(zero_at)) * 0x1p-45;
+  const double margin =
+      std::fabs(zero_at) * 0x1p-20 + (std::fabs(s.centre) + std::fabs(zero_at)) * 0x1p-45 + 0x1p-148;
   const double target = s.centre + zero_at;
   auto first = std::lower_bound(sorted_x_.begin(), sorted_x_.end(), target - margin,
                                 [](float x, double v) { return x < v; });
@@ -176,7 +192,7 @@ void SweepEngine::squared_terms(int k, const std::vector<float>& values, double*
   squared_differences(compared_y_.data(), out, n);
 }
 
-float SweepEngine::figure_over(int k, const std::vector<float>& values) {
+std::optional<float> SweepEngine::figure_over(int k, const std::vector<float>& values) {
   const std::size_t n = values.size();
   sums_.resize(n);
   squared_terms(k, values, sums_.data());
@@ -184,7 +200,7 @@ float SweepEngine::figure_over(int k, const std::vector<float>& values) {
   float sum = 0;
   for (std::size_t m = 0; m < n; ++m) {
     const double next = sum + sums_[m];
-    if (!(next < kSingleOverflow)) rt::raise_error(rt::kOverflow);
+    if (!(next < kSingleOverflow)) return std::nullopt;
     sum = static_cast<float>(next);
   }
   return sum;
@@ -197,16 +213,28 @@ std::vector<std::optional<float>> SweepEngine::figures(int k, Param p, const std
   if (!usable_ || !slot.present) return out;
   const std::size_t n = compared_x_.size();
   prepare_partial_sums(k);
-  std::vector<std::size_t> rows;  // the trials computed here, in order
-  scan_terms_.resize(values.size() * n);
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    PeakShape trial = slot.shape;
-    set_parameter_of(trial, p, values[i]);
-    if (!safe_everywhere(trial) || !heights_fit_in_single(k, trial.height)) continue;
-    compute_values(k, trial, trial_values_);
-    squared_terms(k, trial_values_, scan_terms_.data() + rows.size() * n);
-    rows.push_back(i);
+  // The terms of a block of trials at a time, so that a tiny Skip (many compared points) costs
+  // time but not memory.
+  const std::size_t block = std::max<std::size_t>(1, kSideBySideTerms / std::max<std::size_t>(n, 1));
+  scan_terms_.resize(std::min(block, values.size()) * n);
+  std::vector<std::size_t> rows;  // the trials of the block computed here, in order
+  for (std::size_t i = 0; i < values.size();) {
+    rows.clear();
+    for (; i < values.size() && rows.size() < block; ++i) {
+      PeakShape trial = slot.shape;
+      set_parameter_of(trial, p, values[i]);
+      if (!safe_everywhere(trial) || !heights_fit_in_single(k, trial.height)) continue;
+      compute_values(k, trial, trial_values_);
+      squared_terms(k, trial_values_, scan_terms_.data() + rows.size() * n);
+      rows.push_back(i);
+    }
+    sum_side_by_side(rows, n, out);
   }
+  return out;
+}
+
+void SweepEngine::sum_side_by_side(const std::vector<std::size_t>& rows, std::size_t n,
+                                   std::vector<std::optional<float>>& out) {
   // Each trial's sum still takes its terms one after the other, in point order.
   std::vector<float> sums(rows.size(), 0.0f);
   std::vector<char> overflow(rows.size(), 0);
@@ -220,7 +248,6 @@ std::vector<std::optional<float>> SweepEngine::figures(int k, Param p, const std
   }
   for (std::size_t r = 0; r < rows.size(); ++r)
     if (!overflow[r]) out[rows[r]] = sums[r];
-  return out;
 }
 
 float SweepEngine::figure(int k, Param p, double value) {
@@ -232,7 +259,10 @@ float SweepEngine::figure(int k, Param p, double value) {
   if (!safe_everywhere(trial) || !heights_fit_in_single(k, trial.height)) return KAI2();
   compute_values(k, trial, trial_values_);
   prepare_partial_sums(k);
-  return figure_over(k, trial_values_);
+  // A sum that overflows is KAI2's error: KAI2 meets it at the same term and raises it as and
+  // where it always does.
+  if (const std::optional<float> f = figure_over(k, trial_values_)) return *f;
+  return KAI2();
 }
 
 void SweepEngine::set_parameter(int k, Param p, double value) {

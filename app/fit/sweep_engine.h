@@ -40,6 +40,9 @@ class SweepEngine {
   // Slot k's parameter p now reads as `value`: the scan wrote its result.
   void set_parameter(int k, Param p, double value);
 
+  // What the side-by-side figures keep between scans, in bytes: bounded whatever the Skip.
+  std::size_t side_by_side_bytes() const { return scan_terms_.capacity() * sizeof(double); }
+
  private:
   struct Slot {
     bool present = false;
@@ -54,7 +57,11 @@ class SweepEngine {
   bool heights_fit_in_single(int k, double height) const;
   void compute_values(int k, const PeakShape& s, std::vector<float>& out);
   void prepare_partial_sums(int k);
-  float figure_over(int k, const std::vector<float>& values);
+  // The figure over slot k's curve `values`; nothing when the running sum overflows.
+  std::optional<float> figure_over(int k, const std::vector<float>& values);
+  // The figures of the trials `rows` (entries of out) from their terms in scan_terms_.
+  void sum_side_by_side(const std::vector<std::size_t>& rows, std::size_t n,
+                        std::vector<std::optional<float>>& out);
   // The squared differences at the compared points for slot k's curve `values`.
   void squared_terms(int k, const std::vector<float>& values, double* out);
 

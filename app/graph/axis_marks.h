@@ -4,27 +4,27 @@
 // counter); a mark that would repeat exactly what the one before it drew changes no pixel, so
 // it is skipped, and the draw stays quick whatever step is typed.
 
-#include <cstdint>
 #include <string>
 
 #include "runtime/forms/objects.h"
 
 namespace app {
 
-// The whole pixel that the picture makes of a coordinate, remembered: a coordinate less than
-// half a pixel from the last one's pixel rounds to that pixel under any nearest rounding, so
-// the picture's own rounding (and its overflow error) is asked only when that changes.
+// The whole pixel that the picture makes of a coordinate (halves away from zero), remembered:
+// a coordinate less than half a pixel from the last one's pixel rounds to that pixel, so the
+// rounding is done again only when that changes. Kept in double: a coordinate may lie far
+// beyond the 32-bit pixels (a tiny range puts it there) and still be drawn in part.
 class PixelOf {
  public:
-  std::int32_t operator()(float v) {
+  double operator()(float v) {
     if (known_ && v > last_ - 0.5 && v < last_ + 0.5) return last_;
     return ask(v);
   }
 
  private:
-  std::int32_t ask(float v);
+  double ask(float v);
   bool known_ = false;
-  std::int32_t last_ = 0;
+  double last_ = 0;
 };
 
 // Tick marks: lines in the picture's drawing colour.
@@ -39,7 +39,7 @@ class TickSeries {
   rt::ObjRef picture_;
   PixelOf x1_, y1_, x2_, y2_;
   bool drawn_ = false;
-  std::int32_t last_[4] = {};
+  double last_[4] = {};
 };
 
 // Labels: each is a text position, then the text printed as one line in black.
@@ -47,25 +47,40 @@ class LabelSeries {
  public:
   LabelSeries(rt::ObjRef picture, float picture_width, float picture_height, float font_size)
       : picture_(picture), width_(picture_width), height_(picture_height), font_size_(font_size) {}
-  // Prints the text that make_text() gives at (x, y), unless the label before it stood at the
-  // same whole pixel with the same key (the same key must mean the same text), or unless the
-  // label starts so far right of, above or below the picture that none of its ink could land.
+  // How far beyond the picture a label may start and still ink it.
+  static double reach(float font_size) { return 4.0 * font_size; }
+
+  // Prints the text that make_text() gives at (x, y), unless printing it could change no pixel:
+  // the label starts so far right of, above or below the picture that none of its ink could
+  // land, or the label before it printed the same text at the same whole pixel (the same key
+  // there means the same text without making it; different keys may still give one text).
   template <class MakeText>
   void print(float x, float y, double key, MakeText&& make_text) {
-    if (skip(x, y, key)) return;
-    print_text(x, y, make_text());
+    const double px = x_(x), py = y_(y);
+    if (beyond_reach(px, py)) return;
+    const bool same_place = printed_ && px == last_x_ && py == last_y_;
+    if (same_place && key == last_key_) return;
+    std::string text = make_text();
+    if (same_place && text == last_text_) return;
+    printed_ = true;
+    last_x_ = px;
+    last_y_ = py;
+    last_key_ = key;
+    print_text(x, y, text);
+    last_text_ = std::move(text);
   }
 
  private:
-  bool skip(float x, float y, double key);
+  bool beyond_reach(double px, double py) const;
   void print_text(float x, float y, const std::string& text);
 
   rt::ObjRef picture_;
   float width_, height_, font_size_;
   PixelOf x_, y_;
   bool printed_ = false;
-  std::int32_t last_x_ = 0, last_y_ = 0;
+  double last_x_ = 0, last_y_ = 0;
   double last_key_ = 0;
+  std::string last_text_;
 };
 
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "app/graph/x_axis.h"
 
+#include <cstdint>
+
 #include "app/graph/axis_marks.h"
 #include "app/graph/plot_mapping.h"
 #include "app/workspace/control_refs.h"
@@ -37,6 +39,14 @@ float wide_label_offset(float t) {
   return 35;  // 2000 and above too, so that every number stands under its own tick
 }
 
+double wide_label_value(float t) {
+  const auto whole = static_cast<std::int64_t>(t);
+  std::int64_t scale = 1;
+  while (whole / scale >= 1000000) scale *= 10;
+  if (scale == 1) return t;
+  return static_cast<double>((whole + scale / 2) / scale * scale);
+}
+
 void draw_x_axis() {
   Workspace& w = workspace();
   const rt::ObjRef picture = PICTURE(1);
@@ -64,11 +74,22 @@ void draw_x_axis() {
   rt::picture_font_size(picture, font_size);  // stays for the rest of the draw
   if (static_cast<double>(w.XMAX) - w.XMIN >= 1000) {
     // Every hundred from 0, whatever XMIN is: those below XMIN land right of the plot area. At
-    // ranges beyond about 55000 several numbers fall on one pixel and smear into each other;
-    // only the first of them is printed there (key 0 for all).
+    // ranges beyond about 55000 several numbers start on one pixel; each is printed over the
+    // others, as its ink adds to theirs. From a range of 1e7 on, a hundred and more numbers
+    // share each pixel and smear into a solid band, and printing each would take seconds per
+    // draw: there only the first number of each pixel is printed (the same key 0 for all).
+    const bool every_number = static_cast<double>(w.XMAX) - w.XMIN < kEveryWideNumberBelow;
+    // Numbers that start beyond the picture's right edge by more than a label's reach are left
+    // out; far below XMIN (a range far from 0) that is nearly every number, so they are passed
+    // without working out where each would land. The widest offset (35) and two pixels to
+    // spare cover the rounding.
+    const double range = static_cast<double>(w.XMAX) - w.XMIN;
+    const double reach = w.PICWIDTH + LabelSeries::reach(font_size) + 2 + 35;
+    const double unseen_below = w.XMIN + range * (1 - (reach - w.PLOTLEFT) / w.PLOTWIDTH);
     counted_loop(0, last_label, 100, [&](float t) {
-      labels.print(rt::to_single(px(w, t) - wide_label_offset(t)), label_row, 0,
-                   [&] { return rt::single_text(t); });
+      if (t < unseen_below) return;
+      labels.print(rt::to_single(px(w, t) - wide_label_offset(t)), label_row,
+                   every_number ? wide_label_value(t) : 0, [&] { return rt::single_text(t); });
     });
   } else {
     // Every third unit from the first tick, whatever the tick step is.

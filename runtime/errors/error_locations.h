@@ -22,6 +22,7 @@ enum class Operation : std::uint32_t {
   MessageBox = 0x07,
   FileDialogs = 0x08,
   PaletteColour = 0x401,
+  Coordinate = 0x402,
   Raster = 0x403,
   Font = 0x405,
   ImageSize = 0x410,
@@ -110,6 +111,7 @@ enum class ControlValueCheck : std::uint32_t {
 enum class MessageBoxCheck : std::uint32_t { BadStyle = 1 };
 enum class FileDialogCheck : std::uint32_t { UnclosedFilter = 1, BadRequest };
 enum class ColourCheck : std::uint32_t { BadPaletteIndex = 1, BadColour };
+enum class CoordinateCheck : std::uint32_t { BeyondSingle = 1 };
 enum class RasterCheck : std::uint32_t { NegativeSize = 1, TooManyPixels, NoMemory };
 enum class FontCheck : std::uint32_t { BadSize = 1 };
 enum class ImageSizeCheck : std::uint32_t {
@@ -134,6 +136,7 @@ constexpr Operation operation_of(ControlValueCheck) { return Operation::ControlV
 constexpr Operation operation_of(MessageBoxCheck) { return Operation::MessageBox; }
 constexpr Operation operation_of(FileDialogCheck) { return Operation::FileDialogs; }
 constexpr Operation operation_of(ColourCheck) { return Operation::PaletteColour; }
+constexpr Operation operation_of(CoordinateCheck) { return Operation::Coordinate; }
 constexpr Operation operation_of(RasterCheck) { return Operation::Raster; }
 constexpr Operation operation_of(FontCheck) { return Operation::Font; }
 constexpr Operation operation_of(ImageSizeCheck) { return Operation::ImageSize; }
@@ -160,7 +163,7 @@ constexpr LocationCode file_location(FileOp op, FileCheck check) {
 inline constexpr auto kRuntimeOperationNumbers = [] {
   constexpr Operation named[] = {
       Operation::Forms,        Operation::ControlValues, Operation::MessageBox,
-      Operation::FileDialogs,  Operation::PaletteColour,      Operation::Raster,
+      Operation::FileDialogs,  Operation::PaletteColour, Operation::Coordinate,      Operation::Raster,
       Operation::Font,         Operation::ImageSize,     Operation::ImageCopy,
       Operation::ImageSave,    Operation::Checked,       Operation::Divide,
       Operation::ToSingle,     Operation::Power,         Operation::Log,

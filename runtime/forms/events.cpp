@@ -11,6 +11,7 @@
 #include "runtime/files/file_channels.h"
 #include "runtime/forms/object_table.h"
 #include "runtime/forms/platform.h"
+#include "runtime/forms/statement_pump.h"
 
 namespace rt {
 namespace {
@@ -187,6 +188,7 @@ void reset_events() {
   s.queue.clear();
   s.quit = false;
   s.running = false;
+  reset_statement_count();
 }
 
 }  // namespace rt

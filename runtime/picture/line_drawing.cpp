@@ -123,6 +123,43 @@ void draw_line(Raster& raster, std::int32_t x0, std::int32_t y0, std::int32_t x1
   }
 }
 
+bool clip_to_reach(double& x0, double& y0, double& x1, double& y1) {
+  const double dx = x1 - x0, dy = y1 - y0;
+  // The segment is (x0, y0) + t (dx, dy) for t in [0, 1]; each side of the square limits t.
+  double low = 0, high = 1;
+  const auto limit = [&](double p, double q) {  // keeps the t with p t <= q
+    if (p == 0) return q >= 0;
+    const double t = q / p;
+    if (p < 0) {
+      if (t > high) return false;
+      low = std::max(low, t);
+    } else {
+      if (t < low) return false;
+      high = std::min(high, t);
+    }
+    return true;
+  };
+  if (!limit(-dx, x0 + kClipReach) || !limit(dx, kClipReach - x0) || !limit(-dy, y0 + kClipReach) ||
+      !limit(dy, kClipReach - y0))
+    return false;
+  const auto at = [&](double t, double& x, double& y) {
+    if (t <= 0.5) {
+      x = x0 + t * dx;
+      y = y0 + t * dy;
+    } else {
+      x = x1 - (1 - t) * dx;
+      y = y1 - (1 - t) * dy;
+    }
+    x = std::clamp(x, -kClipReach, kClipReach);  // rounding may step a hair outside
+    y = std::clamp(y, -kClipReach, kClipReach);
+  };
+  double nx0 = x0, ny0 = y0, nx1 = x1, ny1 = y1;
+  if (low > 0) at(low, nx0, ny0);
+  if (high < 1) at(high, nx1, ny1);
+  x0 = nx0, y0 = ny0, x1 = nx1, y1 = ny1;
+  return true;
+}
+
 void draw_rectangle_outline(Raster& raster, std::int32_t x0, std::int32_t y0, std::int32_t x1,
                             std::int32_t y1, Colour colour) {
   raster.fill_rect(x0, y0, x1, y0, colour);

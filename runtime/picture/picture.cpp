@@ -1,13 +1,35 @@
 #include "runtime/picture/picture.h"
 
 #include <algorithm>
+#include <cmath>
+#include <initializer_list>
 
+#include "runtime/convert/arithmetic.h"
 #include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/picture/line_drawing.h"
 #include "runtime/picture/text_renderer.h"
 
 namespace rt {
+namespace {
+
+// Whether every coordinate rounds to a 32-bit pixel.
+bool all_in_pixel_range(std::initializer_list<double> coordinates) {
+  for (double v : coordinates) {
+    const double r = std::round(v);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) return false;
+  }
+  return true;
+}
+
+// The program passes coordinates as singles: one beyond the single range (or not a number) is
+// error 6.
+void check_single_coordinate(double v, const std::source_location& where) {
+  if (!(std::fabs(v) < kSingleOverflow))
+    raise_error(kOverflow, location(CoordinateCheck::BeyondSingle), where);
+}
+
+}  // namespace
 
 Picture::Picture(std::int32_t width, std::int32_t height, std::source_location where)
     : raster_(width, height, kWhite, where) {}
@@ -48,30 +70,47 @@ void Picture::line(const LineCommand& command, std::source_location where) {
   Colour fill = colour;
   if (command.fill_index) fill = palette_colour(*command.fill_index, where);
 
-  const std::int32_t x0 = pixel_coordinate(first.x, where);
-  const std::int32_t y0 = pixel_coordinate(first.y, where);
-  const std::int32_t x1 = pixel_coordinate(second.x, where);
-  const std::int32_t y1 = pixel_coordinate(second.y, where);
-
-  switch (command.mode) {
-    case LineMode::kLine:
-      draw_line(raster_, x0, y0, x1, y1, colour);
-      break;
-    case LineMode::kRectangle:
-      draw_rectangle_outline(raster_, x0, y0, x1, y1, colour);
-      break;
-    case LineMode::kFilledRectangle:
-      raster_.fill_rect(x0, y0, x1, y1, fill);
-      break;
+  double ends[4] = {first.x, first.y, second.x, second.y};
+  bool visible = true;
+  if (!all_in_pixel_range({first.x, first.y, second.x, second.y})) {
+    // An end beyond the 32-bit pixels (a tiny range puts curve points there) is still a valid
+    // single: the part of the shape within reach of the raster is drawn, cut in double before
+    // anything is rounded to pixels.
+    for (double v : ends) check_single_coordinate(v, where);
+    if (command.mode == LineMode::kLine) {
+      visible = clip_to_reach(ends[0], ends[1], ends[2], ends[3]);
+    } else {
+      for (double& v : ends) v = std::clamp(v, -kClipReach, kClipReach);  // far edges stay off the raster
+    }
+  }
+  if (visible) {
+    const std::int32_t x0 = pixel_coordinate(ends[0], where);
+    const std::int32_t y0 = pixel_coordinate(ends[1], where);
+    const std::int32_t x1 = pixel_coordinate(ends[2], where);
+    const std::int32_t y1 = pixel_coordinate(ends[3], where);
+    switch (command.mode) {
+      case LineMode::kLine:
+        draw_line(raster_, x0, y0, x1, y1, colour);
+        break;
+      case LineMode::kRectangle:
+        draw_rectangle_outline(raster_, x0, y0, x1, y1, colour);
+        break;
+      case LineMode::kFilledRectangle:
+        raster_.fill_rect(x0, y0, x1, y1, fill);
+        break;
+    }
   }
   ++revision_;
   current_ = second;
 }
 
 Colour Picture::pixel(double x, double y, std::source_location where) const {
-  const std::int32_t px = pixel_coordinate(x, where);
-  const std::int32_t py = pixel_coordinate(y, where);
-  return raster_.pixel(px, py);
+  if (!all_in_pixel_range({x, y})) {
+    check_single_coordinate(x, where);
+    check_single_coordinate(y, where);
+    return kNoPixel;
+  }
+  return raster_.pixel(pixel_coordinate(x, where), pixel_coordinate(y, where));
 }
 
 void Picture::set_font_size(double size, std::source_location where) {
@@ -82,15 +121,23 @@ void Picture::set_font_size(double size, std::source_location where) {
 }
 
 void Picture::print_line(std::string_view utf8, std::source_location where) {
-  const std::int32_t x = pixel_coordinate(text_position_.x, where);
-  const std::int32_t y = pixel_coordinate(text_position_.y, where);
+  const PointF at = text_position_;
+  // A text that starts beyond the 32-bit pixels cannot reach the raster; the text position
+  // still moves down by the font's line height (which an empty text asks of the renderer).
+  const bool near = all_in_pixel_range({at.x, at.y});
+  if (!near) {
+    check_single_coordinate(at.x, where);
+    check_single_coordinate(at.y, where);
+  }
+  const std::int32_t x = near ? pixel_coordinate(at.x, where) : 0;
+  const std::int32_t y = near ? pixel_coordinate(at.y, where) : 0;
   int line_height = font_size_;
   if (TextRenderer* renderer = text_renderer()) {
-    const int h = renderer->draw_text(raster_, x, y, utf8, font_face_, font_size_, kBlack);
+    const int h = renderer->draw_text(raster_, x, y, near ? utf8 : std::string_view(), font_face_, font_size_, kBlack);
     if (h > 0) line_height = h;
-    ++revision_;
+    if (near) ++revision_;
   }
-  text_position_ = PointF{0, static_cast<double>(y) + line_height};
+  text_position_ = PointF{0, (near ? static_cast<double>(y) : std::round(at.y)) + line_height};
 }
 
 void Picture::resize(std::int32_t width, std::int32_t height, std::source_location where) {

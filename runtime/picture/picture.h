@@ -59,16 +59,17 @@ class Picture {
   void set_background_colour(std::int64_t colour,
                              std::source_location where = std::source_location::current());
 
-  // Draws a line or a rectangle, then makes the second point the current position. A palette
-  // index outside 0..15 is error 5, a point outside the 32-bit range error 6; after an error
-  // nothing is drawn and the current position stays.
+  // Draws a line or a rectangle, then makes the second point the current position. Ends
+  // beyond the 32-bit pixels draw what lies within the raster. A palette index outside 0..15 is
+  // error 5, a point beyond the single range error 6; after an error nothing is drawn and the
+  // current position stays.
   void line(const LineCommand& command,
             std::source_location where = std::source_location::current());
   PointF current_position() const { return current_; }
   void set_current_position(PointF p) { current_ = p; }
 
-  // The colour of the pixel at (x, y), or kNoPixel outside the picture. A coordinate outside
-  // the 32-bit range: error 6.
+  // The colour of the pixel at (x, y), or kNoPixel outside the picture. A coordinate beyond
+  // the single range: error 6.
   Colour pixel(double x, double y,
                std::source_location where = std::source_location::current()) const;
 
@@ -82,7 +83,7 @@ class Picture {
   void set_text_position(PointF p) { text_position_ = p; }
   // Draws the text in black with its top-left corner at the text position (through the
   // installed text renderer, if any), then moves the text position to the left edge of the
-  // next line. A text position outside the 32-bit range: error 6.
+  // next line. A text position beyond the single range: error 6.
   void print_line(std::string_view utf8,
                   std::source_location where = std::source_location::current());
 

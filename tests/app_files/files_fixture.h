@@ -36,6 +36,8 @@ struct ScriptedPlatform : testing_support::QuietPlatform {
   std::vector<rt::FileDialogRequest> dialogs;
   std::vector<rt::MessageBoxRequest> boxes;
   std::function<void()> during_dialog;
+  int pumps = 0;
+  std::function<void()> during_pump;
 
   std::optional<std::string> file_dialog(const rt::FileDialogRequest& r) override {
     dialogs.push_back(r);
@@ -47,6 +49,10 @@ struct ScriptedPlatform : testing_support::QuietPlatform {
     auto answer = files.front();
     files.pop_front();
     return answer;
+  }
+  void process_pending() override {
+    ++pumps;
+    if (during_pump) during_pump();
   }
   int message_box(const rt::MessageBoxRequest& r) override {
     boxes.push_back(r);

@@ -6,6 +6,7 @@
 #include "files_fixture.h"
 #include "runtime/dialogs/file_dialogs.h"
 #include "runtime/files/file_channels.h"
+#include "runtime/forms/statement_pump.h"
 
 namespace files_test {
 namespace {
@@ -192,6 +193,28 @@ TEST_F(SpectrumLoading, LoadingLeavesThePeakTableAlone) {
   ASSERT_EQ(open("s.bgd", "1,2,1\r\n3,4,2\r\n"), 0);
   EXPECT_EQ(rt::get_text(app::EDIT(12)), "284.8");
   EXPECT_EQ(rt::get_check(app::CHECK(18)), 2);
+}
+
+// A long file is read as a procedure reads it, a record a statement: the windows repaint every
+// eleventh record, and closing the main window meanwhile ends the program before anything of
+// the workspace changes.
+TEST_F(SpectrumLoading, ALongFileRepaintsAndEndsWhenTheMainWindowCloses) {
+  std::string bytes;
+  for (int i = 0; i < 2200; ++i) bytes += std::to_string(i) + ",5," + (i % 3 ? "0" : "1") + "\r\n";
+  write_bytes("long.bgd", bytes);
+  rt::publish_procedure("LOADLONG_ON", [&] { app::load_spectrum(path("long.bgd")); });
+  rt::reset_statement_count();
+  rt::post_menu_event("loadlong");
+  rt::run_pending_events();
+  EXPECT_EQ(platform_.pumps, 2200 / 11);
+  EXPECT_EQ(app::workspace().LASTPOINT, 733);
+
+  ASSERT_EQ(load("one.bgd", "7,9,1\r\n"), 0);
+  const ProgramState before = program_state();
+  platform_.during_pump = [] { rt::close_form_by_user(rt::main_form()); };
+  rt::post_menu_event("loadlong");
+  EXPECT_THROW(rt::run_pending_events(), rt::QuitRequested);
+  EXPECT_SAME_STATE(before, program_state());
 }
 
 }  // namespace

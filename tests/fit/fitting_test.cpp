@@ -129,3 +129,62 @@ TEST_F(Fitting, AFieldTypedDuringTheSweepIsSeen) {
 }
 
 }  // namespace
+
+namespace {
+
+// A Skip typed while the sweep pumps is refused as one typed before the press: error 5, every
+// peak field as before the press, no ratios. The literal sweep refuses it at the same pump.
+TEST_F(Fitting, ASkipTypedDuringThePressIsRefused) {
+  for (const char* skip : {"0", "-1", "0.0001"}) {
+    SCOPED_TRACE(skip);
+    auto press = [&](void (*button)()) {
+      fit_testing::set_row(1, PeakRow{"285.8", "1.4", "300", ""});
+      rt::set_text(app::EDIT(43), "3");
+      platform_.pumps = 0;
+      platform_.on_pump = [skip](int n) {
+        if (n == 40) rt::control_of(app::EDIT(43)).user_set_text(skip);
+      };
+      const int error = error_of(button);
+      platform_.on_pump = nullptr;
+      return error;
+    };
+    EXPECT_EQ(press(&literal::fitting_press), 5);
+    const std::vector<std::string> literal_fields = fit_testing::peak_texts();
+    EXPECT_EQ(press(&app::BUTTON1_ON), 5);
+    EXPECT_EQ(fit_testing::peak_texts(), literal_fields);
+    EXPECT_EQ(text_of(1, Param::Centre), "285.8");
+    EXPECT_EQ(text_of(1, Param::Height), "300");
+    EXPECT_EQ(platform_.clipboard_writes, 0);
+  }
+}
+
+// Every scan starts from the single its field reads as: texts that name the same single give
+// the same fit, whatever digits they carry beyond it. (From the double 256.2 the centre grid
+// would start one single lower and end on 256.69 instead of 256.691.)
+TEST_F(Fitting, SameSingleSameFit) {
+  std::vector<float> x, y;
+  for (int i = 0; i <= 60; ++i) {
+    x.push_back(262 - 0.2f * static_cast<float>(i));
+    const float d = (x.back() - 256.69f) / 1.5f;
+    y.push_back(900 / (1 + 1.2f * d * d) / std::exp(1.94f * d * d));
+  }
+  fit_testing::load_points(x, y);
+  auto fitted = [&](const PeakRow& row, void (*sweep)()) {
+    fit_testing::set_row(1, row);
+    sweep();
+    return fit_testing::peak_texts();
+  };
+  const PeakRow centre{"256.2", "1.5", "900", "", false, 0, 1, 1};
+  const PeakRow centre_long{"256.20000", "1.5", "900", "", false, 0, 1, 1};
+  const PeakRow all{"256.2", "1.3", "310.7", ""};
+  const PeakRow all_long{"256.20000", "1.3000000", "310.70000", ""};
+  for (const auto& [short_row, long_row] : {std::pair{centre, centre_long}, std::pair{all, all_long}}) {
+    const std::vector<std::string> shipped = fitted(short_row, &app::fitting_sweep);
+    EXPECT_EQ(fitted(long_row, &app::fitting_sweep), shipped);
+    EXPECT_EQ(fitted(short_row, &literal::sweep), shipped);
+    EXPECT_EQ(fitted(long_row, &literal::sweep), shipped);
+  }
+  EXPECT_EQ(fitted(centre_long, &app::fitting_sweep)[0], "256.691");
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/fit/calc_ratio.h"
+#include "app/fit/kai2.h"
 #include "app/graph/drawgraph.h"
 #include "app/model/peak_profile.h"
 #include "app/workspace/control_refs.h"
@@ -17,6 +18,7 @@
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
+#include "runtime/forms/statement_pump.h"
 
 namespace literal {
 namespace {
@@ -67,6 +69,7 @@ float scan(int k, Param p, float start, float limit, float step) {
       best_figure = f;
     }
     rt::pump();  // the windows repaint, and what the user typed is read by the next figure
+    if (!app::skip_usable(skip_value())) rt::raise_error(rt::kInvalidArgument);  // a Skip typed now
   });
   return best;
 }
@@ -89,22 +92,23 @@ float kai2() {
 }
 
 void sweep() {
+  const rt::StatementPumpHold hold;  // pumps between trials only, as the shipped sweep does
   for (int k = 1; k <= 6; ++k) {
     if (!app::Present(k)) continue;
     if (rt::get_check(app::lock_of(k, Param::Height)) == 0) {
       for (float s : {1000.0f, 100.0f, 10.0f, 1.0f}) {
-        const double u = app::Parameter(k, Param::Height);
-        float b = scan(k, Param::Height, rt::to_single(u - 5 * s), rt::to_single(u + 5 * s), s);
+        const float u = rt::to_single(app::Parameter(k, Param::Height));
+        float b = scan(k, Param::Height, rt::to_single(u - 5.0 * s), rt::to_single(u + 5.0 * s), s);
         if (b < 0) b = 0;
         write(k, Param::Height, b);
       }
     }
     if (rt::get_check(app::lock_of(k, Param::Centre)) == 0) {
-      const double u = app::Parameter(k, Param::Centre);
+      const float u = rt::to_single(app::Parameter(k, Param::Centre));
       write(k, Param::Centre, scan(k, Param::Centre, rt::to_single(u - 0.5), rt::to_single(u + 0.5), 0.01f));
     }
     if (rt::get_check(app::lock_of(k, Param::Width)) == 0) {
-      const double u = app::Parameter(k, Param::Width);
+      const float u = rt::to_single(app::Parameter(k, Param::Width));
       float b = scan(k, Param::Width, rt::to_single(u - 0.5), rt::to_single(u + 0.5), 0.05f);
       if (b < 1.2f) b = 1.2f;
       write(k, Param::Width, b);
@@ -113,7 +117,7 @@ void sweep() {
 }
 
 void fitting_press() {
-  if (!(skip_value() > 0)) rt::raise_error(rt::kInvalidArgument);
+  if (!app::skip_usable(skip_value())) rt::raise_error(rt::kInvalidArgument);
   std::array<std::string, 18> before;
   for (int k = 1; k <= 6; ++k)
     for (int p = 0; p < 3; ++p) before[(k - 1) * 3 + p] = rt::get_text(app::field_of(k, static_cast<Param>(p)));

@@ -11,6 +11,7 @@
 #include "app/graph/plot_mapping.h"
 #include "app/graph/x_axis.h"
 #include "app/graph/y_axis.h"
+#include "runtime/convert/number_text.h"
 #include "app/workspace/workspace.h"
 
 namespace {
@@ -61,6 +62,18 @@ TEST(XTicks, WideLabelOffsets) {
       {0, 13}, {9, 13}, {10, 15}, {99, 15}, {100, 25}, {900, 25}, {999, 25},
       {1000, 35}, {1900, 35}, {2000, 35}, {5300, 35}, {100000, 35}};
   for (auto [t, d] : cases) EXPECT_EQ(app::wide_label_offset(t), d) << t;
+}
+
+// The value a wide label's text shows stands for the text: equal values, equal texts.
+TEST(XTicks, WideLabelValuesStandForTheirTexts) {
+  const float labels[] = {0, 100, 999900, 1000000, 1234500, 1234550, 9999900, 99999904.0f, 100000000,
+                          100000096.0f, 123456704.0f, 1999999872, 2147483648.0f};
+  for (float a : labels) {
+    SCOPED_TRACE(a);
+    EXPECT_EQ(rt::single_text(static_cast<float>(app::wide_label_value(a))), rt::single_text(a));
+    for (float b : labels)
+      EXPECT_EQ(app::wide_label_value(a) == app::wide_label_value(b), rt::single_text(a) == rt::single_text(b)) << b;
+  }
 }
 
 struct YCase {

@@ -281,3 +281,120 @@ TEST_F(DrawGraphTest, TheProgramGoesOnAfterAFailedDraw) {
 }
 
 }  // namespace
+
+#include "tests/support/quiet_platform.h"
+
+namespace {
+
+// Lets the window system in while a procedure runs, and can act as the user closing the main
+// window there.
+struct PumpWatcher : testing_support::QuietPlatform {
+  int pumps = 0;
+  bool close_main_window = false;
+  void process_pending() override {
+    ++pumps;
+    if (close_main_window) rt::close_form_by_user(rt::main_form());
+  }
+};
+
+// A long draw counts its statements like any procedure: it repaints every eleventh, and closing
+// the main window meanwhile ends the program there, before the axes are written back.
+TEST_F(DrawGraphTest, ALongDrawRepaintsAndEndsWhenTheMainWindowCloses) {
+  PumpWatcher platform;
+  rt::set_platform(&platform);
+  load(280, 300, 1001, [](double x) { return 500 + 100 * std::sin(x); });
+  peak(1, "290", "300", "2");
+  press_button("FORM3", "BUTTON2");
+  EXPECT_GE(platform.pumps, 3 * 1000 / 11);  // the spectrum, the sum and the peak at least
+
+  set(3, "before");
+  platform.close_main_window = true;
+  EXPECT_THROW(press_button("FORM3", "BUTTON2"), rt::QuitRequested);
+  EXPECT_EQ(text(3), "before");
+  rt::set_platform(nullptr);
+}
+
+}  // namespace
+
+#include "app/graph/axis_marks.h"
+#include "runtime/picture/text_renderer.h"
+
+namespace {
+
+// Keeps every text the picture prints, with the pixel it starts at.
+struct TextRecorder : rt::TextRenderer {
+  std::vector<std::tuple<int, int, std::string>> printed;
+  int draw_text(rt::Raster&, int x, int y, std::string_view utf8, const std::string&, int, rt::Colour) override {
+    if (!utf8.empty()) printed.emplace_back(x, y, std::string(utf8));
+    return 24;
+  }
+};
+
+class FarAndCrowdedDraws : public DrawGraphTest {
+ protected:
+  void SetUp() override {
+    DrawGraphTest::SetUp();
+    rt::set_text_renderer(&texts_);
+  }
+  void TearDown() override {
+    rt::set_text_renderer(nullptr);
+    DrawGraphTest::TearDown();
+  }
+  // The x axis's numbers: those printed below the plot area.
+  std::vector<std::string> x_labels() const {
+    std::vector<std::string> out;
+    for (const auto& [x, y, text] : texts_.printed)
+      if (y == 615) out.push_back(text);
+    return out;
+  }
+  TextRecorder texts_;
+};
+
+// Curve points millions of pixels away are valid singles: the draw goes on, and the lines to
+// them cross the plot area where they should.
+TEST_F(FarAndCrowdedDraws, CurvesAndLabelsFarBeyondThePicture) {
+  // y 0 to 0.002 over a peak of 12345: the peak's points lie 3.5e9 pixels above the picture.
+  load(280, 300, 201, [](double x) { return std::fabs(x - 290) < 0.05 ? 12345 : 0.001; });
+  user_y("0", "0.002");
+  app::DRAWGRAPH();
+  EXPECT_EQ(pixel(100, 300), kBlack);  // the frame
+  EXPECT_EQ(text(3), "300");           // and the axes after it
+  // The peak stands at 375 (x 290), its neighbours at 377.75 and 372.25: the lines towards it
+  // barely lean within the picture.
+  for (int row : {60, 200, 329}) {
+    EXPECT_EQ(pixel(378, row), kBlack) << row;
+    EXPECT_EQ(pixel(372, row), kBlack) << row;
+    EXPECT_EQ(pixel(375, row), kWhite) << row;
+  }
+  EXPECT_EQ(pixel(200, row_of_value(0.001)), kBlack);  // the flat part
+
+  // x 1e10 to 1e10 + 2048: the wide numbers from 0 on lie billions of pixels to the right.
+  load(280, 300, 201, [](double) { return 0.001; });
+  user_x("10000002048", "1E+10");
+  app::DRAWGRAPH();
+  EXPECT_EQ(text(4), "1E+10");
+  EXPECT_EQ(pixel(100, 300), kBlack);
+}
+
+// Wide numbers that start on one pixel each add their ink: only the same text at the same
+// place, or a number that could not reach the picture, is left out.
+TEST_F(FarAndCrowdedDraws, EveryWideNumberThatCouldChangeAPixelIsPrinted) {
+  load(0, 60000, 201, [](double) { return 500; });
+  user_y("0", "1000");
+  app::DRAWGRAPH();
+  const std::vector<std::string> labels = x_labels();
+  ASSERT_EQ(labels.size(), 601u);  // 0, 100, ... 60000, though some share a pixel
+  EXPECT_EQ(labels.front(), " 0");
+  EXPECT_EQ(labels.back(), " 60000");
+
+  app::LabelSeries series(app::PICTURE(1), 664, 648, 24);
+  texts_.printed.clear();
+  series.print(300, 615, 1, [] { return std::string("a"); });
+  series.print(300.2f, 615, 2, [] { return std::string("a"); });  // same text, same pixel
+  series.print(300.4f, 615, 3, [] { return std::string("b"); });  // another text there
+  series.print(800, 615, 4, [] { return std::string("c"); });     // beyond the picture
+  series.print(299.6f, 615, 5, [] { return std::string("a"); });  // after "b": drawn again
+  EXPECT_EQ(texts_.printed.size(), 3u);
+}
+
+}  // namespace

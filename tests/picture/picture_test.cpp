@@ -168,7 +168,7 @@ TEST(PictureLine, FailedLineDrawsNothingAndKeepsPosition) {
     v[0].colour_index = 16;
     v[1].colour_index = -1;
     v[2].fill_index = 16;
-    v[3].second.x = 3e9;
+    v[3].second.x = 1e39;  // beyond the single range
     return v;
   }();
   const int numbers[] = {5, 5, 5, 6};
@@ -180,6 +180,33 @@ TEST(PictureLine, FailedLineDrawsNothingAndKeepsPosition) {
     EXPECT_EQ(count_in_box(p, rt::kWhite, 0, 0, 11, 11), 144);
     EXPECT_EQ(p.current_position().x, 4);
     EXPECT_EQ(p.revision(), 0u);
+  }
+}
+
+// Ends far beyond the 32-bit pixels, as a tiny range makes them: the visible part is drawn
+// where the exact line crosses the picture.
+TEST(PictureLine, FarEndsDrawTheVisiblePart) {
+  struct Case {
+    const char* what;
+    double x0, y0, x1, y1;
+    std::vector<std::pair<int, int>> black;  // pixels the line must cover
+    int count;                               // black pixels in all
+  } cases[] = {
+      {"steep line from far above", 5, -3.4e9, 5, 8, {{5, 0}, {5, 8}}, 9},
+      {"through the picture between two far ends", -1e12, 5, 1e12, 5, {{0, 5}, {19, 5}}, 20},
+      {"diagonal from a far corner", -4e9, -4e9, 10, 10, {{0, 0}, {7, 7}, {10, 10}}, 11},
+      {"far and beside the picture", 30, -1e20, 30, 1e20, {}, 0},
+      {"a far filled box covering it all", -1e30, -1e30, 3e9, 3e9, {{0, 0}, {19, 19}}, 400},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Picture p(20, 20);
+    LineCommand cmd = line_from(c.x0, c.y0, c.x1, c.y1);
+    if (c.count == 400) cmd.mode = LineMode::kFilledRectangle;
+    p.line(cmd);
+    for (auto [x, y] : c.black) EXPECT_EQ(p.pixel(x, y), rt::kBlack) << x << ", " << y;
+    EXPECT_EQ(count_in_box(p, rt::kBlack, 0, 0, 19, 19), c.count);
+    EXPECT_EQ(p.current_position().y, c.y1);
   }
 }
 
@@ -241,7 +268,8 @@ TEST(PicturePixel, OutsideReadsAllOnes) {
                {-0.5, 0, rt::kNoPixel},  {663.4, 647.4, rt::kWhite}, {0, 0, rt::kWhite},
                {-2e9, 2e9, rt::kNoPixel}};
   for (const auto& c : cases) EXPECT_EQ(p.pixel(c.x, c.y), c.want) << c.x << ", " << c.y;
-  expect_error(6, [&] { p.pixel(0, 1e10); });
+  EXPECT_EQ(p.pixel(0, 1e10), rt::kNoPixel);
+  expect_error(6, [&] { p.pixel(0, 1e39); });
 }
 
 // Records what print_line hands the renderer and marks the text's corner.
@@ -298,6 +326,9 @@ TEST_F(PicturePrint, WithoutRendererOnlyMovesByFontSize) {
   EXPECT_EQ(p.text_position().y, 17);
   EXPECT_EQ(p.revision(), 0u);
   p.set_text_position({0, 1e10});
+  p.print_line("x");
+  EXPECT_EQ(p.text_position().y, 1e10 + 14);
+  p.set_text_position({0, 1e39});
   expect_error(6, [&] { p.print_line("x"); });
 }
 
