@@ -49,9 +49,15 @@ struct BlockItems {
   std::int64_t variables = 1;  // corresponding variables
 };
 
+// Where the header's "number of spectral regions" line stands. The standard puts it after the
+// scan mode for the MAP, MAPDP, NORM and SDP experiments; some writers leave it out, others
+// write it for every mode.
+enum class RegionsLine { AsStandard, Never, Always };
+
 class VamasParser {
  public:
-  VamasParser(std::string_view bytes, const std::string& file_name) : lines_(bytes, file_name) {}
+  VamasParser(std::string_view bytes, const std::string& file_name, RegionsLine regions)
+      : lines_(bytes, file_name), regions_(regions) {}
 
   RawPoints read(int wanted) {
     read_header();
@@ -143,7 +149,9 @@ class VamasParser {
     const std::string_view scan = line("scan mode");
     if (!same_word(scan, "REGULAR"))
       unsupported("scan mode", scan, "only REGULAR scans (a start and an increment) are read");
-    if (mode_is({"MAP", "MAPDP", "NORM", "SDP"})) count("number of spectral regions");
+    if (regions_ == RegionsLine::Always ||
+        (regions_ == RegionsLine::AsStandard && mode_is({"MAP", "MAPDP", "NORM", "SDP"})))
+      count("number of spectral regions");
     if (mode_is({"MAP", "MAPDP"}))
       skip(3, "number of analysis positions and of discrete x and y coordinates");
     experiment_variables_ = count("number of experimental variables");
@@ -265,6 +273,7 @@ class VamasParser {
   }
 
   LineCursor lines_;
+  RegionsLine regions_;
   int last_line_ = 0;
   int block_ = 0;  // the block being read; 0 while in the header
   std::string mode_;
@@ -286,7 +295,20 @@ bool is_vamas(std::string_view bytes) {
 }
 
 RawPoints read_vamas(std::string_view bytes, int block, const std::string& file_name) {
-  return VamasParser(bytes, file_name).read(block);
+  try {
+    return VamasParser(bytes, file_name, RegionsLine::AsStandard).read(block);
+  } catch (const rt::RuntimeError& as_standard) {
+    // A file that the standard's layout cannot read may follow one of the writers' variants;
+    // if none reads it either, the error is the one the standard's layout met.
+    if (as_standard.number() != rt::kBadNumericField && as_standard.number() != rt::kReadPastEnd) throw;
+    for (const RegionsLine variant : {RegionsLine::Never, RegionsLine::Always}) {
+      try {
+        return VamasParser(bytes, file_name, variant).read(block);
+      } catch (const rt::RuntimeError&) {
+      }
+    }
+    throw;
+  }
 }
 
 }  // namespace app

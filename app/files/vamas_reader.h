@@ -17,7 +17,9 @@ bool is_vamas(std::string_view bytes);
 // the block's first corresponding variable. An abscissa labelled as kinetic energy becomes
 // binding energy, the block's excitation energy minus the kinetic energy. Points are in file
 // order. Blocks after the first may leave out the items that the file's exclusion list names;
-// they then take the first block's values.
+// they then take the first block's values. A header that the standard's layout cannot read is
+// tried once more without, and once with, the "number of spectral regions" line, which writers
+// place differently.
 // Errors, each naming `file_name` and the line: a block number the file does not have (5), a
 // scan or experiment mode the reader does not handle (28), a file that ends inside the
 // header or a block (54), a count or number that cannot be read (58), a value beyond single

@@ -159,6 +159,14 @@ TEST(Vamas, BlocksVariablesAndInheritedItems) {
   EXPECT_EQ(app::read_vamas(excluded, 2, "s.vms").x.front(), 1253.6 - 1480);
 }
 
+TEST(Vamas, TheRegionsLineMayBeMissing) {
+  std::string file = vamas({Block{}});
+  // The header's "1" after REGULAR is the number of spectral regions; some writers leave it out.
+  const std::size_t regions = file.find("REGULAR\r\n1\r\n") + 9;
+  file.erase(regions, 3);
+  EXPECT_EQ(app::read_vamas(file, 1, "s.vms").y, (std::vector<double>{10, 20, 30}));
+}
+
 TEST(Vamas, RefusalsNameTheLine) {
   Block uneven;
   uneven.variables = 2;
