@@ -45,7 +45,8 @@ void BM_ShippedPress(benchmark::State& state) {
     total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   }
   const double literal = literal_seconds[state.range(0) == 3 ? 0 : 1];
-  if (literal > 0) state.counters["times_faster"] = literal / (total / static_cast<double>(state.iterations()));
+  if (literal > 0)
+    state.counters["times_faster"] = literal / (total / static_cast<double>(state.iterations()));
 }
 
 void BM_CalcRatio(benchmark::State& state) {

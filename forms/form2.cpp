@@ -14,7 +14,8 @@ void add_peak_row(std::vector<rt::ElementDef>& c, int k) {
   const PeakRowNumbers n = peak_row(k);
   const int y = 128 + 32 * (k - 1);
   const int yc = y + 8;
-  c.push_back(check_box(numbered("CHECK", n.row_lock), rt::decimal_text(k) + ".", {24, yc, 40, 16}));
+  c.push_back(
+      check_box(numbered("CHECK", n.row_lock), rt::decimal_text(k) + ".", {24, yc, 40, 16}));
   c.push_back(picture_box(numbered("PICTURE", n.swatch), {64, y, 16, 24}));
   c.push_back(check_box(numbered("CHECK", n.centre_lock), "", {96, yc, 16, 16}));
   c.push_back(edit_box(numbered("EDIT", n.centre), {112, y, 72, 24}));

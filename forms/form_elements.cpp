@@ -8,8 +8,8 @@ using rt::EventKind;
 
 namespace {
 
-ElementDef control(ElementKind kind, const std::string& name, const std::string& caption, rt::Rect rect,
-                   int points) {
+ElementDef control(ElementKind kind, const std::string& name, const std::string& caption,
+                   rt::Rect rect, int points) {
   ElementDef d;
   d.kind = kind;
   d.name = name;
@@ -23,8 +23,8 @@ ElementDef control(ElementKind kind, const std::string& name, const std::string&
 
 }  // namespace
 
-ElementDef window(const std::string& name, const std::string& caption, rt::Rect outer, rt::FrameStyle frame,
-                  int window_option, const std::string& menu) {
+ElementDef window(const std::string& name, const std::string& caption, rt::Rect outer,
+                  rt::FrameStyle frame, int window_option, const std::string& menu) {
   ElementDef d;
   d.kind = ElementKind::Window;
   d.name = name;

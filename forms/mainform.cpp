@@ -17,13 +17,18 @@ const rt::MenuDef& FORMMENU() {
   static const rt::MenuDef def{
       "FORMMENU",
       {
-          {"file", "File", 0,
-           {{"openfile", "Open", 256, {}},
-            {"openraw", "Open raw spectrum...", 260, {}}}},
-          {"saveitem", "Save", 1,
+          {"file",
+           "File",
+           0,
+           {{"openfile", "Open", 256, {}}, {"openraw", "Open raw spectrum...", 260, {}}}},
+          {"saveitem",
+           "Save",
+           1,
            {{"saveasgraphics", "Save results as graphics ", 257, {}},
             {"saveastext", "Save results as text data", 258, {}}}},
-          {"fititem", "Fit", 2,
+          {"fititem",
+           "Fit",
+           2,
            {{"refine", "Refine (least squares)", 261, {}},
             {"savereport", "Save fit report...", 262, {}},
             {"fitreport", "Show fit report", 263, {}}}},
@@ -33,7 +38,8 @@ const rt::MenuDef& FORMMENU() {
 }
 
 void install_program_forms() {
-  rt::install_form_definitions({&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5(), &FORM6()}, {&FORMMENU()});
+  rt::install_form_definitions({&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5(), &FORM6()},
+                               {&FORMMENU()});
 }
 
 }  // namespace forms

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     p = app::read_delimited_text(bytes, "f.csv");
   } catch (const rt::RuntimeError& e) {
     const int n = e.number();
-    if (n != rt::kBadNumericField && n != rt::kOverflow && n != rt::kStringTooLong) __builtin_trap();
+    if (n != rt::kBadNumericField && n != rt::kOverflow && n != rt::kStringTooLong)
+      __builtin_trap();
     if (e.detail().rfind("f.csv", 0) != 0) __builtin_trap();
     return 0;
   }

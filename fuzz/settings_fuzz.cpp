@@ -82,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   rt::MemorySource source(bytes);
   rt::FieldReader reader(source, bytes.size(), 0, bytes.size() + 1);
   try {
-    while (items.size() < app::kSettingsLines) items.push_back(rt::cp932_to_utf8(reader.read_text()));
+    while (items.size() < app::kSettingsLines)
+      items.push_back(rt::cp932_to_utf8(reader.read_text()));
   } catch (const rt::RuntimeError& e) {
     expected_error = e.number();
   }

@@ -137,7 +137,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         w.YDATA.at(i) > rt::to_single(w.YMAX))
       __builtin_trap();
   const std::string& path = spectrum_file().path();
-  if (w.FILEPATH != path || rt::get_text(app::EDIT(1)) != app::display_name(path))
-    __builtin_trap();
+  if (w.FILEPATH != path || rt::get_text(app::EDIT(1)) != app::display_name(path)) __builtin_trap();
   return 0;
 }

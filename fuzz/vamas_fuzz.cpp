@@ -19,8 +19,8 @@ void read_block(std::string_view bytes, int block) {
     p = app::read_vamas(bytes, block, "f.vms");
   } catch (const rt::RuntimeError& e) {
     const int n = e.number();
-    if (n != rt::kBadNumericField && n != rt::kOverflow && n != rt::kStringTooLong && n != rt::kReadPastEnd &&
-        n != rt::kNotSupported && n != rt::kInvalidArgument)
+    if (n != rt::kBadNumericField && n != rt::kOverflow && n != rt::kStringTooLong &&
+        n != rt::kReadPastEnd && n != rt::kNotSupported && n != rt::kInvalidArgument)
       __builtin_trap();
     if (e.detail().rfind("f.vms", 0) != 0) __builtin_trap();
     return;

@@ -32,8 +32,11 @@ int print_version(const std::string&, int, char**) {
 
 const Mode kModes[] = {
     {"--run", "SCRIPT", "perform an action script without a display (\"-\" reads standard input)",
-     [](const std::string& script, int argc, char** argv) { return headless::run_headless(script, argc, argv); }},
-    {"--record", "FILE", "start the desktop and write every user action to FILE as an action script",
+     [](const std::string& script, int argc, char** argv) {
+       return headless::run_headless(script, argc, argv);
+     }},
+    {"--record", "FILE",
+     "start the desktop and write every user action to FILE as an action script",
      [](const std::string& file, int argc, char** argv) { return run_desktop(argc, argv, file); }},
     {"--help", nullptr, "show this help", print_help},
     {"--version", nullptr, "show the version", print_version},
@@ -43,7 +46,8 @@ int print_help(const std::string&, int, char**) {
   std::cout << "usage: tessaly [MODE]\n"
                "Without a mode, starts the desktop program.\n\nmodes:\n";
   for (const Mode& mode : kModes) {
-    std::string head = std::string("  ") + mode.name + (mode.argument ? std::string(" ") + mode.argument : "");
+    std::string head =
+        std::string("  ") + mode.name + (mode.argument ? std::string(" ") + mode.argument : "");
     head.resize(std::max<std::size_t>(head.size() + 2, 22), ' ');
     std::cout << head << mode.help << '\n';
   }
@@ -62,7 +66,8 @@ int main(int argc, char** argv) {
     for (const Mode& mode : kModes) {
       if (std::strcmp(argv[i], mode.name) != 0) continue;
       if (mode.argument && i + 1 >= argc) {
-        std::cerr << "tessaly: " << mode.name << " needs " << mode.argument << " (tessaly --help)\n";
+        std::cerr << "tessaly: " << mode.name << " needs " << mode.argument
+                  << " (tessaly --help)\n";
         return 2;
       }
       return mode.start(mode.argument ? argv[i + 1] : "", argc, argv);

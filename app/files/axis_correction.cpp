@@ -20,7 +20,6 @@ std::string shifted_centre(const std::string& centre_text, float d) {
 }
 
 void shift_spectrum_x(Workspace& w, float d) {
-
   // The shifted values are all formed before any is stored, so that an overflow (error 6)
   // leaves the spectrum unshifted rather than half shifted.
   std::vector<std::pair<std::int32_t, float>> shifted;

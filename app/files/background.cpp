@@ -12,7 +12,8 @@ namespace {
 std::vector<std::size_t> by_rising_x(const std::vector<double>& x) {
   std::vector<std::size_t> order(x.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return x[a] < x[b]; });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return x[a] < x[b]; });
   return order;
 }
 
@@ -45,7 +46,8 @@ std::vector<double> linear_background(const std::vector<double>& x, const std::v
   if (x.empty()) return b;
   const double lo = x[order.front()], hi = x[order.back()];
   if (!(hi > lo)) return b;  // one x only: no slope to draw
-  for (std::size_t i = 0; i < x.size(); ++i) b[i] = e.low + (e.high - e.low) * (x[i] - lo) / (hi - lo);
+  for (std::size_t i = 0; i < x.size(); ++i)
+    b[i] = e.low + (e.high - e.low) * (x[i] - lo) / (hi - lo);
   return b;
 }
 

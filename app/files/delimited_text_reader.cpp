@@ -108,17 +108,18 @@ RawPoints read_delimited_text(std::string_view bytes, const std::string& file_na
       raise_raw_error(rt::kBadNumericField, RawCheck::OneColumn,
                       place + " holds one column only: a spectrum needs x and y");
     const Field& bad = x ? f.f[1] : f.f[0];
-    raise_raw_error(rt::kBadNumericField, RawCheck::NotANumber,
-                    place + ": " + (bad.present ? quoted(bad.text) + " is not a number"
-                                                : std::string("an empty field")) +
-                        " (the rows of numbers began at line " +
-                        rt::decimal_text(points.line.front()) + ")");
+    raise_raw_error(
+        rt::kBadNumericField, RawCheck::NotANumber,
+        place + ": " +
+            (bad.present ? quoted(bad.text) + " is not a number" : std::string("an empty field")) +
+            " (the rows of numbers began at line " + rt::decimal_text(points.line.front()) + ")");
   }
   if (points.x.empty()) {
     if (one_column_line != 0)
-      raise_raw_error(rt::kBadNumericField, RawCheck::OneColumn,
-                      line_place(file_name, one_column_line) +
-                          " holds one column only, and no line holds two: a spectrum needs x and y");
+      raise_raw_error(
+          rt::kBadNumericField, RawCheck::OneColumn,
+          line_place(file_name, one_column_line) +
+              " holds one column only, and no line holds two: a spectrum needs x and y");
     raise_raw_error(rt::kBadNumericField, RawCheck::NoNumericRows,
                     file_name + " holds no row of two numbers (x and y)");
   }

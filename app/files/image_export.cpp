@@ -18,7 +18,8 @@ void export_graph_image(rt::ObjRef owner) {
     rt::image_size(image, w.PICWIDTH, w.PICHEIGHT);
     // The copy is taken before the dialog opens, from the picture's stored drawing.
     rt::image_copy_picture(image, PICTURE(1), 0, 0, w.PICWIDTH, w.PICHEIGHT);
-    const std::string path = rt::save_file_dialog(owner, "ファイルの保存", "*.bmp", "bitmap(*.bmp)", 0);
+    const std::string path =
+        rt::save_file_dialog(owner, "ファイルの保存", "*.bmp", "bitmap(*.bmp)", 0);
     if (path != rt::kCancelMark) {
       rt::ReplacingSave save(path, rt::kCannotCreateFile);
       rt::image_save(image, save.path());

@@ -9,7 +9,8 @@ std::optional<double> plain_number(std::string_view text) {
   std::string_view digits = text;
   if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
   // from_chars would also take "inf", "nan" and a second sign.
-  if (digits.empty() || !((digits.front() >= '0' && digits.front() <= '9') || digits.front() == '.'))
+  if (digits.empty() ||
+      !((digits.front() >= '0' && digits.front() <= '9') || digits.front() == '.'))
     return std::nullopt;
   double value = 0;
   const char* first = digits.data();

@@ -6,8 +6,7 @@
 
 namespace app {
 void raise_raw_error(int number, RawCheck check, std::string detail, std::source_location where) {
-  rt::raise_error_with_detail(number, std::move(detail),
-                              location(check), where);
+  rt::raise_error_with_detail(number, std::move(detail), location(check), where);
 }
 
 std::string line_place(const std::string& file_name, int line) {

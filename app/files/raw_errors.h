@@ -13,15 +13,15 @@ namespace app {
 
 // The checks of raw loading, the low 8 bits of the error's location code.
 enum class RawCheck : std::uint32_t {
-  Setting = 1,     // a field of the "Raw spectrum" window
+  Setting = 1,  // a field of the "Raw spectrum" window
   FileTooLarge,
   LineTooLong,
   NotANumber,
   OneColumn,
   NoNumericRows,
-  OutOfRange,      // a value beyond single precision
+  OutOfRange,  // a value beyond single precision
   NoSuchBlock,
-  Unsupported,     // a VAMAS mode the reader does not handle
+  Unsupported,  // a VAMAS mode the reader does not handle
   Truncated,
   BadCount,
   EmptyWindow,

@@ -6,8 +6,8 @@
 
 #include "app/files/background.h"
 #include "app/files/delimited_text_reader.h"
-#include "app/files/spectrum_load.h"
 #include "app/files/raw_errors.h"
+#include "app/files/spectrum_load.h"
 #include "app/files/vamas_reader.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_text.h"
@@ -23,11 +23,13 @@ constexpr double kSingleMax = 3.4028234663852886e38;
 
 void check_raw_settings(const RawSettings& s) {
   if (s.from && s.to && !(*s.from < *s.to))
-    raise_raw_error(rt::kInvalidArgument, RawCheck::Setting,
-                    "X from (" + value_text(*s.from) + ") must be less than X to (" + value_text(*s.to) + ")");
+    raise_raw_error(
+        rt::kInvalidArgument, RawCheck::Setting,
+        "X from (" + value_text(*s.from) + ") must be less than X to (" + value_text(*s.to) + ")");
   if (s.end_points < 1)
-    raise_raw_error(rt::kInvalidArgument, RawCheck::Setting,
-                    "at least 1 point must be averaged at each end, not " + rt::decimal_text(s.end_points));
+    raise_raw_error(
+        rt::kInvalidArgument, RawCheck::Setting,
+        "at least 1 point must be averaged at each end, not " + rt::decimal_text(s.end_points));
   if (s.block < 1)
     raise_raw_error(rt::kInvalidArgument, RawCheck::Setting,
                     "VAMAS blocks are numbered from 1, not " + rt::decimal_text(s.block));
@@ -42,7 +44,8 @@ std::string window_text(const RawSettings& s) {
 
 RawPoints in_window(const RawPoints& all, const RawSettings& s, const std::string& name) {
   if (all.x.empty())
-    raise_raw_error(rt::kInvalidArgument, RawCheck::EmptyWindow, name + " holds no points in the block read");
+    raise_raw_error(rt::kInvalidArgument, RawCheck::EmptyWindow,
+                    name + " holds no points in the block read");
   RawPoints kept;
   for (std::size_t i = 0; i < all.x.size(); ++i) {
     const double x = all.x[i];
@@ -59,21 +62,24 @@ RawPoints in_window(const RawPoints& all, const RawSettings& s, const std::strin
   }
   if (kept.x.size() > static_cast<std::size_t>(kMaxPoints))
     raise_raw_error(rt::kSubscriptOutOfRange, RawCheck::TooManyPoints,
-                    name + ": " + rt::decimal_text(static_cast<std::int64_t>(kept.x.size())) + " points lie " +
-                        window_text(s) + ", but a spectrum holds at most " + rt::decimal_text(kMaxPoints) +
-                        ": choose a narrower window (x from, x to)");
+                    name + ": " + rt::decimal_text(static_cast<std::int64_t>(kept.x.size())) +
+                        " points lie " + window_text(s) + ", but a spectrum holds at most " +
+                        rt::decimal_text(kMaxPoints) + ": choose a narrower window (x from, x to)");
   return kept;
 }
 
 // The points as the record load would store them, with its extents: XMIN and YMIN start at
 // 10000, XMAX and YMAX at 0, and YMAX compares the unrounded net value.
-LoadedSpectrum as_loaded(const RawPoints& p, const std::vector<double>& background, const std::string& name) {
+LoadedSpectrum as_loaded(const RawPoints& p, const std::vector<double>& background,
+                         const std::string& name) {
   LoadedSpectrum s;
   for (std::size_t i = 0; i < p.x.size(); ++i) {
     const double y = p.y[i] - background[i];
     if (!(std::fabs(y) <= kSingleMax))
-      raise_raw_error(rt::kOverflow, RawCheck::OutOfRange,
-                      line_place(name, p.line[i]) + ": the value less its background lies beyond the range of the program's numbers");
+      raise_raw_error(
+          rt::kOverflow, RawCheck::OutOfRange,
+          line_place(name, p.line[i]) +
+              ": the value less its background lies beyond the range of the program's numbers");
     const float a = rt::to_single(p.x[i]);
     s.x.push_back(a);
     s.y.push_back(rt::to_single(y));
@@ -93,14 +99,15 @@ LoadedSpectrum read_raw_spectrum(const std::string& path, const RawSettings& set
   const auto bytes = rt::read_whole_file(path, kMaxRawFileBytes);
   if (!bytes)
     raise_raw_error(rt::kBufferOverflow, RawCheck::FileTooLarge,
-                    name + " is larger than " + rt::decimal_text(static_cast<std::int64_t>(kMaxRawFileBytes >> 20)) +
+                    name + " is larger than " +
+                        rt::decimal_text(static_cast<std::int64_t>(kMaxRawFileBytes >> 20)) +
                         " MB: not a spectrum file");
   const RawPoints all = is_vamas(*bytes) ? read_vamas(*bytes, settings.block, name)
                                          : read_delimited_text(*bytes, name);
   const RawPoints kept = in_window(all, settings, name);
-  const std::vector<double> background = settings.shirley
-                                             ? shirley_background(kept.x, kept.y, settings.end_points)
-                                             : linear_background(kept.x, kept.y, settings.end_points);
+  const std::vector<double> background =
+      settings.shirley ? shirley_background(kept.x, kept.y, settings.end_points)
+                       : linear_background(kept.x, kept.y, settings.end_points);
   return as_loaded(kept, background, name);
 }
 

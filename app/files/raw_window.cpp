@@ -30,7 +30,9 @@ rt::ObjRef raw_window() {
 
 rt::ObjRef field(const char* name) { return rt::find_control(raw_window(), name); }
 
-std::string field_text(const char* name) { return std::string(trim_blanks(rt::get_text(field(name)))); }
+std::string field_text(const char* name) {
+  return std::string(trim_blanks(rt::get_text(field(name))));
+}
 
 [[noreturn]] void refuse(const char* what, const std::string& text, const char* expected) {
   raise_raw_error(rt::kInvalidArgument, RawCheck::Setting,
@@ -75,9 +77,9 @@ RawSettings raw_settings_from_window() {
 void load_chosen_raw_spectrum() {
   // The fields are checked before the dialog, so that a mistyped field costs no file choice.
   const RawSettings settings = raw_settings_from_window();
-  const std::string path = rt::open_file_dialog(
-      raw_window(), "ファイルのオープン", "*.txt",
-      "テキスト(*.txt,*.csv,*.dat,*.xy);VAMAS(*.vms);そのほか(*.*)", 0);
+  const std::string path =
+      rt::open_file_dialog(raw_window(), "ファイルのオープン", "*.txt",
+                           "テキスト(*.txt,*.csv,*.dat,*.xy);VAMAS(*.vms);そのほか(*.*)", 0);
   if (path == rt::kCancelMark)
     workspace().FILEPATH = path;
   else

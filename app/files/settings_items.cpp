@@ -12,8 +12,8 @@ std::array<SettingsItem, kSettingsLines> settings_items() {
   const auto check = [&](int number) { items.at(n++) = {true, CHECK(number)}; };
   const auto edit = [&](int number) { items.at(n++) = {false, EDIT(number)}; };
 
-  check(1);  // X "User range"
-  check(2);  // Y "User range"
+  check(1);                                                  // X "User range"
+  check(2);                                                  // Y "User range"
   for (int number = 3; number <= 8; ++number) edit(number);  // ranges and steps
   for (int k = 1; k <= kSlots; ++k) {
     edit(forms::peak_row(k).centre);

@@ -40,9 +40,9 @@ void load_spectrum(const std::string& path) {
 }
 
 void load_chosen_spectrum() {
-  const std::string path = rt::open_file_dialog(
-      rt::kNullRef, "ファイルのオープン", "*.bgd",
-      "BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)", 0);
+  const std::string path =
+      rt::open_file_dialog(rt::kNullRef, "ファイルのオープン", "*.bgd",
+                           "BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)", 0);
   if (path == rt::kCancelMark)
     workspace().FILEPATH = path;
   else

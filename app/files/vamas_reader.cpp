@@ -23,13 +23,16 @@ constexpr int kBlockItems = 40;
 
 bool same_word(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char p, char q) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+           auto lower = [](char c) {
+             return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+           };
            return lower(p) == lower(q);
          });
 }
 
 bool one_of(std::string_view word, std::initializer_list<std::string_view> words) {
-  return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return same_word(word, w); });
+  return std::any_of(words.begin(), words.end(),
+                     [&](std::string_view w) { return same_word(word, w); });
 }
 
 bool mentions_kinetic(std::string_view label) {
@@ -64,15 +67,16 @@ class VamasParser {
     const std::int64_t blocks = count("number of blocks");
     if (wanted > blocks)
       raise_raw_error(rt::kInvalidArgument, RawCheck::NoSuchBlock,
-                      line_place(name(), last_line_) + ": the file has " + rt::decimal_text(blocks) +
-                          (blocks == 1 ? " block" : " blocks") + ", so there is no block " +
-                          rt::decimal_text(wanted) + " (VAMAS block field)");
+                      line_place(name(), last_line_) + ": the file has " +
+                          rt::decimal_text(blocks) + (blocks == 1 ? " block" : " blocks") +
+                          ", so there is no block " + rt::decimal_text(wanted) +
+                          " (VAMAS block field)");
     BlockItems first;
     for (int b = 1; b <= wanted; ++b) {
       block_ = b;
       RawPoints points;
-      const BlockItems items = read_block(b == 1 ? all_items_ : listed_items_, first,
-                                          b == wanted ? &points : nullptr);
+      const BlockItems items =
+          read_block(b == 1 ? all_items_ : listed_items_, first, b == wanted ? &points : nullptr);
       if (b == 1) first = items;
       if (b == wanted) return points;
     }
@@ -90,8 +94,9 @@ class VamasParser {
     const auto l = lines_.next();
     if (!l)
       raise_raw_error(rt::kReadPastEnd, RawCheck::Truncated,
-                      name() + " ends after line " + rt::decimal_text(lines_.next_number() - 1) + ", " +
-                          where_in_file() + ", where the " + what + " should follow: the file is cut short");
+                      name() + " ends after line " + rt::decimal_text(lines_.next_number() - 1) +
+                          ", " + where_in_file() + ", where the " + what +
+                          " should follow: the file is cut short");
     last_line_ = l->number;
     return trim_blanks(l->text);
   }
@@ -108,16 +113,17 @@ class VamasParser {
     const auto n = whole_number(text);
     if (!n || *n < least || *n > kMost)
       raise_raw_error(rt::kBadNumericField, RawCheck::BadCount,
-                      line_place(name(), last_line_) + ": " + quoted(text) + " is not a valid " + what +
-                          " (" + where_in_file() + ")");
+                      line_place(name(), last_line_) + ": " + quoted(text) + " is not a valid " +
+                          what + " (" + where_in_file() + ")");
     return *n;
   }
 
   double number(std::string_view text, int at, const char* what) {
     const auto v = plain_number(text);
     if (!v)
-      raise_raw_error(rt::kBadNumericField, RawCheck::NotANumber,
-                      line_place(name(), at) + ": the " + what + " " + quoted(text) + " is not a number");
+      raise_raw_error(
+          rt::kBadNumericField, RawCheck::NotANumber,
+          line_place(name(), at) + ": the " + what + " " + quoted(text) + " is not a number");
     if (std::fabs(*v) > kSingleMax) out_of_range(*v, at);
     return *v;
   }
@@ -130,8 +136,8 @@ class VamasParser {
 
   [[noreturn]] void unsupported(std::string_view what, std::string_view value, const char* known) {
     raise_raw_error(rt::kNotSupported, RawCheck::Unsupported,
-                    line_place(name(), last_line_) + ": " + std::string(what) + " " + quoted(value) +
-                        " cannot be read; " + known);
+                    line_place(name(), last_line_) + ": " + std::string(what) + " " +
+                        quoted(value) + " cannot be read; " + known);
   }
 
   void read_header() {
@@ -144,8 +150,10 @@ class VamasParser {
     skip(count("number of comment lines"), "comment line");
 
     mode_ = std::string(line("experiment mode"));
-    if (!one_of(mode_, {"MAP", "MAPDP", "MAPSV", "MAPSVDP", "NORM", "SDP", "SDPSV", "SEM", "NOEXP"}))
-      unsupported("experiment mode", mode_, "the format knows MAP, MAPDP, MAPSV, MAPSVDP, NORM, SDP, SDPSV, SEM and NOEXP");
+    if (!one_of(mode_,
+                {"MAP", "MAPDP", "MAPSV", "MAPSVDP", "NORM", "SDP", "SDPSV", "SEM", "NOEXP"}))
+      unsupported("experiment mode", mode_,
+                  "the format knows MAP, MAPDP, MAPSV, MAPSVDP, NORM, SDP, SDPSV, SEM and NOEXP");
     const std::string_view scan = line("scan mode");
     if (!same_word(scan, "REGULAR"))
       unsupported("scan mode", scan, "only REGULAR scans (a start and an increment) are read");
@@ -159,8 +167,8 @@ class VamasParser {
 
     // A positive count lists the items every block carries, a negative one those that only
     // the first block carries; the first block always carries all of them.
-    const std::int64_t listed = count("number of entries in the parameter inclusion or exclusion list",
-                                      -kBlockItems);
+    const std::int64_t listed =
+        count("number of entries in the parameter inclusion or exclusion list", -kBlockItems);
     all_items_.fill(true);
     listed_items_.fill(listed <= 0);
     for (std::int64_t i = 0; i < (listed < 0 ? -listed : listed); ++i) {
@@ -194,8 +202,8 @@ class VamasParser {
     if (has[11]) skip(experiment_variables_, "experimental variable value");
     if (has[12]) skip(1, "analysis source label");
     if (has[13] && (mode_is({"MAPDP", "MAPSVDP", "SDP", "SDPSV"}) ||
-                    one_of(b.technique, {"FABMS", "FABMS energy spec", "ISS", "SIMS", "SIMS energy spec",
-                                         "SNMS", "SNMS energy spec"})))
+                    one_of(b.technique, {"FABMS", "FABMS energy spec", "ISS", "SIMS",
+                                         "SIMS energy spec", "SNMS", "SNMS energy spec"})))
       skip(3, "sputtering ion or atom");
     if (has[14]) {
       b.excitation = std::string(line("analysis source characteristic energy"));
@@ -236,7 +244,9 @@ class VamasParser {
       skip(7, "sputtering source");
     if (has[38]) skip(2, "sample normal tilt");
     if (has[39]) skip(1, "sample rotation angle");
-    if (has[40]) skip(3 * count("number of additional numerical parameters"), "additional numerical parameter");
+    if (has[40])
+      skip(3 * count("number of additional numerical parameters"),
+           "additional numerical parameter");
     skip(block_upgrades_, "future upgrade block entry");
 
     const std::int64_t values = count("number of ordinate values");
@@ -244,8 +254,8 @@ class VamasParser {
     if (values % b.variables != 0)
       raise_raw_error(rt::kBadNumericField, RawCheck::BadCount,
                       line_place(name(), count_line) + ": " + rt::decimal_text(values) +
-                          " ordinate values cannot be shared among " + rt::decimal_text(b.variables) +
-                          " corresponding variables");
+                          " ordinate values cannot be shared among " +
+                          rt::decimal_text(b.variables) + " corresponding variables");
     skip(2 * b.variables, "minimum or maximum ordinate value");
     if (!points) {
       skip(values, "ordinate value");
@@ -258,7 +268,8 @@ class VamasParser {
   void read_points(const BlockItems& b, std::int64_t values, RawPoints& points) {
     double excitation = 0;
     const bool kinetic = mentions_kinetic(b.abscissa_label);
-    if (kinetic) excitation = number(trim_blanks(b.excitation), b.excitation_line, "excitation energy");
+    if (kinetic)
+      excitation = number(trim_blanks(b.excitation), b.excitation_line, "excitation energy");
     for (std::int64_t i = 0; i < values; ++i) {
       const std::string_view text = line("ordinate value");
       if (i % b.variables != 0) continue;  // only the first corresponding variable is kept
@@ -300,7 +311,8 @@ RawPoints read_vamas(std::string_view bytes, int block, const std::string& file_
   } catch (const rt::RuntimeError& as_standard) {
     // A file that the standard's layout cannot read may follow one of the writers' variants;
     // if none reads it either, the error is the one the standard's layout met.
-    if (as_standard.number() != rt::kBadNumericField && as_standard.number() != rt::kReadPastEnd) throw;
+    if (as_standard.number() != rt::kBadNumericField && as_standard.number() != rt::kReadPastEnd)
+      throw;
     for (const RegionsLine variant : {RegionsLine::Never, RegionsLine::Always}) {
       try {
         return VamasParser(bytes, file_name, variant).read(block);

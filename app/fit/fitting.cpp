@@ -27,7 +27,8 @@ constexpr Param kScanned[] = {Param::Centre, Param::Width, Param::Height};
 
 // Error 5 for a Skip that no sweep can use, typed before the press or during it.
 void refuse_unusable_skip() {
-  if (!skip_usable(read_skip())) rt::raise_error(rt::kInvalidArgument, location(FitCheck::SkipNotUsable));
+  if (!skip_usable(read_skip()))
+    rt::raise_error(rt::kInvalidArgument, location(FitCheck::SkipNotUsable));
 }
 
 class PeakFieldSnapshot {
@@ -56,7 +57,8 @@ class Sweep {
       if (!Locked(k, Param::Height)) {
         for (float s : {1000.0f, 100.0f, 10.0f, 1.0f}) {
           const float u = rt::to_single(Parameter(k, Param::Height));
-          float best = scan(k, Param::Height, rt::to_single(u - 5.0 * s), rt::to_single(u + 5.0 * s), s);
+          float best =
+              scan(k, Param::Height, rt::to_single(u - 5.0 * s), rt::to_single(u + 5.0 * s), s);
           if (best < 0) best = 0;
           write_result(k, Param::Height, best);
         }

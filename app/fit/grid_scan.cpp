@@ -16,7 +16,8 @@ void refuse_endless_grid(float start, float limit, float step) {
   }
 }
 
-float grid_scan(float start, float limit, float step, const std::function<float(float)>& figure_of) {
+float grid_scan(float start, float limit, float step,
+                const std::function<float(float)>& figure_of) {
   refuse_endless_grid(start, limit, step);
   bool first = true;
   float best = 0, best_figure = 0;

@@ -31,28 +31,38 @@ constexpr std::size_t kSideBySideTerms = std::size_t{1} << 18;
 
 void set_parameter_of(PeakShape& s, Param p, double value) {
   switch (p) {
-    case Param::Centre: s.centre = value; break;
-    case Param::Width: s.width = value; break;
-    case Param::Height: s.height = value; break;
-    case Param::Alpha: s.alpha = value; break;
+    case Param::Centre:
+      s.centre = value;
+      break;
+    case Param::Width:
+      s.width = value;
+      break;
+    case Param::Height:
+      s.height = value;
+      break;
+    case Param::Alpha:
+      s.alpha = value;
+      break;
   }
 }
 
 // The model's sum at each point, added in slot order: the slots before the scanned one, the
 // scanned one, then each later one.
-__attribute__((target_clones("avx2", "default")))
-void start_sums(const double* partial, const float* values, std::size_t n, double* sums) {
+__attribute__((target_clones("avx2", "default"))) void start_sums(const double* partial,
+                                                                  const float* values,
+                                                                  std::size_t n, double* sums) {
   for (std::size_t m = 0; m < n; ++m) sums[m] = partial[m] + values[m];
 }
 
-__attribute__((target_clones("avx2", "default")))
-void add_to_sums(const float* values, std::size_t n, double* sums) {
+__attribute__((target_clones("avx2", "default"))) void add_to_sums(const float* values,
+                                                                   std::size_t n, double* sums) {
   for (std::size_t m = 0; m < n; ++m) sums[m] += values[m];
 }
 
 // (y - the sum rounded to single)^2 at each point, in place of the sums.
-__attribute__((target_clones("avx2", "default")))
-void squared_differences(const float* y, double* sums, std::size_t n) {
+__attribute__((target_clones("avx2", "default"))) void squared_differences(const float* y,
+                                                                           double* sums,
+                                                                           std::size_t n) {
   for (std::size_t m = 0; m < n; ++m) {
     const double difference = static_cast<double>(y[m]) - static_cast<float>(sums[m]);
     sums[m] = difference * difference;
@@ -92,7 +102,8 @@ void SweepEngine::reload() {
       compared_y_.push_back(w.YDATA.at(i));
     });
     if (odd_index) return;
-    counted_loop(0, w.LASTPOINT, 1, [&](float counter) { sorted_x_.push_back(w.XDATA.at(loop_index(counter))); });
+    counted_loop(0, w.LASTPOINT, 1,
+                 [&](float counter) { sorted_x_.push_back(w.XDATA.at(loop_index(counter))); });
     std::sort(sorted_x_.begin(), sorted_x_.end());
     for (int k = 1; k <= kSlots; ++k) {
       Slot& slot = slots_[k - 1];
@@ -119,7 +130,8 @@ bool SweepEngine::safe_everywhere(const PeakShape& s) const {
   const double width = std::fabs(s.width);
   if (!(width > kWidthLow && width < kWidthHigh)) return false;
   const double xlow = sorted_x_.front(), xhigh = sorted_x_.back();
-  if (!(std::fabs(xlow - s.centre) < kDistanceBound && std::fabs(xhigh - s.centre) < kDistanceBound))
+  if (!(std::fabs(xlow - s.centre) < kDistanceBound &&
+        std::fabs(xhigh - s.centre) < kDistanceBound))
     return false;
   if (!s.asymmetric || s.alpha == 0) return true;
   if (!(std::fabs(s.alpha) < kAlphaBound)) return false;
@@ -137,8 +149,8 @@ bool SweepEngine::safe_everywhere(const PeakShape& s) const {
   //    at most (|c| + |z| + m) 4u, far below (|c| + |z|) 2^-45.
   // So m = |z| 2^-20 + (|c| + |z|) 2^-45 + 2^-148 covers each part at least twice over.
   const double zero_at = -s.width / s.alpha;
-  const double margin =
-      std::fabs(zero_at) * 0x1p-20 + (std::fabs(s.centre) + std::fabs(zero_at)) * 0x1p-45 + 0x1p-148;
+  const double margin = std::fabs(zero_at) * 0x1p-20 +
+                        (std::fabs(s.centre) + std::fabs(zero_at)) * 0x1p-45 + 0x1p-148;
   const double target = s.centre + zero_at;
   auto first = std::lower_bound(sorted_x_.begin(), sorted_x_.end(), target - margin,
                                 [](float x, double v) { return x < v; });
@@ -161,7 +173,8 @@ void SweepEngine::compute_values(int k, const PeakShape& s, std::vector<float>& 
   if (!(divisor_slot_ == k && same_divisor(divisor_shape_, s))) {
     divisors_.resize(n);
     scratch_.resize(n);
-    batch_divisors(compared_x_.data(), n, s, width_squared(s), constants_, divisors_.data(), scratch_.data());
+    batch_divisors(compared_x_.data(), n, s, width_squared(s), constants_, divisors_.data(),
+                   scratch_.data());
     divisor_slot_ = k;
     divisor_shape_ = s;
   }
@@ -206,7 +219,8 @@ std::optional<float> SweepEngine::figure_over(int k, const std::vector<float>& v
   return sum;
 }
 
-std::vector<std::optional<float>> SweepEngine::figures(int k, Param p, const std::vector<double>& values) {
+std::vector<std::optional<float>> SweepEngine::figures(int k, Param p,
+                                                       const std::vector<double>& values) {
   std::vector<std::optional<float>> out(values.size());
   if (stale_) reload();
   const Slot& slot = slots_[k - 1];
@@ -215,7 +229,8 @@ std::vector<std::optional<float>> SweepEngine::figures(int k, Param p, const std
   prepare_partial_sums(k);
   // The terms of a block of trials at a time, so that a tiny Skip (many compared points) costs
   // time but not memory.
-  const std::size_t block = std::max<std::size_t>(1, kSideBySideTerms / std::max<std::size_t>(n, 1));
+  const std::size_t block =
+      std::max<std::size_t>(1, kSideBySideTerms / std::max<std::size_t>(n, 1));
   scan_terms_.resize(std::min(block, values.size()) * n);
   std::vector<std::size_t> rows;  // the trials of the block computed here, in order
   for (std::size_t i = 0; i < values.size();) {

@@ -46,7 +46,7 @@ class SweepEngine {
  private:
   struct Slot {
     bool present = false;
-    bool safe = false;          // no run-time error at any point of the spectrum
+    bool safe = false;  // no run-time error at any point of the spectrum
     PeakShape shape;
     std::vector<float> values;  // the curve at the compared points
   };

@@ -38,7 +38,8 @@ void draw_curve(const Workspace& w, rt::ObjRef picture, YOf&& y_of) {
   });
 }
 
-void box(rt::ObjRef picture, double x1, double y1, double x2, double y2, int palette, rt::LineMode mode) {
+void box(rt::ObjRef picture, double x1, double y1, double x2, double y2, int palette,
+         rt::LineMode mode) {
   rt::LineCommand command;
   command.first = rt::PointF{x1, y1};
   command.second = rt::PointF{x2, y2};

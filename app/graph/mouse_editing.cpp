@@ -32,7 +32,8 @@ void move_centre(Workspace& w, int k, float mx, float my) {
   // The x axis runs right to left: dragging right lowers the centre and the peak follows.
   const double centre = Parameter(k, Param::Centre) -
                         shift(static_cast<double>(w.XMAX) - w.XMIN, mx - w.DOWNX, w.PLOTWIDTH);
-  const double height = Parameter(k, Param::Height) - shift(w.YMAX - w.YMIN, my - w.DOWNY, w.PLOTHEIGHT);
+  const double height =
+      Parameter(k, Param::Height) - shift(w.YMAX - w.YMIN, my - w.DOWNY, w.PLOTHEIGHT);
   rt::set_text(field_of(k, Param::Centre), rt::trimmed_double_text(centre));
   rt::set_text(field_of(k, Param::Height), rt::trimmed_double_text(height));
 }
@@ -41,7 +42,8 @@ void change_width(Workspace& w, int k, float mx) {
   // The full plot width is 5 units of width whatever the x range; vertical movement is ignored.
   const double width = Parameter(k, Param::Width) + shift(5, mx - w.DOWNX, w.PLOTWIDTH);
   rt::set_text(field_of(k, Param::Width), rt::trimmed_double_text(width));
-  if (Parameter(k, Param::Width) < static_cast<double>(0.3f)) rt::set_text(field_of(k, Param::Width), "0.3");
+  if (Parameter(k, Param::Width) < static_cast<double>(0.3f))
+    rt::set_text(field_of(k, Param::Width), "0.3");
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ namespace {
 // errors; a tick series calls this millions of times for a tiny step, so the usual case (a
 // range that is not empty, a result well inside the single range) takes the plain path with the
 // same arithmetic.
-float map_to_pixel(double offset, double size, double v, double low, double range, std::source_location where) {
+float map_to_pixel(double offset, double size, double v, double low, double range,
+                   std::source_location where) {
   if (range != 0) {
     const double pixel = offset + size * (1 - (v - low) / range);
     if (std::fabs(pixel) < 1e38) return static_cast<float>(pixel);
@@ -27,7 +28,8 @@ float map_to_pixel(double offset, double size, double v, double low, double rang
 }  // namespace
 
 float px(const Workspace& w, double x, std::source_location where) {
-  return map_to_pixel(w.PLOTLEFT, w.PLOTWIDTH, x, w.XMIN, static_cast<double>(w.XMAX) - w.XMIN, where);
+  return map_to_pixel(w.PLOTLEFT, w.PLOTWIDTH, x, w.XMIN, static_cast<double>(w.XMAX) - w.XMIN,
+                      where);
 }
 
 float py(const Workspace& w, double y, std::source_location where) {

@@ -14,8 +14,10 @@ namespace app {
 // Pixel column and row of a value, as the single-precision coordinate that the drawing
 // operations take (the picture rounds it). An empty x (y) range divides by zero: error 11, or
 // error 5 when the value lies on the range's end too (0 / 0).
-float px(const Workspace& w, double x, std::source_location where = std::source_location::current());
-float py(const Workspace& w, double y, std::source_location where = std::source_location::current());
+float px(const Workspace& w, double x,
+         std::source_location where = std::source_location::current());
+float py(const Workspace& w, double y,
+         std::source_location where = std::source_location::current());
 
 // The x and y value under the pointer at picture pixel (mx, my). Divides only by the plot
 // area's size, so any range works, an empty one included.

@@ -51,7 +51,8 @@ void draw_x_axis() {
   Workspace& w = workspace();
   const rt::ObjRef picture = PICTURE(1);
   const bool user_range = rt::get_check(CHECK(1)) == 1;
-  const XTicks ticks = plan_x_ticks(w.XMIN, w.XMAX, user_range, user_range ? rt::get_text(EDIT(5)) : "");
+  const XTicks ticks =
+      plan_x_ticks(w.XMIN, w.XMAX, user_range, user_range ? rt::get_text(EDIT(5)) : "");
 
   // Written back whatever the box says, so a user range of 295.7 reads 295 after the draw.
   rt::set_text(EDIT(3), rt::trimmed_single_text(ticks.last));
@@ -94,7 +95,8 @@ void draw_x_axis() {
   } else {
     // Every third unit from the first tick, whatever the tick step is.
     counted_loop(ticks.first, last_label, 3, [&](float t) {
-      labels.print(rt::to_single(px(w, t) - 25.0), label_row, t, [&] { return rt::single_text(t); });
+      labels.print(rt::to_single(px(w, t) - 25.0), label_row, t,
+                   [&] { return rt::single_text(t); });
     });
   }
 }

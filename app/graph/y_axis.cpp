@@ -60,7 +60,8 @@ void draw_y_axis() {
   Workspace& w = workspace();
   const rt::ObjRef picture = PICTURE(1);
   const bool user_range = rt::get_check(CHECK(2)) == 1;
-  const YTicks ticks = plan_y_ticks(w.YMIN, w.YMAX, user_range, user_range ? rt::get_text(EDIT(8)) : "");
+  const YTicks ticks =
+      plan_y_ticks(w.YMIN, w.YMAX, user_range, user_range ? rt::get_text(EDIT(8)) : "");
 
   TickSeries marks(picture);
   counted_loop(ticks.lowest, ticks.highest, ticks.step, [&](float v) {

@@ -29,9 +29,12 @@ ProfileConstants ProfileConstants::for_mix(double mix) {
   return ProfileConstants{4 * mix, (1 - mix) * 4 * ln2};
 }
 
-double width_squared(const PeakShape& s, std::source_location where) { return rt::power(s.width, 2, where); }
+double width_squared(const PeakShape& s, std::source_location where) {
+  return rt::power(s.width, 2, where);
+}
 
-double peak_divisor(float x, const PeakShape& s, double w2, const ProfileConstants& k, std::source_location where) {
+double peak_divisor(float x, const PeakShape& s, double w2, const ProfileConstants& k,
+                    std::source_location where) {
   const float d = rt::to_single(static_cast<double>(x) - s.centre, where);
   double dd = d;
   if (s.asymmetric) {
@@ -56,7 +59,8 @@ float value_over_divisor(double height, double divisor, std::source_location whe
   return rt::to_single(height / divisor, where);
 }
 
-float peak_value(float x, const PeakShape& s, double w2, const ProfileConstants& k, std::source_location where) {
+float peak_value(float x, const PeakShape& s, double w2, const ProfileConstants& k,
+                 std::source_location where) {
   return value_over_divisor(s.height, peak_divisor(x, s, w2, k, where), where);
 }
 

@@ -24,13 +24,14 @@ PeakShape read_peak_shape(int k, std::source_location where = std::source_locati
 // The constants of the profile for a Lorentzian fraction m: 4m and (1 - m) * 4 * ln 2, formed
 // left to right as the formulas read.
 struct ProfileConstants {
-  double lorentz;   // 4 * m
-  double gauss;     // (1 - m) * 4 * ln 2
+  double lorentz;  // 4 * m
+  double gauss;    // (1 - m) * 4 * ln 2
   static ProfileConstants for_mix(double mix);
 };
 
 // w^2 by the power rule, once per shape (it is the same at every point).
-double width_squared(const PeakShape& s, std::source_location where = std::source_location::current());
+double width_squared(const PeakShape& s,
+                     std::source_location where = std::source_location::current());
 
 // The profile's divisor L * e^G at x, with d, d', L and G each rounded to single. It is +inf
 // where the true value lies far below the smallest single (e^G beyond the double range in
@@ -47,7 +48,5 @@ float peak_value(float x, const PeakShape& s, double width_squared, const Profil
 // The value for a height over an already computed divisor: the height scans change only h.
 float value_over_divisor(double height, double divisor,
                          std::source_location where = std::source_location::current());
-
-
 
 }  // namespace app

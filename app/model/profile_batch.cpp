@@ -14,8 +14,10 @@ constexpr float kVanishingExponent = 192;
 
 // L (as the single it is stored as, or +inf where the value vanishes) into l, G into g.
 template <bool Asymmetric>
-[[gnu::always_inline]] inline void lorentz_and_gauss(const float* x, std::size_t n, const PeakShape& s, double w2, const ProfileConstants& k,
-                       double* l_out, float* g_out) {
+[[gnu::always_inline]] inline void lorentz_and_gauss(const float* x, std::size_t n,
+                                                     const PeakShape& s, double w2,
+                                                     const ProfileConstants& k, double* l_out,
+                                                     float* g_out) {
   const double c = s.centre, w = s.width, alpha = s.alpha, lorentz = k.lorentz, gauss = k.gauss;
   // Every operation runs for every point and only values are selected, so that the loop has
   // no branches and runs on vectors. A vanishing point carries harmless zeros through.
@@ -46,11 +48,14 @@ template <bool Asymmetric>
 
 }  // namespace
 
-__attribute__((target_clones("avx2", "default")))
-void batch_divisors(const float* x, std::size_t n, const PeakShape& s, double w2, const ProfileConstants& k,
-                    double* out, float* scratch) {
-  if (s.asymmetric) lorentz_and_gauss<true>(x, n, s, w2, k, out, scratch);
-  else lorentz_and_gauss<false>(x, n, s, w2, k, out, scratch);
+__attribute__((target_clones("avx2", "default"))) void batch_divisors(const float* x, std::size_t n,
+                                                                      const PeakShape& s, double w2,
+                                                                      const ProfileConstants& k,
+                                                                      double* out, float* scratch) {
+  if (s.asymmetric)
+    lorentz_and_gauss<true>(x, n, s, w2, k, out, scratch);
+  else
+    lorentz_and_gauss<false>(x, n, s, w2, k, out, scratch);
   for (std::size_t m = 0; m < n; ++m) {
     const float g = scratch[m];
     const double divisor = out[m] * profile_exp(g);
@@ -58,8 +63,9 @@ void batch_divisors(const float* x, std::size_t n, const PeakShape& s, double w2
   }
 }
 
-__attribute__((target_clones("avx2", "default")))
-void batch_values(double height, const double* divisors, std::size_t n, float* out) {
+__attribute__((target_clones("avx2", "default"))) void batch_values(double height,
+                                                                    const double* divisors,
+                                                                    std::size_t n, float* out) {
   for (std::size_t m = 0; m < n; ++m) out[m] = static_cast<float>(height / divisors[m]);
 }
 

@@ -14,7 +14,7 @@ inline double profile_exp(double g) {
   constexpr double kLog2e = 0x1.71547652b82fep0;
   constexpr double kLn2High = 0x1.62e42fee00000p-1;
   constexpr double kLn2Low = 0x1.a39ef35793c76p-33;
-  constexpr double kRoundingShift = 0x1.8p52;  // adding it rounds to a whole number
+  constexpr double kRoundingShift = 0x1.8p52;         // adding it rounds to a whole number
   constexpr double kOverflow = 0x1.62e42fefa39efp+9;  // from here on e^g exceeds every double
   const double shifted = g * kLog2e + kRoundingShift;
   const double k = shifted - kRoundingShift;

@@ -17,11 +17,13 @@ class SingleArray {
   static constexpr std::int32_t kUpper = Upper;
 
   float& at(std::int32_t index, std::source_location where = std::source_location::current()) {
-    if (index < 0 || index > Upper) rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::IndexOutOfRange), where);
+    if (index < 0 || index > Upper)
+      rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::IndexOutOfRange), where);
     return values_[static_cast<std::size_t>(index)];
   }
   float at(std::int32_t index, std::source_location where = std::source_location::current()) const {
-    if (index < 0 || index > Upper) rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::IndexOutOfRange), where);
+    if (index < 0 || index > Upper)
+      rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::IndexOutOfRange), where);
     return values_[static_cast<std::size_t>(index)];
   }
 

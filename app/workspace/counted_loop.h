@@ -43,7 +43,8 @@ inline long counted_passes(float start, float limit, float step, long cap) {
 
 // The array index a loop counter stands for: rounded to the nearest integer, halves away from
 // zero.
-inline std::int32_t loop_index(float counter, std::source_location where = std::source_location::current()) {
+inline std::int32_t loop_index(float counter,
+                               std::source_location where = std::source_location::current()) {
   return rt::nearest_int(counter, where);
 }
 

@@ -6,12 +6,18 @@ namespace app {
 
 float& peak_curve(Workspace& w, int slot, std::int32_t index) {
   switch (slot) {
-    case 1: return w.PEAKCURVE1.at(index);
-    case 2: return w.PEAKCURVE2.at(index);
-    case 3: return w.PEAKCURVE3.at(index);
-    case 4: return w.PEAKCURVE4.at(index);
-    case 5: return w.PEAKCURVE5.at(index);
-    default: return w.PEAKCURVE6.at(index);
+    case 1:
+      return w.PEAKCURVE1.at(index);
+    case 2:
+      return w.PEAKCURVE2.at(index);
+    case 3:
+      return w.PEAKCURVE3.at(index);
+    case 4:
+      return w.PEAKCURVE4.at(index);
+    case 5:
+      return w.PEAKCURVE5.at(index);
+    default:
+      return w.PEAKCURVE6.at(index);
   }
 }
 

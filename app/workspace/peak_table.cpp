@@ -13,10 +13,14 @@ namespace app {
 rt::ObjRef field_of(int k, Param p) {
   const forms::PeakRowNumbers n = forms::peak_row(k);
   switch (p) {
-    case Param::Centre: return EDIT(n.centre);
-    case Param::Width: return EDIT(n.width);
-    case Param::Height: return EDIT(n.height);
-    case Param::Alpha: return EDIT(n.alpha);
+    case Param::Centre:
+      return EDIT(n.centre);
+    case Param::Width:
+      return EDIT(n.width);
+    case Param::Height:
+      return EDIT(n.height);
+    case Param::Alpha:
+      return EDIT(n.alpha);
   }
   return {};
 }
@@ -24,10 +28,14 @@ rt::ObjRef field_of(int k, Param p) {
 rt::ObjRef lock_of(int k, Param p) {
   const forms::PeakRowNumbers n = forms::peak_row(k);
   switch (p) {
-    case Param::Centre: return CHECK(n.centre_lock);
-    case Param::Width: return CHECK(n.width_lock);
-    case Param::Height: return CHECK(n.height_lock);
-    case Param::Alpha: break;
+    case Param::Centre:
+      return CHECK(n.centre_lock);
+    case Param::Width:
+      return CHECK(n.width_lock);
+    case Param::Height:
+      return CHECK(n.height_lock);
+    case Param::Alpha:
+      break;
   }
   return {};  // the coefficient has no lock: reading it is error 1002
 }
@@ -39,7 +47,8 @@ rt::ObjRef swatch_of(int k) { return PICTURE(forms::peak_row(k).swatch); }
 
 namespace {
 void check_slot(int k, std::source_location where) {
-  if (k < 1 || k > kSlots) rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::SlotOutOfRange), where);
+  if (k < 1 || k > kSlots)
+    rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::SlotOutOfRange), where);
 }
 }  // namespace
 

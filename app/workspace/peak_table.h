@@ -25,7 +25,8 @@ rt::ObjRef swatch_of(int k);
 // A slot is present when its centre text is not empty (a text of blanks counts as present).
 bool Present(int k, std::source_location where = std::source_location::current());
 double Parameter(int k, Param p, std::source_location where = std::source_location::current());
-void SetParameter(int k, Param p, float v, std::source_location where = std::source_location::current());
+void SetParameter(int k, Param p, float v,
+                  std::source_location where = std::source_location::current());
 // Checked means any state but 0.
 bool Locked(int k, Param p, std::source_location where = std::source_location::current());
 bool Asymmetric(int k, std::source_location where = std::source_location::current());

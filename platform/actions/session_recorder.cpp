@@ -63,13 +63,15 @@ void SessionRecorder::record(const UserAction& action, bool queued) {
 void SessionRecorder::answered(const UserAction& answer) {
   const std::uint64_t running = rt::running_event_serial();
   const std::string line = format_action(answer);
-  auto owner = std::find_if(held_.begin(), held_.end(), [running](const Held& h) { return h.serial == running; });
+  auto owner = std::find_if(held_.begin(), held_.end(),
+                            [running](const Held& h) { return h.serial == running; });
   if (running != 0 && owner != held_.end()) {
     owner->answers.push_back(line);
   } else {
     // A dialog of an event no recorded line queued: its answer goes before the lines that
     // wait for later events.
-    auto later = std::find_if(held_.begin(), held_.end(), [running](const Held& h) { return h.serial > running; });
+    auto later = std::find_if(held_.begin(), held_.end(),
+                              [running](const Held& h) { return h.serial > running; });
     held_.insert(later, Held{0, {}, line});
   }
   mirror_held();
@@ -119,7 +121,8 @@ void SessionRecorder::mirror_held() {
 
 void SessionRecorder::write_held_lines_on_crash() {
   g_crash_fd = fd_;
-  for (int signal_number : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(signal_number, write_held_and_die);
+  for (int signal_number : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+    std::signal(signal_number, write_held_and_die);
   mirror_held();
 }
 

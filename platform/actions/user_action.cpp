@@ -55,7 +55,8 @@ rt::Form& form_named(const std::string& name) {
 
 rt::Control& control_named(const std::string& qualified) {
   auto dot = qualified.find('.');
-  if (dot == std::string::npos) throw ScriptError("expected FORM.CONTROL, found \"" + qualified + "\"");
+  if (dot == std::string::npos)
+    throw ScriptError("expected FORM.CONTROL, found \"" + qualified + "\"");
   rt::Form& form = form_named(qualified.substr(0, dot));
   rt::Control* control = form.control(qualified.substr(dot + 1));
   if (!control) throw ScriptError("unknown control \"" + qualified + "\"");
@@ -112,11 +113,13 @@ void perform_print(const UserAction& action, ActionContext& context) {
     return;
   }
   rt::Control& c = control_named(action.target);
-  context.write_line(c.kind() == rt::ElementKind::CheckBox ? rt::decimal_text(c.check_state()) : c.text());
+  context.write_line(c.kind() == rt::ElementKind::CheckBox ? rt::decimal_text(c.check_state())
+                                                           : c.text());
 }
 
 void perform_close(const UserAction& action) {
-  if (!rt::find_live_form(action.target) && rt::find_form_definition(action.target)) return;  // closed already
+  if (!rt::find_live_form(action.target) && rt::find_form_definition(action.target))
+    return;  // closed already
   rt::Form& form = form_named(action.target);
   // The setting windows have no close button: a user cannot close them.
   if (!form.def().window.frame.system_menu) return;
@@ -163,10 +166,14 @@ UserAction parse_action(const std::string& line) {
     a.target = rest;
   } else if (command == "mouse") {
     auto [action, coords] = split_word(rest);
-    if (action == "down") a.kind = ActionKind::MouseDown;
-    else if (action == "move") a.kind = ActionKind::MouseMove;
-    else if (action == "up") a.kind = ActionKind::MouseUp;
-    else throw ScriptError("mouse takes down, move or up, not \"" + action + "\"");
+    if (action == "down")
+      a.kind = ActionKind::MouseDown;
+    else if (action == "move")
+      a.kind = ActionKind::MouseMove;
+    else if (action == "up")
+      a.kind = ActionKind::MouseUp;
+    else
+      throw ScriptError("mouse takes down, move or up, not \"" + action + "\"");
     read_point(coords, a);
   } else if (command == "answer") {
     auto [kind, path] = split_word(rest);
@@ -203,21 +210,36 @@ UserAction parse_action(const std::string& line) {
 
 std::string format_action(const UserAction& a) {
   switch (a.kind) {
-    case ActionKind::Set: return "set " + a.target + (a.text.empty() ? "" : " " + a.text);
-    case ActionKind::Click: return "click " + a.target;
-    case ActionKind::Check: return "check " + a.target + " " + rt::decimal_text(a.state);
-    case ActionKind::Menu: return "menu " + a.target;
-    case ActionKind::MouseDown: return "mouse down " + number_text(a.x) + " " + number_text(a.y);
-    case ActionKind::MouseMove: return "mouse move " + number_text(a.x) + " " + number_text(a.y);
-    case ActionKind::MouseUp: return "mouse up " + number_text(a.x) + " " + number_text(a.y);
-    case ActionKind::AnswerFile: return "answer file " + a.text;
-    case ActionKind::AnswerCancel: return "answer cancel";
-    case ActionKind::AnswerYes: return "answer yes";
-    case ActionKind::AnswerNo: return "answer no";
-    case ActionKind::Print: return "print " + a.target;
-    case ActionKind::Pixel: return "pixel " + number_text(a.x) + " " + number_text(a.y);
-    case ActionKind::Clipboard: return "clipboard";
-    case ActionKind::Close: return "close " + a.target;
+    case ActionKind::Set:
+      return "set " + a.target + (a.text.empty() ? "" : " " + a.text);
+    case ActionKind::Click:
+      return "click " + a.target;
+    case ActionKind::Check:
+      return "check " + a.target + " " + rt::decimal_text(a.state);
+    case ActionKind::Menu:
+      return "menu " + a.target;
+    case ActionKind::MouseDown:
+      return "mouse down " + number_text(a.x) + " " + number_text(a.y);
+    case ActionKind::MouseMove:
+      return "mouse move " + number_text(a.x) + " " + number_text(a.y);
+    case ActionKind::MouseUp:
+      return "mouse up " + number_text(a.x) + " " + number_text(a.y);
+    case ActionKind::AnswerFile:
+      return "answer file " + a.text;
+    case ActionKind::AnswerCancel:
+      return "answer cancel";
+    case ActionKind::AnswerYes:
+      return "answer yes";
+    case ActionKind::AnswerNo:
+      return "answer no";
+    case ActionKind::Print:
+      return "print " + a.target;
+    case ActionKind::Pixel:
+      return "pixel " + number_text(a.x) + " " + number_text(a.y);
+    case ActionKind::Clipboard:
+      return "clipboard";
+    case ActionKind::Close:
+      return "close " + a.target;
   }
   return "";
 }
@@ -241,13 +263,15 @@ bool perform_action(const UserAction& a, ActionContext& context) {
       return perform_click(a);
     case ActionKind::Check: {
       rt::Control& c = control_named(a.target);
-      if (c.kind() != rt::ElementKind::CheckBox) throw ScriptError(a.target + " is not a check box");
+      if (c.kind() != rt::ElementKind::CheckBox)
+        throw ScriptError(a.target + " is not a check box");
       c.set_check_state(a.state);
       return false;
     }
     case ActionKind::Menu: {
       const rt::MenuDef* menu = main_menu();
-      if (!menu || !has_menu_command(*menu, a.target)) throw ScriptError("unknown menu item \"" + a.target + "\"");
+      if (!menu || !has_menu_command(*menu, a.target))
+        throw ScriptError("unknown menu item \"" + a.target + "\"");
       return rt::post_menu_event(a.target);
     }
     case ActionKind::MouseDown:
@@ -300,6 +324,8 @@ bool has_menu_command(const rt::MenuDef& menu, const std::string& item) {
   return Search::in(menu.bar, item);
 }
 
-std::string qualified_name(const std::string& form, const std::string& control) { return form + "." + control; }
+std::string qualified_name(const std::string& form, const std::string& control) {
+  return form + "." + control;
+}
 
 }  // namespace actions

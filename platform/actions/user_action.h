@@ -12,9 +12,21 @@
 namespace actions {
 
 enum class ActionKind {
-  Set, Click, Check, Menu, MouseDown, MouseMove, MouseUp,
-  AnswerFile, AnswerCancel, AnswerYes, AnswerNo,
-  Print, Pixel, Clipboard, Close,
+  Set,
+  Click,
+  Check,
+  Menu,
+  MouseDown,
+  MouseMove,
+  MouseUp,
+  AnswerFile,
+  AnswerCancel,
+  AnswerYes,
+  AnswerNo,
+  Print,
+  Pixel,
+  Clipboard,
+  Close,
 };
 
 // The picture that mouse and pixel lines speak of: the graph.
@@ -32,7 +44,8 @@ struct UserAction {
 };
 
 UserAction make_action(ActionKind kind, std::string target = {}, std::string text = {});
-UserAction make_point_action(ActionKind kind, float x, float y, std::string picture = kGraphPicture);
+UserAction make_point_action(ActionKind kind, float x, float y,
+                             std::string picture = kGraphPicture);
 
 // Reads one line (without its line end, not blank, not a comment). ScriptError for a line
 // that is not an action.

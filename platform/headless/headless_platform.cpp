@@ -9,8 +9,10 @@ namespace headless {
 HeadlessPlatform::HeadlessPlatform(std::ostream& errors) : errors_(errors) {}
 
 std::optional<std::string> HeadlessPlatform::file_dialog(const rt::FileDialogRequest& request) {
-  if (answers_.empty() || (answers_.front().kind != Answer::File && answers_.front().kind != Answer::Cancel))
-    throw actions::ScriptError("the file dialog \"" + request.title + "\" opened with no file or cancel answer queued");
+  if (answers_.empty() ||
+      (answers_.front().kind != Answer::File && answers_.front().kind != Answer::Cancel))
+    throw actions::ScriptError("the file dialog \"" + request.title +
+                               "\" opened with no file or cancel answer queued");
   Answer a = answers_.front();
   answers_.pop_front();
   if (a.kind == Answer::Cancel) return std::nullopt;
@@ -20,16 +22,22 @@ std::optional<std::string> HeadlessPlatform::file_dialog(const rt::FileDialogReq
 int HeadlessPlatform::message_box(const rt::MessageBoxRequest& request) {
   // Boxes with a single button need no answer; a question does.
   if (request.buttons == 0) return rt::kOk;
-  if (answers_.empty() || (answers_.front().kind != Answer::Yes && answers_.front().kind != Answer::No))
-    throw actions::ScriptError("the question \"" + request.text + "\" opened with no yes or no answer queued");
+  if (answers_.empty() ||
+      (answers_.front().kind != Answer::Yes && answers_.front().kind != Answer::No))
+    throw actions::ScriptError("the question \"" + request.text +
+                               "\" opened with no yes or no answer queued");
   Answer a = answers_.front();
   answers_.pop_front();
   const bool yes = a.kind == Answer::Yes;
   switch (request.buttons) {
-    case 1: return yes ? rt::kOk : rt::kCancel;
-    case 2: return yes ? rt::kRetry : rt::kAbort;
-    case 5: return yes ? rt::kRetry : rt::kCancel;
-    default: return yes ? rt::kYes : rt::kNo;
+    case 1:
+      return yes ? rt::kOk : rt::kCancel;
+    case 2:
+      return yes ? rt::kRetry : rt::kAbort;
+    case 5:
+      return yes ? rt::kRetry : rt::kCancel;
+    default:
+      return yes ? rt::kYes : rt::kNo;
   }
 }
 

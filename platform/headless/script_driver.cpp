@@ -56,10 +56,18 @@ void ScriptDriver::perform(const std::string& line) {
 
 void ScriptDriver::queue_answer(const actions::UserAction& answer) {
   switch (answer.kind) {
-    case actions::ActionKind::AnswerFile: platform_.queue_answer({Answer::File, answer.text}); break;
-    case actions::ActionKind::AnswerCancel: platform_.queue_answer({Answer::Cancel, ""}); break;
-    case actions::ActionKind::AnswerYes: platform_.queue_answer({Answer::Yes, ""}); break;
-    default: platform_.queue_answer({Answer::No, ""}); break;
+    case actions::ActionKind::AnswerFile:
+      platform_.queue_answer({Answer::File, answer.text});
+      break;
+    case actions::ActionKind::AnswerCancel:
+      platform_.queue_answer({Answer::Cancel, ""});
+      break;
+    case actions::ActionKind::AnswerYes:
+      platform_.queue_answer({Answer::Yes, ""});
+      break;
+    default:
+      platform_.queue_answer({Answer::No, ""});
+      break;
   }
 }
 

@@ -15,8 +15,8 @@
 #include "app/shell/session.h"
 #include "platform/actions/session_recorder.h"
 #include "platform/qt/japanese_translation.h"
-#include "platform/qt/user_actions.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/user_actions.h"
 #include "platform/text/qt_text_renderer.h"
 #include "runtime/forms/events.h"
 
@@ -53,7 +53,8 @@ int run_desktop(int argc, char** argv, const std::string& record_path) {
   if (!record_path.empty()) {
     record = std::make_unique<RecordFile>(record_path);
     if (!record->open()) {
-      std::cerr << "tessaly: cannot write the record " << record_path << ": " << std::strerror(errno) << '\n';
+      std::cerr << "tessaly: cannot write the record " << record_path << ": "
+                << std::strerror(errno) << '\n';
       return 2;
     }
   }

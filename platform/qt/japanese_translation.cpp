@@ -8,7 +8,8 @@ namespace desktop {
 
 bool install_japanese_translation(QCoreApplication& application) {
   auto* translator = new QTranslator(&application);
-  if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (!translator->load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     delete translator;
     return false;
   }

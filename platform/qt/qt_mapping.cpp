@@ -12,20 +12,25 @@ namespace desktop {
 
 Qt::CheckState to_qt_check_state(int state) {
   switch (state) {
-    case 1: return Qt::Checked;
-    case 2: return Qt::PartiallyChecked;
-    default: return Qt::Unchecked;
+    case 1:
+      return Qt::Checked;
+    case 2:
+      return Qt::PartiallyChecked;
+    default:
+      return Qt::Unchecked;
   }
 }
 
 int from_qt_check_state(Qt::CheckState state) {
   switch (state) {
-    case Qt::Checked: return 1;
-    case Qt::PartiallyChecked: return 2;
-    default: return 0;
+    case Qt::Checked:
+      return 1;
+    case Qt::PartiallyChecked:
+      return 2;
+    default:
+      return 0;
   }
 }
-
 
 // ---- Colours ----
 
@@ -73,7 +78,8 @@ QFont element_font(const rt::FontDef& def, bool size_in_points) {
 // ---- Windows ----
 
 Qt::WindowFlags window_flags(const rt::FrameStyle& frame, bool owned) {
-  Qt::WindowFlags flags = (owned ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  Qt::WindowFlags flags =
+      (owned ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   // Without the system menu a window has no buttons in its title bar at all.
   if (frame.system_menu) {
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -95,7 +101,8 @@ QPoint on_screen_place(const QRect& outer, const QRect& available) {
 
 QSize client_size(const rt::Rect& outer, bool has_menu) {
   const int width = outer.width - 2 * kNominalBorder;
-  const int height = outer.height - 2 * kNominalBorder - kNominalCaption - (has_menu ? kNominalMenuBar : 0);
+  const int height =
+      outer.height - 2 * kNominalBorder - kNominalCaption - (has_menu ? kNominalMenuBar : 0);
   return QSize(std::max(width, 1), std::max(height, 1));
 }
 
@@ -145,51 +152,76 @@ QString default_suffix(const rt::FileFilter& filter) {
 namespace {
 
 struct ButtonSet {
+  rt::MessageBoxButtons style;
   QMessageBox::StandardButtons buttons;
   QMessageBox::StandardButton first;
 };
 
 const std::array<ButtonSet, 6> kButtonSets = {{
-    {QMessageBox::Ok, QMessageBox::Ok},
-    {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok},
-    {QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Abort},
-    {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes},
-    {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes},
-    {QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry},
+    {rt::kButtonsOk, QMessageBox::Ok, QMessageBox::Ok},
+    {rt::kButtonsOkCancel, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok},
+    {rt::kButtonsAbortRetryIgnore, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
+     QMessageBox::Abort},
+    {rt::kButtonsYesNoCancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+     QMessageBox::Yes},
+    {rt::kButtonsYesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes},
+    {rt::kButtonsRetryCancel, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry},
 }};
 
-const ButtonSet& button_set(int buttons) {
-  return buttons >= 0 && buttons < static_cast<int>(kButtonSets.size()) ? kButtonSets[buttons]
-                                                                        : kButtonSets[0];
+// An unknown style (the run-time refuses them before a box is asked for) shows OK alone.
+const ButtonSet& button_set(rt::MessageBoxButtons buttons) {
+  for (const ButtonSet& set : kButtonSets)
+    if (set.style == buttons) return set;
+  return kButtonSets[0];
 }
 
 }  // namespace
 
-QMessageBox::StandardButtons message_box_buttons(int buttons) { return button_set(buttons).buttons; }
-
-QMessageBox::StandardButton message_box_default_button(int buttons) { return button_set(buttons).first; }
-
-QMessageBox::Icon message_box_icon(int icon) {
-  switch (icon) {
-    case 0: return QMessageBox::Critical;
-    case 1: return QMessageBox::Question;
-    case 2: return QMessageBox::Warning;
-    case 3: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
-  }
+QMessageBox::StandardButtons message_box_buttons(rt::MessageBoxButtons buttons) {
+  return button_set(buttons).buttons;
 }
 
-int message_box_result(QMessageBox::StandardButton pressed, int buttons) {
-  switch (pressed) {
-    case QMessageBox::Ok: return rt::kOk;
-    case QMessageBox::Cancel: return rt::kCancel;
-    case QMessageBox::Abort: return rt::kAbort;
-    case QMessageBox::Retry: return rt::kRetry;
-    case QMessageBox::Ignore: return rt::kIgnore;
-    case QMessageBox::Yes: return rt::kYes;
-    case QMessageBox::No: return rt::kNo;
-    default: break;
+QMessageBox::StandardButton message_box_default_button(rt::MessageBoxButtons buttons) {
+  return button_set(buttons).first;
+}
+
+QMessageBox::Icon message_box_icon(rt::MessageBoxIcon icon) {
+  switch (icon) {
+    case rt::kIconStop:
+      return QMessageBox::Critical;
+    case rt::kIconQuestion:
+      return QMessageBox::Question;
+    case rt::kIconExclamation:
+      return QMessageBox::Warning;
+    case rt::kIconInformation:
+      return QMessageBox::Information;
+    case rt::kIconNone:
+      break;
   }
+  return QMessageBox::NoIcon;
+}
+
+rt::MessageBoxResult message_box_result(QMessageBox::StandardButton pressed,
+                                        rt::MessageBoxButtons buttons) {
+  switch (pressed) {
+    case QMessageBox::Ok:
+      return rt::kOk;
+    case QMessageBox::Cancel:
+      return rt::kCancel;
+    case QMessageBox::Abort:
+      return rt::kAbort;
+    case QMessageBox::Retry:
+      return rt::kRetry;
+    case QMessageBox::Ignore:
+      return rt::kIgnore;
+    case QMessageBox::Yes:
+      return rt::kYes;
+    case QMessageBox::No:
+      return rt::kNo;
+    default:
+      break;
+  }
+  // Closed without a button: what the box's escape button gives.
   const QMessageBox::StandardButtons set = message_box_buttons(buttons);
   if (set & QMessageBox::Cancel) return rt::kCancel;
   if (set & QMessageBox::No) return rt::kNo;

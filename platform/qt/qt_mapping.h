@@ -86,12 +86,13 @@ QString default_suffix(const rt::FileFilter& filter);
 
 // ---- Message box ----
 
-QMessageBox::StandardButtons message_box_buttons(int buttons);
-QMessageBox::StandardButton message_box_default_button(int buttons);
-QMessageBox::Icon message_box_icon(int icon);
+QMessageBox::StandardButtons message_box_buttons(rt::MessageBoxButtons buttons);
+QMessageBox::StandardButton message_box_default_button(rt::MessageBoxButtons buttons);
+QMessageBox::Icon message_box_icon(rt::MessageBoxIcon icon);
 // The program's result for the button pressed; a box closed without a button gives what its
 // escape button would (Cancel, else No, Abort, or OK).
-int message_box_result(QMessageBox::StandardButton pressed, int buttons);
+rt::MessageBoxResult message_box_result(QMessageBox::StandardButton pressed,
+                                        rt::MessageBoxButtons buttons);
 
 // Line breaks of the program's texts (CR LF) as Qt shows them.
 QString display_text(const std::string& text);

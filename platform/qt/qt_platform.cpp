@@ -11,10 +11,10 @@
 
 #include <exception>
 
+#include "platform/actions/session_recorder.h"
 #include "platform/qt/qt_mapping.h"
 #include "platform/qt/qt_widgets.h"
 #include "platform/qt/user_actions.h"
-#include "platform/actions/session_recorder.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/forms/events.h"
 
@@ -39,9 +39,11 @@ class FileDialog : public QFileDialog {
       const QString name = chosen.fileName();
       if (name.contains(u'*') || name.contains(u'?')) return;
       if (!name.isEmpty() && !chosen.absoluteDir().exists()) {
-        QMessageBox::warning(this, windowTitle(),
-                             QDir::toNativeSeparators(chosen.absolutePath()) +
-                                 QStringLiteral("\nパスが存在しません。\nパス名が正しいかどうかを確認してください。"));
+        QMessageBox::warning(
+            this, windowTitle(),
+            QDir::toNativeSeparators(chosen.absolutePath()) +
+                QStringLiteral(
+                    "\nパスが存在しません。\nパス名が正しいかどうかを確認してください。"));
         return;
       }
     }
@@ -121,7 +123,8 @@ std::optional<std::string> QtPlatform::file_dialog(const rt::FileDialogRequest& 
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(!request.save && request.must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setFileMode(!request.save && request.must_exist ? QFileDialog::ExistingFile
+                                                         : QFileDialog::AnyFile);
   if (request.save) dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirm_replace);
   if (!request.folder.empty()) dialog.setDirectory(qtext(request.folder));
   const QStringList filters = name_filters(request.filters);
@@ -141,7 +144,8 @@ std::optional<std::string> QtPlatform::file_dialog(const rt::FileDialogRequest& 
     });
   }
   if (!request.initial_name.empty()) dialog.selectFile(qtext(request.initial_name));
-  const QStringList chosen = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+  const QStringList chosen =
+      dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
   if (chosen.isEmpty()) {
     record_answer(actions::ActionKind::AnswerCancel);
     return std::nullopt;
@@ -153,17 +157,18 @@ std::optional<std::string> QtPlatform::file_dialog(const rt::FileDialogRequest& 
 int QtPlatform::message_box(const rt::MessageBoxRequest& request) {
   show_changed_controls();  // the window behind the box shows what the procedure has set
   QWidget* owner = owner_window(request.owner);
-  QMessageBox box(message_box_icon(request.icon), qtext(request.caption), display_text(request.text),
-                  message_box_buttons(request.buttons), owner);
+  QMessageBox box(message_box_icon(request.icon), qtext(request.caption),
+                  display_text(request.text), message_box_buttons(request.buttons), owner);
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(message_box_default_button(request.buttons));
   // Modal to its owner: the other windows still take clicks, which wait in the queue.
   if (owner) box.setWindowModality(Qt::WindowModal);
   const int pressed = box.exec();
-  const int result = message_box_result(static_cast<QMessageBox::StandardButton>(pressed), request.buttons);
+  const rt::MessageBoxResult result =
+      message_box_result(static_cast<QMessageBox::StandardButton>(pressed), request.buttons);
   // A box with the one OK button needs no answer in a script; the others a yes (OK, Retry,
   // Yes) or a no.
-  if (request.buttons != 0) {
+  if (request.buttons != rt::kButtonsOk) {
     const bool yes = result == rt::kOk || result == rt::kRetry || result == rt::kYes;
     record_answer(yes ? actions::ActionKind::AnswerYes : actions::ActionKind::AnswerNo);
   }

@@ -63,7 +63,8 @@ std::string qualified(const rt::Control& control) {
 
 // A click on a button or check box, as a script's click line.
 void user_click(const ControlView& view) {
-  if (rt::Control* control = view.control()) user_action(actions::make_action(actions::ActionKind::Click, qualified(*control)));
+  if (rt::Control* control = view.control())
+    user_action(actions::make_action(actions::ActionKind::Click, qualified(*control)));
 }
 
 // The definition's colours: text on background.
@@ -161,7 +162,8 @@ class EditView : public QLineEdit, public ControlView {
     const std::string text = typed.toStdString();
     std::string kept = rt::limit_to_edit_box(*control_, text);
     if (kept != text) setText(qtext(kept));
-    user_action(actions::make_action(actions::ActionKind::Set, qualified(*control_), std::move(kept)));
+    user_action(
+        actions::make_action(actions::ActionKind::Set, qualified(*control_), std::move(kept)));
     post_user_event(*this, rt::EventKind::Change);
   }
 };
@@ -230,10 +232,12 @@ class PictureView : public QFrame, public ControlView {
     mouse.y = static_cast<float>(std::floor(at.y()));
     mouse.buttons = mouse_flags(event->buttons(), event->modifiers());
     if (control_) {
-      const actions::ActionKind action = kind == rt::EventKind::MouseDown   ? actions::ActionKind::MouseDown
-                                         : kind == rt::EventKind::MouseMove ? actions::ActionKind::MouseMove
-                                                                            : actions::ActionKind::MouseUp;
-      user_action(actions::make_point_action(action, mouse.x, mouse.y, qualified(*control_)), mouse.buttons);
+      const actions::ActionKind action =
+          kind == rt::EventKind::MouseDown   ? actions::ActionKind::MouseDown
+          : kind == rt::EventKind::MouseMove ? actions::ActionKind::MouseMove
+                                             : actions::ActionKind::MouseUp;
+      user_action(actions::make_point_action(action, mouse.x, mouse.y, qualified(*control_)),
+                  mouse.buttons);
     }
     event->accept();
   }
@@ -246,11 +250,21 @@ class PictureView : public QFrame, public ControlView {
 ControlView* create_view(rt::Control& control, QWidget* parent) {
   ControlView* view = nullptr;
   switch (control.kind()) {
-    case rt::ElementKind::Button: view = new ButtonView(control, parent); break;
-    case rt::ElementKind::CheckBox: view = new CheckView(control, parent); break;
-    case rt::ElementKind::Edit: view = new EditView(control, parent); break;
-    case rt::ElementKind::Picture: view = new PictureView(control, parent); break;
-    default: view = new LabelView(control, parent); break;
+    case rt::ElementKind::Button:
+      view = new ButtonView(control, parent);
+      break;
+    case rt::ElementKind::CheckBox:
+      view = new CheckView(control, parent);
+      break;
+    case rt::ElementKind::Edit:
+      view = new EditView(control, parent);
+      break;
+    case rt::ElementKind::Picture:
+      view = new PictureView(control, parent);
+      break;
+    default:
+      view = new LabelView(control, parent);
+      break;
   }
   place(view->widget(), control);
   auto data = std::make_unique<ControlData>();
@@ -270,7 +284,8 @@ void add_menu_items(Menu* into, const std::vector<rt::MenuItemDef>& items,
       continue;
     }
     QAction* action = into->addAction(qtext(item.caption));
-    QObject::connect(action, &QAction::triggered, action, [command, name = item.name] { command(name); });
+    QObject::connect(action, &QAction::triggered, action,
+                     [command, name = item.name] { command(name); });
   }
 }
 
@@ -287,7 +302,8 @@ FormWindow* owner_of(const rt::Form& form) {
 }
 
 FormWindow::FormWindow(rt::Form& form)
-    : QWidget(owner_of(form), window_flags(form.def().window.frame, owner_of(form) != nullptr)), form_(&form) {
+    : QWidget(owner_of(form), window_flags(form.def().window.frame, owner_of(form) != nullptr)),
+      form_(&form) {
   const rt::ElementDef& def = form.def().window;
   setWindowTitle(qtext(def.caption));
   if (!def.menu.empty()) build_menu(def.menu);

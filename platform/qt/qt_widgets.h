@@ -63,7 +63,7 @@ FormWindow* create_form_window(rt::Form& form);
 // Unbinds and disposes of the window of a form that is being destroyed.
 void dispose_form_window(rt::Form& form);
 
-FormWindow* window_of(const rt::Form& form);   // nullptr when it has none
+FormWindow* window_of(const rt::Form& form);  // nullptr when it has none
 // The window that owns this form's window (the main window's for a window without a close
 // button), or nullptr for a window of its own.
 FormWindow* owner_of(const rt::Form& form);

@@ -83,7 +83,8 @@ int QtTextRenderer::draw_text(rt::Raster& raster, int x, int y, std::string_view
   const int line_height = font(face, height).metrics.height();
   if (utf8.empty() || raster.empty()) return line_height;
   // Nothing of a text far outside the picture can land in it.
-  const std::int64_t reach = std::int64_t{8} * (line_height + height) + 64 * static_cast<std::int64_t>(utf8.size()) * height;
+  const std::int64_t reach = std::int64_t{8} * (line_height + height) +
+                             64 * static_cast<std::int64_t>(utf8.size()) * height;
   if (std::int64_t{x} > raster.width() + reach || std::int64_t{x} < -reach ||
       std::int64_t{y} > raster.height() + reach || std::int64_t{y} < -reach)
     return line_height;

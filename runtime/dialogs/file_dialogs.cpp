@@ -9,7 +9,6 @@
 namespace rt {
 namespace {
 
-
 std::vector<std::string> split_patterns(std::string_view inside) {
   std::vector<std::string> patterns;
   std::string current;
@@ -45,8 +44,10 @@ std::vector<FileFilter> parse_filter_list(std::string_view filters, std::source_
     std::string_view entry = filters.substr(start, end - start);
     std::size_t open = entry.find('(');
     std::size_t close = open == std::string_view::npos ? open : entry.find(')', open);
-    if (close == std::string_view::npos) raise_error(kInvalidArgument, location(FileDialogCheck::UnclosedFilter), where);
-    out.push_back(FileFilter{std::string(entry), split_patterns(entry.substr(open + 1, close - open - 1))});
+    if (close == std::string_view::npos)
+      raise_error(kInvalidArgument, location(FileDialogCheck::UnclosedFilter), where);
+    out.push_back(
+        FileFilter{std::string(entry), split_patterns(entry.substr(open + 1, close - open - 1))});
     start = end + 1;
   }
   return out;
@@ -63,7 +64,8 @@ FileDialogRequest make_file_dialog_request(bool save, ObjRef owner, std::string_
   request.owner = owner;
   request.title = title;
   std::error_code ec;
-  std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(std::string(initial_name)), ec);
+  std::filesystem::path full =
+      std::filesystem::absolute(std::filesystem::path(std::string(initial_name)), ec);
   if (ec) full = std::filesystem::path(std::string(initial_name));
   request.folder = full.parent_path().string();
   request.initial_name = full.filename().string();

@@ -161,16 +161,32 @@ constexpr LocationCode file_location(FileOp op, FileCheck check) {
 
 // Every high part the run-time uses, the file operations included.
 inline constexpr auto kRuntimeOperationNumbers = [] {
-  constexpr Operation named[] = {
-      Operation::Forms,        Operation::ControlValues, Operation::MessageBox,
-      Operation::FileDialogs,  Operation::PaletteColour, Operation::Coordinate,      Operation::Raster,
-      Operation::Font,         Operation::ImageSize,     Operation::ImageCopy,
-      Operation::ImageSave,    Operation::Checked,       Operation::Divide,
-      Operation::ToSingle,     Operation::Power,         Operation::Log,
-      Operation::Exp,          Operation::IntegerDivide, Operation::IntegerRemainder,
-      Operation::ToInteger,    Operation::ToInt16,       Operation::TextToNumber,
-      Operation::NumberToText, Operation::CodePage,      Operation::StringFunction,
-      Operation::Procedure};
+  constexpr Operation named[] = {Operation::Forms,
+                                 Operation::ControlValues,
+                                 Operation::MessageBox,
+                                 Operation::FileDialogs,
+                                 Operation::PaletteColour,
+                                 Operation::Coordinate,
+                                 Operation::Raster,
+                                 Operation::Font,
+                                 Operation::ImageSize,
+                                 Operation::ImageCopy,
+                                 Operation::ImageSave,
+                                 Operation::Checked,
+                                 Operation::Divide,
+                                 Operation::ToSingle,
+                                 Operation::Power,
+                                 Operation::Log,
+                                 Operation::Exp,
+                                 Operation::IntegerDivide,
+                                 Operation::IntegerRemainder,
+                                 Operation::ToInteger,
+                                 Operation::ToInt16,
+                                 Operation::TextToNumber,
+                                 Operation::NumberToText,
+                                 Operation::CodePage,
+                                 Operation::StringFunction,
+                                 Operation::Procedure};
   std::array<std::uint32_t, std::size(named) + kLastFileOp> numbers{};
   std::size_t n = 0;
   for (Operation op : named) numbers[n++] = static_cast<std::uint32_t>(op);

@@ -1,10 +1,10 @@
 #include "runtime/errors/error_log.h"
 
+#include <unistd.h>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <cstdio>
-#include <unistd.h>
 #include <string_view>
 
 #include "runtime/convert/integer_text.h"
@@ -26,7 +26,8 @@ std::map<std::string, std::string> read_values(const std::string& path) {
   if (!in) return values;
   std::string text;
   char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0 && text.size() < (1u << 20);)
+  for (std::size_t n;
+       (n = std::fread(buffer, 1, sizeof buffer, in)) > 0 && text.size() < (1u << 20);)
     text.append(buffer, n);
   std::fclose(in);
   bool in_section = false;

@@ -101,8 +101,9 @@ class RuntimeError : public std::exception {
 RuntimeError out_of_memory_error(std::source_location where = std::source_location::current());
 
 // The same with the detail that the report shows under the error's message.
-[[noreturn]] void raise_error_with_detail(int number, std::string detail, std::uint32_t location = 0,
-                                          std::source_location where = std::source_location::current());
+[[noreturn]] void raise_error_with_detail(
+    int number, std::string detail, std::uint32_t location = 0,
+    std::source_location where = std::source_location::current());
 
 // Records the operating system's own error code as "APIERR" in the error log; called just
 // before the translated run-time error is raised.

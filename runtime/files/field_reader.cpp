@@ -152,8 +152,7 @@ std::string FieldReader::read_text(std::source_location where) {
 double FieldReader::read_number(std::source_location where) {
   start_field(FileOp::ReadNumber, where);
   auto not_a_number = [&] {
-    raise_error(kBadNumericField, file_location(FileOp::ReadNumber, FileCheck::NotANumber),
-                where);
+    raise_error(kBadNumericField, file_location(FileOp::ReadNumber, FileCheck::NotANumber), where);
   };
   if (peek(where) == '"') not_a_number();
   FieldText field(FileOp::ReadNumber, where);

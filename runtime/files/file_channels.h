@@ -31,8 +31,7 @@ void write_line(int number, std::string_view text,
 // The next field, for a text variable and for a numeric variable.
 std::string read_text_field(int number,
                             std::source_location where = std::source_location::current());
-double read_number_field(int number,
-                         std::source_location where = std::source_location::current());
+double read_number_field(int number, std::source_location where = std::source_location::current());
 
 bool end_of_file(int number, std::source_location where = std::source_location::current());
 

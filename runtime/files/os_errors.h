@@ -14,7 +14,6 @@ enum class OsCall { Open, Read, Write, Close };
 int error_number_for_os_error(int os_error, OsCall call);
 
 // Logs the system's own code as "APIERR", then raises the translated error.
-[[noreturn]] void raise_os_error(int os_error, OsCall call, FileOp op,
-                                 std::source_location where);
+[[noreturn]] void raise_os_error(int os_error, OsCall call, FileOp op, std::source_location where);
 
 }  // namespace rt

@@ -6,8 +6,7 @@
 #include "runtime/forms/platform.h"
 
 namespace rt {
-namespace {
-}
+namespace {}
 
 std::string get_text(ObjRef ref, std::source_location where) {
   if (ref.id == 0 || form_exists(ref)) return form_of(ref, where).def().window.caption;
@@ -20,20 +19,24 @@ void set_text(ObjRef ref, std::string_view text, std::source_location where) {
     return;
   }
   Control& c = control_of(ref, where);
-  if (c.kind() == ElementKind::Picture) raise_error(kWrongObjectKind, location(ControlValueCheck::PictureHasNoText), where);
+  if (c.kind() == ElementKind::Picture)
+    raise_error(kWrongObjectKind, location(ControlValueCheck::PictureHasNoText), where);
   c.set_text(std::string(text));
 }
 
 int get_check(ObjRef ref, std::source_location where) {
   Control& c = control_of(ref, where);
-  if (c.kind() != ElementKind::CheckBox) raise_error(kWrongObjectKind, location(ControlValueCheck::ReadCheckOfNonBox), where);
+  if (c.kind() != ElementKind::CheckBox)
+    raise_error(kWrongObjectKind, location(ControlValueCheck::ReadCheckOfNonBox), where);
   return c.check_state();
 }
 
 void set_check(ObjRef ref, int state, std::source_location where) {
   Control& c = control_of(ref, where);
-  if (c.kind() != ElementKind::CheckBox) raise_error(kWrongObjectKind, location(ControlValueCheck::SetCheckOfNonBox), where);
-  if (state < 0 || state > 2) raise_error(kInvalidArgument, location(ControlValueCheck::BadCheckState), where);
+  if (c.kind() != ElementKind::CheckBox)
+    raise_error(kWrongObjectKind, location(ControlValueCheck::SetCheckOfNonBox), where);
+  if (state < 0 || state > 2)
+    raise_error(kInvalidArgument, location(ControlValueCheck::BadCheckState), where);
   c.set_check_state(state);
 }
 

@@ -9,8 +9,8 @@ std::vector<const FormDef*> g_forms;
 std::vector<const MenuDef*> g_menus;
 
 constexpr std::array<const char*, 21> kSuffixes = {
-    "_INITMENU", "_ON",    "_CHANGE",  "_START",   "_END",     "_SETFOCUS",   "_KILLFOCUS",
-    "_RESIZE",   "_CLICK", "_DBLCLICK", "_MOUSEDOWN", "_MOUSEUP", "_MOUSEMOVE", "_UPDATED",
+    "_INITMENU", "_ON",    "_CHANGE",   "_START",      "_END",        "_SETFOCUS",  "_KILLFOCUS",
+    "_RESIZE",   "_CLICK", "_DBLCLICK", "_MOUSEDOWN",  "_MOUSEUP",    "_MOUSEMOVE", "_UPDATED",
     "_DONE",     "_TIMER", "_ABORTDOC", "_QUERYCLOSE", "_NOTIFYICON", "_DROPFILES", "_MOUSEWHEEL",
 };
 
@@ -21,7 +21,8 @@ const char* event_suffix(EventKind kind) {
   return index < kSuffixes.size() ? kSuffixes[index] : "";
 }
 
-void install_form_definitions(std::vector<const FormDef*> forms, std::vector<const MenuDef*> menus) {
+void install_form_definitions(std::vector<const FormDef*> forms,
+                              std::vector<const MenuDef*> menus) {
   g_forms = std::move(forms);
   g_menus = std::move(menus);
 }

@@ -8,14 +8,38 @@
 
 namespace rt {
 
-enum class ElementKind : int { Window = 0, Button = 3, CheckBox = 5, Edit = 7, Label = 8, Picture = 13 };
+enum class ElementKind : int {
+  Window = 0,
+  Button = 3,
+  CheckBox = 5,
+  Edit = 7,
+  Label = 8,
+  Picture = 13
+};
 
 // Event kinds; the number is the kind, the suffix forms the event name.
 enum class EventKind : int {
-  InitMenu = 0, On = 1, Change = 2, Start = 3, End = 4, SetFocus = 5, KillFocus = 6,
-  Resize = 7, Click = 8, DblClick = 9, MouseDown = 10, MouseUp = 11, MouseMove = 12,
-  Updated = 13, Done = 14, Timer = 15, AbortDoc = 16, QueryClose = 17, NotifyIcon = 18,
-  DropFiles = 19, MouseWheel = 20,
+  InitMenu = 0,
+  On = 1,
+  Change = 2,
+  Start = 3,
+  End = 4,
+  SetFocus = 5,
+  KillFocus = 6,
+  Resize = 7,
+  Click = 8,
+  DblClick = 9,
+  MouseDown = 10,
+  MouseUp = 11,
+  MouseMove = 12,
+  Updated = 13,
+  Done = 14,
+  Timer = 15,
+  AbortDoc = 16,
+  QueryClose = 17,
+  NotifyIcon = 18,
+  DropFiles = 19,
+  MouseWheel = 20,
 };
 const char* event_suffix(EventKind kind);
 
@@ -25,7 +49,8 @@ struct Rect {
 
 struct FontDef {
   std::string face;
-  int size = 0;  // points for buttons, check boxes, edit boxes and labels; pixels for windows and pictures
+  int size =
+      0;  // points for buttons, check boxes, edit boxes and labels; pixels for windows and pictures
   bool bold = false, italic = false, underline = false, strike_out = false;
   int charset = 128;  // the Japanese character set
 };
@@ -48,12 +73,12 @@ struct ElementDef {
   std::uint32_t text_colour = 0x000000, back_colour = 0xFFFFFF;
   // Windows and pictures: palette indices 0-15 for text, drawing and background.
   int text_index = 0, draw_index = 0, back_index = 15;
-  int edit_limit = 0;           // edit boxes: the most characters the user may type
-  int coordinate_mode = 0;      // windows and pictures: 1 = pixels
-  bool persistent = false;      // windows and pictures: drawings are kept and repainted
-  FrameStyle frame;             // windows only
-  int window_option = 0;        // windows only: the run-time window option
-  std::string menu;             // windows only: menu definition to attach
+  int edit_limit = 0;             // edit boxes: the most characters the user may type
+  int coordinate_mode = 0;        // windows and pictures: 1 = pixels
+  bool persistent = false;        // windows and pictures: drawings are kept and repainted
+  FrameStyle frame;               // windows only
+  int window_option = 0;          // windows only: the run-time window option
+  std::string menu;               // windows only: menu definition to attach
   std::vector<EventKind> events;  // the events the element raises
 };
 
@@ -63,9 +88,9 @@ struct FormDef {
 };
 
 struct MenuItemDef {
-  std::string name;       // forms the event name: upper case + "_ON"
+  std::string name;  // forms the event name: upper case + "_ON"
   std::string caption;
-  int command = 0;        // command number (256 upward); pop-up titles carry their position
+  int command = 0;  // command number (256 upward); pop-up titles carry their position
   std::vector<MenuItemDef> items;  // non-empty for a pop-up
 };
 

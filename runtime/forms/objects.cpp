@@ -15,7 +15,6 @@
 namespace rt {
 namespace {
 
-
 enum class ObjectKind { Form, Control, Image };
 
 struct Entry {
@@ -54,7 +53,8 @@ const Entry* live_entry(ObjRef ref) {
 
 bool equal_names(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           return std::toupper(static_cast<unsigned char>(x)) ==
+                  std::toupper(static_cast<unsigned char>(y));
          });
 }
 
@@ -137,7 +137,8 @@ ObjRef create_form(const std::string& name, bool shown, std::source_location whe
 
 ObjRef find_control(ObjRef form_ref, const std::string& name, std::source_location where) {
   note_statement(where);
-  if (name.empty() || name.size() > 21) raise_error(kInvalidArgument, location(FormsCheck::BadControlName), where);
+  if (name.empty() || name.size() > 21)
+    raise_error(kInvalidArgument, location(FormsCheck::BadControlName), where);
   Form& form = form_of(form_ref, where);
   Control* c = form.control(name);
   if (!c) raise_error(kNoSuchControl, location(FormsCheck::NoSuchControl), where);
@@ -152,7 +153,8 @@ bool form_exists(ObjRef ref) {
 
 void show_form(ObjRef ref, int shown, std::source_location where) {
   note_statement(where);
-  if (shown != -1 && shown != 0) raise_error(kInvalidArgument, location(FormsCheck::BadShowState), where);
+  if (shown != -1 && shown != 0)
+    raise_error(kInvalidArgument, location(FormsCheck::BadShowState), where);
   Form& form = form_of(ref, where);
   form.set_shown(shown == -1);
   if (Platform* p = platform()) p->form_shown(form, shown == -1);
@@ -163,7 +165,8 @@ void destroy_form(ObjRef ref) {
   const Entry* e = live_entry(ref);
   if (!e || e->kind != ObjectKind::Form) return;
   auto& t = table();
-  auto it = std::find_if(t.forms.begin(), t.forms.end(), [&](const auto& f) { return f->ref() == ref; });
+  auto it =
+      std::find_if(t.forms.begin(), t.forms.end(), [&](const auto& f) { return f->ref() == ref; });
   if (it == t.forms.end()) return;
   if (Platform* p = platform()) p->form_destroyed(**it);
   t.entries[ref.id].alive = false;
@@ -193,7 +196,8 @@ Form& form_of(ObjRef ref, std::source_location where) {
   if (ref.id == 0) ref = table().main;
   const Entry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchForm), where);
-  if (e->kind != ObjectKind::Form) raise_error(kWrongObjectKind, location(FormsCheck::NotAForm), where);
+  if (e->kind != ObjectKind::Form)
+    raise_error(kWrongObjectKind, location(FormsCheck::NotAForm), where);
   return *static_cast<Form*>(e->object);
 }
 
@@ -201,7 +205,8 @@ Control& control_of(ObjRef ref, std::source_location where) {
   note_statement(where);
   const Entry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchControlObject), where);
-  if (e->kind != ObjectKind::Control) raise_error(kWrongObjectKind, location(FormsCheck::NotAControl), where);
+  if (e->kind != ObjectKind::Control)
+    raise_error(kWrongObjectKind, location(FormsCheck::NotAControl), where);
   return *static_cast<Control*>(e->object);
 }
 
@@ -209,7 +214,8 @@ Picture& picture_of(ObjRef ref, std::source_location where) {
   note_statement(where);
   const Entry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchPicture), where);
-  if (e->kind != ObjectKind::Control) raise_error(kWrongObjectKind, location(FormsCheck::PictureNotAControl), where);
+  if (e->kind != ObjectKind::Control)
+    raise_error(kWrongObjectKind, location(FormsCheck::PictureNotAControl), where);
   Picture* picture = static_cast<Control*>(e->object)->picture();
   if (!picture) raise_error(kWrongObjectKind, location(FormsCheck::NotAPicture), where);
   return *picture;
@@ -235,7 +241,8 @@ Image& image_of(ObjRef ref, std::source_location where) {
   note_statement(where);
   const Entry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchImage), where);
-  if (e->kind != ObjectKind::Image) raise_error(kWrongObjectKind, location(FormsCheck::NotAnImage), where);
+  if (e->kind != ObjectKind::Image)
+    raise_error(kWrongObjectKind, location(FormsCheck::NotAnImage), where);
   return *static_cast<Image*>(e->object);
 }
 
@@ -244,7 +251,8 @@ void free_image(ObjRef ref, std::source_location where) {
   Image& image = image_of(ref, where);
   auto& t = table();
   t.entries[ref.id].alive = false;
-  auto it = std::find_if(t.images.begin(), t.images.end(), [&](const auto& i) { return i.get() == &image; });
+  auto it = std::find_if(t.images.begin(), t.images.end(),
+                         [&](const auto& i) { return i.get() == &image; });
   if (it != t.images.end()) {
     t.destroyed_images.push_back(std::move(*it));
     t.images.erase(it);

@@ -98,7 +98,8 @@ ObjRef find_control(ObjRef form, const std::string& name,
                     std::source_location where = std::source_location::current());
 bool form_exists(ObjRef form);
 // shown is -1 (show) or 0 (hide); anything else is error 5.
-void show_form(ObjRef form, int shown, std::source_location where = std::source_location::current());
+void show_form(ObjRef form, int shown,
+               std::source_location where = std::source_location::current());
 // Destroys the form and its controls; references to them then raise error 1000.
 void destroy_form(ObjRef form);
 

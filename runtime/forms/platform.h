@@ -18,13 +18,13 @@ struct FileFilter {
 
 struct FileDialogRequest {
   bool save = false;
-  ObjRef owner;               // null: the main window
+  ObjRef owner;  // null: the main window
   std::string title;
-  std::string folder;         // full path of the initial folder
-  std::string initial_name;   // shown in the name box, e.g. "*.cfg"
+  std::string folder;               // full path of the initial folder
+  std::string initial_name;         // shown in the name box, e.g. "*.cfg"
   std::vector<FileFilter> filters;  // the first is selected
-  bool must_exist = true;     // open: the file must exist
-  bool confirm_replace = true;  // save: ask before an existing file is replaced
+  bool must_exist = true;           // open: the file must exist
+  bool confirm_replace = true;      // save: ask before an existing file is replaced
 };
 
 // The buttons and the icon of a message box, numbered as the box's style is.
@@ -36,7 +36,13 @@ enum MessageBoxButtons : int {
   kButtonsYesNo = 4,
   kButtonsRetryCancel = 5,
 };
-enum MessageBoxIcon : int { kIconStop = 0, kIconQuestion = 1, kIconExclamation = 2, kIconInformation = 3, kIconNone = 4 };
+enum MessageBoxIcon : int {
+  kIconStop = 0,
+  kIconQuestion = 1,
+  kIconExclamation = 2,
+  kIconInformation = 3,
+  kIconNone = 4
+};
 
 struct MessageBoxRequest {
   ObjRef owner;
@@ -47,7 +53,15 @@ struct MessageBoxRequest {
 };
 
 // Results of a message box.
-enum MessageBoxResult : int { kOk = 0, kCancel = 1, kAbort = 2, kRetry = 3, kIgnore = 4, kYes = 5, kNo = 6 };
+enum MessageBoxResult : int {
+  kOk = 0,
+  kCancel = 1,
+  kAbort = 2,
+  kRetry = 3,
+  kIgnore = 4,
+  kYes = 5,
+  kNo = 6
+};
 
 class Platform {
  public:

@@ -29,8 +29,10 @@ void Image::require_bitmap(LocationCode no_bitmap, std::source_location where) c
 }
 
 void Image::set_size(double w, double h, std::source_location where) {
-  const std::int32_t width = bitmap_side(w, ImageSizeCheck::WidthBelowOne, ImageSizeCheck::WidthTooLarge, where);
-  const std::int32_t height = bitmap_side(h, ImageSizeCheck::HeightBelowOne, ImageSizeCheck::HeightTooLarge, where);
+  const std::int32_t width =
+      bitmap_side(w, ImageSizeCheck::WidthBelowOne, ImageSizeCheck::WidthTooLarge, where);
+  const std::int32_t height =
+      bitmap_side(h, ImageSizeCheck::HeightBelowOne, ImageSizeCheck::HeightTooLarge, where);
   raster_ = Raster(width, height, kWhite, where);
   has_bitmap_ = true;
 }
@@ -42,8 +44,7 @@ void Image::copy_from(const Raster& source, double x, double y, double width, do
   const std::int64_t dy = pixel_coordinate(y, where);
   const std::int64_t w = pixel_coordinate(width, where);
   const std::int64_t h = pixel_coordinate(height, where);
-  if (w < 0 || h < 0)
-    raise_error(kInvalidArgument, location(ImageCopyCheck::BadRegion), where);
+  if (w < 0 || h < 0) raise_error(kInvalidArgument, location(ImageCopyCheck::BadRegion), where);
 
   // Copying an image into itself reads from a snapshot, so overlapping rows stay intact.
   Raster snapshot;

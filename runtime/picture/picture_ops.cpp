@@ -55,8 +55,8 @@ void image_size(ObjRef ref, double w, double h, std::source_location where) {
   image_of(ref, where).set_size(w, h, where);
 }
 
-void image_copy_picture(ObjRef image, ObjRef picture, double x, double y, double width, double height,
-                        std::source_location where) {
+void image_copy_picture(ObjRef image, ObjRef picture, double x, double y, double width,
+                        double height, std::source_location where) {
   Image& target = image_of(image, where);
   target.copy_from(picture_of(picture, where).raster(), x, y, width, height, where);
 }

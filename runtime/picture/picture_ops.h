@@ -27,9 +27,11 @@ void picture_text_position(ObjRef picture, PointF p,
 void picture_print_line(ObjRef picture, std::string_view text,
                         std::source_location where = std::source_location::current());
 
-void image_size(ObjRef image, double w, double h, std::source_location where = std::source_location::current());
+void image_size(ObjRef image, double w, double h,
+                std::source_location where = std::source_location::current());
 // Copies width x height pixels from the top-left of the picture's stored drawing to (x, y).
-void image_copy_picture(ObjRef image, ObjRef picture, double x, double y, double width, double height,
+void image_copy_picture(ObjRef image, ObjRef picture, double x, double y, double width,
+                        double height,
                         std::source_location where = std::source_location::current());
 void image_save(ObjRef image, const std::string& path,
                 std::source_location where = std::source_location::current());

@@ -12,9 +12,11 @@
 namespace rt {
 
 Raster::Raster(std::int32_t width, std::int32_t height, Colour fill, std::source_location where) {
-  if (width < 0 || height < 0) raise_error(kInvalidArgument, location(RasterCheck::NegativeSize), where);
+  if (width < 0 || height < 0)
+    raise_error(kInvalidArgument, location(RasterCheck::NegativeSize), where);
   const std::int64_t count = std::int64_t{width} * height;
-  if (count > kMaxRasterPixels) raise_error(kOutOfMemory, location(RasterCheck::TooManyPixels), where);
+  if (count > kMaxRasterPixels)
+    raise_error(kOutOfMemory, location(RasterCheck::TooManyPixels), where);
   try {
     pixels_.assign(static_cast<std::size_t>(count), fill);
   } catch (const std::bad_alloc&) {

@@ -51,8 +51,10 @@ class SessionRecorderTest : public testing_support::ProgramTest {
     } context;
     if (action.kind != ActionKind::Set) recorder->flush_typed();
     const bool queued = actions::perform_action(action, context);
-    if (action.kind == ActionKind::Set) recorder->typed(action);
-    else recorder->record(action, queued);
+    if (action.kind == ActionKind::Set)
+      recorder->typed(action);
+    else
+      recorder->record(action, queued);
   }
 
   std::FILE* file = nullptr;
@@ -60,7 +62,8 @@ class SessionRecorderTest : public testing_support::ProgramTest {
 };
 
 TEST_F(SessionRecorderTest, TypingIsOneSetLineWhenTheFieldIsLeftOrBeforeTheNextAction) {
-  for (const char* typed : {"2", "28", "285"}) act(make_action(ActionKind::Set, "FORM2.EDIT9", typed));
+  for (const char* typed : {"2", "28", "285"})
+    act(make_action(ActionKind::Set, "FORM2.EDIT9", typed));
   EXPECT_TRUE(lines().empty());
   recorder->field_left("FORM2.EDIT10");  // another field: nothing of its own typed
   EXPECT_TRUE(lines().empty());
@@ -69,7 +72,7 @@ TEST_F(SessionRecorderTest, TypingIsOneSetLineWhenTheFieldIsLeftOrBeforeTheNextA
 
   act(make_action(ActionKind::Set, "FORM2.EDIT9", "1"));
   act(make_action(ActionKind::Set, "FORM2.EDIT10", "2"));  // typing moved on to another field
-  act(make_action(ActionKind::Click, "FORM2.CHECK18"));     // no event: written at once
+  act(make_action(ActionKind::Click, "FORM2.CHECK18"));    // no event: written at once
   EXPECT_EQ(lines(), (std::vector<std::string>{"set FORM2.EDIT9 285", "set FORM2.EDIT9 1",
                                                "set FORM2.EDIT10 2", "click FORM2.CHECK18"}));
 }
@@ -79,24 +82,27 @@ TEST_F(SessionRecorderTest, AnActionsLineWaitsForItsProcedureSoThatItsDialogsAns
   rt::publish_procedure("BUTTON3_ON", [this] {
     recorder->answered(make_action(ActionKind::AnswerFile, {}, "/data/two peaks.bgd"));
   });
-  rt::publish_procedure("BUTTON22_ON", [this] { recorder->answered(make_action(ActionKind::AnswerCancel)); });
+  rt::publish_procedure("BUTTON22_ON",
+                        [this] { recorder->answered(make_action(ActionKind::AnswerCancel)); });
 
   act(make_action(ActionKind::Click, "FORM2.BUTTON3"));
   act(make_point_action(ActionKind::MouseDown, 10, 20));  // queued behind the click
-  act(make_action(ActionKind::Click, "FORM2.CHECK18"));    // no event, but after them
+  act(make_action(ActionKind::Click, "FORM2.CHECK18"));   // no event, but after them
   EXPECT_TRUE(lines().empty());
 
   ASSERT_TRUE(rt::run_one_event());  // OPEN ran: its answer, then its line
   recorder->release_finished();
-  EXPECT_EQ(lines(), (std::vector<std::string>{"answer file /data/two peaks.bgd", "click FORM2.BUTTON3"}));
+  EXPECT_EQ(lines(),
+            (std::vector<std::string>{"answer file /data/two peaks.bgd", "click FORM2.BUTTON3"}));
 
   rt::run_pending_events();
   act(make_action(ActionKind::Click, "FORM2.BUTTON22"));
   rt::run_pending_events();
   recorder->release_finished();
-  EXPECT_EQ(lines(), (std::vector<std::string>{"answer file /data/two peaks.bgd", "click FORM2.BUTTON3",
-                                               "mouse down 10 20", "click FORM2.CHECK18", "answer cancel",
-                                               "click FORM2.BUTTON22"}));
+  EXPECT_EQ(lines(),
+            (std::vector<std::string>{"answer file /data/two peaks.bgd", "click FORM2.BUTTON3",
+                                      "mouse down 10 20", "click FORM2.CHECK18", "answer cancel",
+                                      "click FORM2.BUTTON22"}));
 }
 
 TEST_F(SessionRecorderTest, TheEndWritesWhatStillWaits) {
@@ -105,7 +111,8 @@ TEST_F(SessionRecorderTest, TheEndWritesWhatStillWaits) {
   act(make_action(ActionKind::Close, "MAINFORM"));
   EXPECT_TRUE(lines().empty());
   recorder->finish();
-  EXPECT_EQ(lines(), (std::vector<std::string>{"click FORM2.BUTTON1", "set FORM2.EDIT43 1", "close MAINFORM"}));
+  EXPECT_EQ(lines(), (std::vector<std::string>{"click FORM2.BUTTON1", "set FORM2.EDIT43 1",
+                                               "close MAINFORM"}));
 }
 
 }  // namespace

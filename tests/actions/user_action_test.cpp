@@ -16,7 +16,9 @@ namespace {
 using actions::ActionKind;
 using actions::UserAction;
 
-rt::ObjRef app_control(const char* form, const char* name) { return rt::find_live_form(form)->control(name)->ref(); }
+rt::ObjRef app_control(const char* form, const char* name) {
+  return rt::find_live_form(form)->control(name)->ref();
+}
 
 TEST(UserActionLines, ReadBackAsWritten) {
   // Each line is what format_action writes for the action that parse_action reads from it.
@@ -55,8 +57,16 @@ TEST(UserActionLines, ReadBackAsWritten) {
 
 TEST(UserActionLines, LinesNoUserCouldWriteAreScriptErrors) {
   const char* const lines[] = {
-      "frobnicate FORM2.EDIT12", "check FORM2.CHECK18 3", "check FORM2.CHECK18", "mouse drag 1 2",
-      "mouse down 1", "mouse down x 2", "pixel 1 2 3", "answer file", "answer maybe", "answer yes please",
+      "frobnicate FORM2.EDIT12",
+      "check FORM2.CHECK18 3",
+      "check FORM2.CHECK18",
+      "mouse drag 1 2",
+      "mouse down 1",
+      "mouse down x 2",
+      "pixel 1 2 3",
+      "answer file",
+      "answer maybe",
+      "answer yes please",
   };
   for (const char* line : lines) {
     SCOPED_TRACE(line);
@@ -76,7 +86,11 @@ TEST(MenuCommands, ComeFromTheMenuDefinition) {
 
   // An item added to the definition is a command at once, however deep.
   rt::MenuDef grown = menu;
-  grown.bar.push_back({"tools", "Tools", 9, {{"smooth", "Smooth", 290, {}}, {"more", "More", 1, {{"export", "Export", 291, {}}}}}});
+  grown.bar.push_back(
+      {"tools",
+       "Tools",
+       9,
+       {{"smooth", "Smooth", 290, {}}, {"more", "More", 1, {{"export", "Export", 291, {}}}}}});
   EXPECT_TRUE(actions::has_menu_command(grown, "smooth"));
   EXPECT_TRUE(actions::has_menu_command(grown, "export"));
   EXPECT_FALSE(actions::has_menu_command(grown, "more"));
@@ -92,7 +106,9 @@ class PerformTest : public testing_support::ProgramTest {
     std::vector<UserAction> answers;
     std::vector<std::string> lines;
   };
-  bool perform(const std::string& line) { return actions::perform_action(actions::parse_action(line), context); }
+  bool perform(const std::string& line) {
+    return actions::perform_action(actions::parse_action(line), context);
+  }
   Context context;
 };
 
@@ -102,7 +118,8 @@ TEST_F(PerformTest, ClicksToggleCheckBoxesAndQueueOnlyWhereAProcedureExists) {
   EXPECT_TRUE(perform("click FORM2.CHECK3"));  // CHECK3_ON exists
   EXPECT_EQ(rt::get_check(lock), 1);           // grey becomes checked
   rt::run_pending_events();
-  const rt::ObjRef centre_lock = app_control("FORM2", "CHECK19");  // row 2: untouched by row 1's lock
+  const rt::ObjRef centre_lock =
+      app_control("FORM2", "CHECK19");           // row 2: untouched by row 1's lock
   EXPECT_FALSE(perform("click FORM2.CHECK19"));  // no procedure: the box still toggles
   EXPECT_EQ(rt::get_check(centre_lock), 1);
   EXPECT_FALSE(perform("click FORM2.CHECK19"));
@@ -113,8 +130,9 @@ TEST_F(PerformTest, ClicksToggleCheckBoxesAndQueueOnlyWhereAProcedureExists) {
 }
 
 TEST_F(PerformTest, UnknownNamesAndWrongKindsAreScriptErrors) {
-  for (const char* line : {"menu file", "menu frobnicate", "click FORM2.EDIT99", "click FORM9.BUTTON1",
-                           "set FORM2.BUTTON1 x", "check FORM2.EDIT9 1", "print FORM9", "print EDIT9"}) {
+  for (const char* line :
+       {"menu file", "menu frobnicate", "click FORM2.EDIT99", "click FORM9.BUTTON1",
+        "set FORM2.BUTTON1 x", "check FORM2.EDIT9 1", "print FORM9", "print EDIT9"}) {
     SCOPED_TRACE(line);
     EXPECT_THROW(perform(line), actions::ScriptError);
   }
@@ -125,7 +143,8 @@ TEST_F(PerformTest, AScriptHoldsTheLeftButtonFromDownUpToAndIncludingUp) {
   std::vector<int> buttons;
   for (const char* name : {"PICTURE1_MOUSEDOWN", "PICTURE1_MOUSEMOVE", "PICTURE1_MOUSEUP"})
     rt::publish_procedure(name, [&buttons] { buttons.push_back(rt::event_mouse().buttons); });
-  for (const char* line : {"mouse move 1 1", "mouse down 1 1", "mouse move 2 2", "mouse up 3 3", "mouse move 4 4"})
+  for (const char* line :
+       {"mouse move 1 1", "mouse down 1 1", "mouse move 2 2", "mouse up 3 3", "mouse move 4 4"})
     EXPECT_TRUE(perform(line));
   rt::run_pending_events();
   EXPECT_EQ(buttons, (std::vector<int>{0, 1, 1, 1, 0}));

@@ -87,7 +87,7 @@ TEST_F(AxisCorrection, CentresCarryTheSingleRoundingOfTheShift) {
   const Case cases[] = {
       {"284.8", 0.3f, "285.09998780489"},
       {"286", -1.5f, "284.5"},
-      {"abc", 2, "2"},           // no number reads as 0
+      {"abc", 2, "2"},                  // no number reads as 0
       {"1.23456789", 0, "1.23456789"},  // more digits than a single: kept in double
   };
   for (const Case& c : cases) {

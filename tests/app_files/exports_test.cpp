@@ -37,7 +37,8 @@ TEST_F(ResultExport, NineUntrimmedNumbersALine) {
   for (int i = 0; i < 3; ++i) {
     w.XDATA.at(i) = x[i];
     w.YDATA.at(i) = y[i];
-    for (int k = 1; k <= 6; ++k) app::peak_curve(w, k, i) = k == 1 ? .25f * (i + 1) : (k == 6 ? -1e-7f : 0);
+    for (int k = 1; k <= 6; ++k)
+      app::peak_curve(w, k, i) = k == 1 ? .25f * (i + 1) : (k == 6 ? -1e-7f : 0);
     w.SUMCURVE.at(i) = 3;
   }
   w.XDATA.at(3) = 99;  // beyond LASTPOINT: not written
@@ -117,7 +118,8 @@ class ImageExport : public FilesTest {
   }
   // Blue, green, red of picture pixel (x, y) in a 664 x 648 file stored bottom-up.
   static std::string bmp_pixel(const std::string& bmp, int x, int y) {
-    return bmp.substr(54 + static_cast<std::size_t>(647 - y) * 1992 + static_cast<std::size_t>(x) * 3, 3);
+    return bmp.substr(
+        54 + static_cast<std::size_t>(647 - y) * 1992 + static_cast<std::size_t>(x) * 3, 3);
   }
 };
 
@@ -142,7 +144,8 @@ TEST_F(ImageExport, TheGraphAsA24BitBmp) {
   EXPECT_EQ(bmp_pixel(bmp, 11, 20), "\xFF\xFF\xFF");
 
   ASSERT_EQ(platform_.dialogs.size(), 1u);
-  expect_dialog(platform_.dialogs[0], true, rt::kNullRef, "ファイルの保存", "*.bmp", {"bitmap(*.bmp)"});
+  expect_dialog(platform_.dialogs[0], true, rt::kNullRef, "ファイルの保存", "*.bmp",
+                {"bitmap(*.bmp)"});
   EXPECT_TRUE(live_images().empty());
 }
 

@@ -80,9 +80,9 @@ struct ProgramState {
 
 // Names the first difference, so that a failure says what a command changed.
 inline void PrintTo(const ProgramState& s, std::ostream* os) {
-  *os << "LASTPOINT " << s.lastpoint << ", X " << s.xmin << ".." << s.xmax << ", Y " << s.ymin << ".."
-      << s.ymax << ", data X " << s.dataxmin << ".." << s.dataxmax << ", data Y " << s.dataymin << ".."
-      << s.dataymax << ", FILEPATH \"" << s.filepath << "\"";
+  *os << "LASTPOINT " << s.lastpoint << ", X " << s.xmin << ".." << s.xmax << ", Y " << s.ymin
+      << ".." << s.ymax << ", data X " << s.dataxmin << ".." << s.dataxmax << ", data Y "
+      << s.dataymin << ".." << s.dataymax << ", FILEPATH \"" << s.filepath << "\"";
 }
 
 inline std::string first_difference(const ProgramState& a, const ProgramState& b) {
@@ -91,7 +91,8 @@ inline std::string first_difference(const ProgramState& a, const ProgramState& b
   for (std::size_t i = 0; i < a.y.size(); ++i)
     if (a.y[i] != b.y[i]) return "YDATA(" + std::to_string(i) + ")";
   for (std::size_t i = 0; i < a.texts.size(); ++i)
-    if (a.texts[i] != b.texts[i]) return "control text " + std::to_string(i) + ": \"" + a.texts[i] + "\"";
+    if (a.texts[i] != b.texts[i])
+      return "control text " + std::to_string(i) + ": \"" + a.texts[i] + "\"";
   for (std::size_t i = 0; i < a.checks.size(); ++i)
     if (a.checks[i] != b.checks[i]) return "check state " + std::to_string(i);
   return "the scalars";
@@ -107,7 +108,8 @@ inline ProgramState program_state() {
   for (int i = 0; i <= 1000; ++i) s.y.push_back(w.YDATA.at(i));
   s.lastpoint = w.LASTPOINT;
   s.xmin = w.XMIN, s.xmax = w.XMAX, s.ymin = w.YMIN, s.ymax = w.YMAX;
-  s.dataxmin = w.DATAXMIN, s.dataxmax = w.DATAXMAX, s.dataymin = w.DATAYMIN, s.dataymax = w.DATAYMAX;
+  s.dataxmin = w.DATAXMIN, s.dataxmax = w.DATAXMAX, s.dataymin = w.DATAYMIN,
+  s.dataymax = w.DATAYMAX;
   s.filepath = w.FILEPATH;
   for (rt::Form* form : rt::live_forms())
     for (const auto& c : form->controls()) {
@@ -178,7 +180,8 @@ class FilesTest : public testing_support::ProgramTest {
 
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   void write_bytes(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path(name), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path(name), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
   std::string read_bytes(const std::string& name) const {
     std::ifstream in(path(name), std::ios::binary);

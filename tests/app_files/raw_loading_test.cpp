@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/commands/file_commands.h"
-#include "app/files/raw_window.h"
 #include "app/files/raw_spectrum.h"
+#include "app/files/raw_window.h"
 #include "app/workspace/workspace.h"
 #include "files_fixture.h"
 #include "runtime/dialogs/file_dialogs.h"
@@ -16,7 +16,9 @@ namespace {
 
 class RawLoading : public FilesTest {
  protected:
-  rt::ObjRef raw_control(const char* name) { return rt::find_control(rt::find_live_form("FORM5")->ref(), name); }
+  rt::ObjRef raw_control(const char* name) {
+    return rt::find_control(rt::find_live_form("FORM5")->ref(), name);
+  }
   // Presses "Open..." on the raw-spectrum window as a user would, through its event.
   int press_open(const std::string& name) {
     answer_file(path(name));
@@ -101,8 +103,10 @@ TEST_F(RawLoading, ARefusedLoadChangesNothing) {
     const char* detail;
   } cases[] = {
       {"one column", "1\n2\n", s, 58, "bad.txt line 1 holds one column only"},
-      {"more than 1001 points", many, s, 9, "1201 points lie between the lowest x and the highest x"},
-      {"an empty window", "1,2\n2,3\n", narrow, 5, "no point lies between 50 and 60; the file's x runs from 1 to 2"},
+      {"more than 1001 points", many, s, 9,
+       "1201 points lie between the lowest x and the highest x"},
+      {"an empty window", "1,2\n2,3\n", narrow, 5,
+       "no point lies between 50 and 60; the file's x runs from 1 to 2"},
       {"from not below to", "1,2\n", reversed, 5, "X from (5) must be less than X to (5)"},
       {"a block below 1", "1,2\n", block, 5, "VAMAS blocks are numbered from 1"},
       {"a value beyond single precision", "1,2\n3,1e39\n", s, 6, "bad.txt line 2"},
@@ -135,7 +139,8 @@ TEST_F(RawLoading, TheWindowsCommandAndItsFields) {
   write_bytes("s.csv", "1,1\n2,9\n3,5\n4,3\n");
   EXPECT_EQ(press_open("s.csv"), 0);
   ASSERT_EQ(platform_.dialogs.size(), 1u);
-  expect_dialog(platform_.dialogs[0], false, rt::find_live_form("FORM5")->ref(), "ファイルのオープン", "*.txt",
+  expect_dialog(platform_.dialogs[0], false, rt::find_live_form("FORM5")->ref(),
+                "ファイルのオープン", "*.txt",
                 {"テキスト(*.txt,*.csv,*.dat,*.xy)", "VAMAS(*.vms)", "そのほか(*.*)"});
   EXPECT_EQ(app::workspace().LASTPOINT, 2);
   EXPECT_EQ(app::workspace().YDATA.at(0), 0);
@@ -158,7 +163,8 @@ TEST_F(RawLoading, FittingStillAnswersItsOwnButton1) {
   app::OPENRAW_ON();
   rt::set_text(app::EDIT(43), "0");  // "FITTING" refuses a Skip of 0 with error 5
   const int before = rt::reported_error_count();
-  EXPECT_TRUE(rt::post_event(rt::find_control(app::controls().form2, "BUTTON1"), rt::EventKind::On));
+  EXPECT_TRUE(
+      rt::post_event(rt::find_control(app::controls().form2, "BUTTON1"), rt::EventKind::On));
   rt::run_pending_events();
   EXPECT_EQ(rt::reported_error_count(), before + 1);
   EXPECT_TRUE(platform_.dialogs.empty());

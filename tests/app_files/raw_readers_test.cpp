@@ -41,7 +41,11 @@ TEST(DelimitedText, SeparatorsLineEndsHeadersAndComments) {
       {"semicolons, CR", "1;10\r2;20\r", {1, 2}, {10, 20}, {1, 2}},
       {"blank runs and blanks around commas", "  1   10\n2 , 20 ,\n", {1, 2}, {10, 20}, {1, 2}},
       {"BOM, header, empty lines, no final line end",
-       "\xEF\xBB\xBF" "Binding Energy (eV),Counts\n\n285.5,1.5e3\n\n-2,+7", {285.5, -2}, {1500, 7}, {3, 5}},
+       "\xEF\xBB\xBF"
+       "Binding Energy (eV),Counts\n\n285.5,1.5e3\n\n-2,+7",
+       {285.5, -2},
+       {1500, 7},
+       {3, 5}},
       {"quoted fields", "\"x\",\"y\"\n\"1.5\",\"3\"\n", {1.5}, {3}, {2}},
       {"a one-number header line before the data", "1001\n1,2\n", {1}, {2}, {2}},
       {"comment lines after the data", "1,2\n# end of region\n3,4\n", {1, 3}, {2, 4}, {1, 3}},
@@ -63,14 +67,20 @@ TEST(DelimitedText, RefusalsNameTheLine) {
     const char* detail;
   } cases[] = {
       {"one column only", "x\n1\n2\n", rt::kBadNumericField, "a.csv line 2 holds one column only"},
-      {"one column after the data", "1,2\n3\n", rt::kBadNumericField, "a.csv line 2 holds one column only"},
-      {"text after the data", "1,2\n3,abc\n", rt::kBadNumericField, "a.csv line 2: \"abc\" is not a number"},
+      {"one column after the data", "1,2\n3\n", rt::kBadNumericField,
+       "a.csv line 2 holds one column only"},
+      {"text after the data", "1,2\n3,abc\n", rt::kBadNumericField,
+       "a.csv line 2: \"abc\" is not a number"},
       {"an empty field", "1,2\n3,,4\n", rt::kBadNumericField, "a.csv line 2: an empty field"},
-      {"decimal commas are no numbers", "1,5;2\n3,5\t4\n", rt::kBadNumericField, "no row of two numbers"},
-      {"a decimal comma after the data", "1;2\n3,5;4\n", rt::kBadNumericField, "line 2: \"3,5\" is not a number"},
-      {"no numbers at all", "Energy,Counts\n", rt::kBadNumericField, "a.csv holds no row of two numbers"},
+      {"decimal commas are no numbers", "1,5;2\n3,5\t4\n", rt::kBadNumericField,
+       "no row of two numbers"},
+      {"a decimal comma after the data", "1;2\n3,5;4\n", rt::kBadNumericField,
+       "line 2: \"3,5\" is not a number"},
+      {"no numbers at all", "Energy,Counts\n", rt::kBadNumericField,
+       "a.csv holds no row of two numbers"},
       {"an empty file", "", rt::kBadNumericField, "a.csv holds no row of two numbers"},
-      {"inf and nan are no numbers", "inf,1\nnan,2\n", rt::kBadNumericField, "no row of two numbers"},
+      {"inf and nan are no numbers", "inf,1\nnan,2\n", rt::kBadNumericField,
+       "no row of two numbers"},
       {"beyond single precision", "1,2\n3,1e39\n", rt::kOverflow, "a.csv line 2: "},
       {"a line over the limit", "1,2\n" + std::string(70000, '7') + "\n", rt::kStringTooLong,
        "a.csv line 2 is longer than 65536 bytes"},
@@ -94,9 +104,20 @@ struct Block {
 
 std::string vamas(const std::vector<Block>& blocks, const std::vector<std::string>& list = {},
                   const std::string& scan = "REGULAR") {
-  std::vector<std::string> l = {"VAMAS Surface Chemical Analysis Standard Data Transfer Format 1988 May 4",
-                                "lab", "instrument", "operator", "experiment", "1", "a comment", "NORM", scan,
-                                "1", "1", "Etch time", "s"};
+  std::vector<std::string> l = {
+      "VAMAS Surface Chemical Analysis Standard Data Transfer Format 1988 May 4",
+      "lab",
+      "instrument",
+      "operator",
+      "experiment",
+      "1",
+      "a comment",
+      "NORM",
+      scan,
+      "1",
+      "1",
+      "Etch time",
+      "s"};
   l.push_back(std::to_string(list.empty() ? 0 : -static_cast<int>(list.size())));
   l.insert(l.end(), list.begin(), list.end());
   l.insert(l.end(), {"0", "0", "0", std::to_string(blocks.size())});
@@ -112,8 +133,8 @@ std::string vamas(const std::vector<Block>& blocks, const std::vector<std::strin
     l.insert(l.end(), {"12", "9", "16", "30", "0", "0"});
     l.insert(l.end(), {"0", "XPS", "0", "Al"});
     if (has("14")) l.push_back(b.excitation);
-    l.insert(l.end(), {"300", "1", "1", "54.7", "0", "FAT", "20", "1", "4.5", "0", "700", "300", "0", "0", "C",
-                       "1s", "-1"});
+    l.insert(l.end(), {"300", "1", "1", "54.7", "0", "FAT", "20", "1", "4.5", "0", "700", "300",
+                       "0", "0", "C", "1s", "-1"});
     l.insert(l.end(), {b.abscissa, "eV", b.start, b.increment, std::to_string(b.variables)});
     for (int v = 0; v < b.variables; ++v) l.insert(l.end(), {"Intensity", "d"});
     l.insert(l.end(), {"pulse counting", "0.1", "1", "0", "0", "0", "0", "0"});
@@ -181,15 +202,21 @@ TEST(Vamas, RefusalsNameTheLine) {
     int block, number;
     const char* detail;
   } cases[] = {
-      {"no such block", vamas({Block{}}), 2, rt::kInvalidArgument, "the file has 1 block, so there is no block 2"},
-      {"irregular scan", vamas({Block{}}, {}, "IRREGULAR"), 1, rt::kNotSupported, "s.vms line 9: scan mode"},
+      {"no such block", vamas({Block{}}), 2, rt::kInvalidArgument,
+       "the file has 1 block, so there is no block 2"},
+      {"irregular scan", vamas({Block{}}, {}, "IRREGULAR"), 1, rt::kNotSupported,
+       "s.vms line 9: scan mode"},
       {"cut short", cut, 1, rt::kReadPastEnd, "the file is cut short"},
-      {"values not shared evenly", vamas({uneven}), 1, rt::kBadNumericField, "3 ordinate values cannot be shared"},
-      {"an ordinate that is no number", vamas({bad_value}), 1, rt::kBadNumericField, "\"x\" is not a number"},
-      {"a count that is no number", [] {
+      {"values not shared evenly", vamas({uneven}), 1, rt::kBadNumericField,
+       "3 ordinate values cannot be shared"},
+      {"an ordinate that is no number", vamas({bad_value}), 1, rt::kBadNumericField,
+       "\"x\" is not a number"},
+      {"a count that is no number",
+       [] {
          std::string s = vamas({Block{}});
          return s.replace(s.find("\r\n1\r\na comment"), 3, "\r\nx");
-       }(), 1, rt::kBadNumericField, "s.vms line 6: \"x\" is not a valid number of comment lines"},
+       }(),
+       1, rt::kBadNumericField, "s.vms line 6: \"x\" is not a valid number of comment lines"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -62,7 +62,8 @@ class SettingsFile : public FilesTest {
   std::vector<std::string> item_values() {
     std::vector<std::string> values;
     for (const app::SettingsItem& item : app::settings_items())
-      values.push_back(item.check_box ? std::to_string(rt::get_check(item.control)) : rt::get_text(item.control));
+      values.push_back(item.check_box ? std::to_string(rt::get_check(item.control))
+                                      : rt::get_text(item.control));
     return values;
   }
 };
@@ -71,14 +72,23 @@ TEST_F(SettingsFile, SaveWritesTheFiftySixLinesInTableOrder) {
   set_example_controls();
   ASSERT_EQ(save("a.cfg"), 0);
   const std::string expected = crlf_lines({
-      "1", "0", "300", "280", "5", "", "1000", "200",                 // graph settings
-      "284.8", "1.5", "1000", "\x83s\x81[\x83N", "2 3", "",            // slots 1 and 2
-      "", "", "", "", "", "", "", "", "", "", "", "",                  // slots 3 to 6
-      "1", "0", "0", "0", "0", "0",                                    // centre locks
-      "0", "1", "0", "0", "0", "0",                                    // height locks
-      "0", "0", "0", "0", "0", "1",                                    // width locks
-      "1", "0", "0", "0", "0", "1",                                    // "As"
-      "0.2", "", "", "", "", "x",                                      // "Alpha"
+      "1",     "0",   "300",  "280",
+      "5",     "",    "1000", "200",  // graph settings
+      "284.8", "1.5", "1000", "\x83s\x81[\x83N",
+      "2 3",   "",  // slots 1 and 2
+      "",      "",    "",     "",
+      "",      "",    "",     "",
+      "",      "",    "",     "",  // slots 3 to 6
+      "1",     "0",   "0",    "0",
+      "0",     "0",  // centre locks
+      "0",     "1",   "0",    "0",
+      "0",     "0",  // height locks
+      "0",     "0",   "0",    "0",
+      "0",     "1",  // width locks
+      "1",     "0",   "0",    "0",
+      "0",     "1",  // "As"
+      "0.2",   "",    "",     "",
+      "",      "x",  // "Alpha"
   });
   EXPECT_EQ(read_bytes("a.cfg"), expected);
 
@@ -111,10 +121,10 @@ TEST_F(SettingsFile, LoadRestoresWhatSaveWrote) {
 
 TEST_F(SettingsFile, LoadReadsItemsByTheStringInput) {
   std::vector<std::string> lines = numbered_lines();
-  lines[0] = " 1 ";         // blanks dropped: checked
-  lines[1] = "01";          // not exactly "1": unchecked
-  lines[2] = "  a b  ";     // inner blanks kept
-  lines[3] = "\"x,y\"";     // quoted: the comma belongs to the text
+  lines[0] = " 1 ";              // blanks dropped: checked
+  lines[1] = "01";               // not exactly "1": unchecked
+  lines[2] = "  a b  ";          // inner blanks kept
+  lines[3] = "\"x,y\"";          // quoted: the comma belongs to the text
   lines[4] = "\x83s\x81[\x83N";  // ピーク in the code page
   lines.push_back("line 57 is never read");
   std::string bytes = crlf_lines(lines);
@@ -136,11 +146,11 @@ TEST_F(SettingsFile, ACommaOrColonShiftsTheLaterItems) {
     write_bytes("a.cfg", crlf_lines(lines));
     ASSERT_EQ(load("a.cfg"), 0);
     EXPECT_EQ(rt::get_text(EDIT(12)), "284");
-    EXPECT_EQ(rt::get_text(EDIT(18)), "5");     // item 10 takes the rest of line 9
-    EXPECT_EQ(rt::get_text(EDIT(24)), "t10");   // item 11 takes line 10
-    EXPECT_EQ(rt::get_check(CHECK(18)), 0);     // item 27 takes line 26, a field's text
-    EXPECT_EQ(rt::get_text(EDIT(30)), "1");     // item 51 takes line 50, a check-box line
-    EXPECT_EQ(rt::get_text(EDIT(35)), "t55");   // item 56 takes line 55; line 56 is not read
+    EXPECT_EQ(rt::get_text(EDIT(18)), "5");    // item 10 takes the rest of line 9
+    EXPECT_EQ(rt::get_text(EDIT(24)), "t10");  // item 11 takes line 10
+    EXPECT_EQ(rt::get_check(CHECK(18)), 0);    // item 27 takes line 26, a field's text
+    EXPECT_EQ(rt::get_text(EDIT(30)), "1");    // item 51 takes line 50, a check-box line
+    EXPECT_EQ(rt::get_text(EDIT(35)), "t55");  // item 56 takes line 55; line 56 is not read
   }
 }
 
@@ -157,7 +167,8 @@ TEST_F(SettingsFile, ARefusedLoadChangesNothing) {
   const Bad cases[] = {
       {"55 lines", crlf_lines(short_file), 54},
       {"an empty file", "", 54},
-      {"a field beyond the read buffer", std::string(40000, 'a') + "\r\n" + crlf_lines(numbered_lines()), 15},
+      {"a field beyond the read buffer",
+       std::string(40000, 'a') + "\r\n" + crlf_lines(numbered_lines()), 15},
   };
   for (const Bad& c : cases) {
     SCOPED_TRACE(c.name);

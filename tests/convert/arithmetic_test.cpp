@@ -6,9 +6,9 @@
 #include <functional>
 #include <limits>
 
+#include "../support/run_time_errors.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/errors/runtime_error.h"
-#include "../support/run_time_errors.h"
 
 namespace {
 

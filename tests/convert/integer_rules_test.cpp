@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "../support/run_time_errors.h"
 #include "runtime/convert/integer_rules.h"
 #include "runtime/errors/runtime_error.h"
-#include "../support/run_time_errors.h"
 
 namespace {
 

@@ -22,12 +22,10 @@ TEST(ValWholeNumbers, FractionsTooSmallForTheDoubleStillRoundToSingle) {
     const char* text;
     double value;
   } rows[] = {
-      {"27982381.0000000000000001e0", 27982382},
-      {"722943263.99999999999999999E-0", 722943232},
-      {"-467683472.00000001E-0", -467683488},
-      {"2052302578.0000000000000001E-0", 2052302592},
+      {"27982381.0000000000000001e0", 27982382}, {"722943263.99999999999999999E-0", 722943232},
+      {"-467683472.00000001E-0", -467683488},    {"2052302578.0000000000000001E-0", 2052302592},
       {"27982381.0000000000000000e0", 27982381},  // zeros after the point: whole
-      {"2798238.10000000000e1", 27982381},         // the exponent moves the point first
+      {"2798238.10000000000e1", 27982381},        // the exponent moves the point first
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.text);
@@ -53,7 +51,8 @@ Int magnitude(Int v) { return v < 0 ? -v : v; }
 // around a first guess. The values here are far from ties (too few decimals to make one).
 template <class Float>
 double nearest(const Rational& r) {
-  const long double guess = static_cast<long double>(r.numerator) / static_cast<long double>(power_of_ten(r.power));
+  const long double guess =
+      static_cast<long double>(r.numerator) / static_cast<long double>(power_of_ten(r.power));
   Float candidate = static_cast<Float>(guess);
   // Compare |candidate - value| as |candidate * 2^s * 10^p - numerator * 2^s| with 2^s making
   // the candidate an integer: the values here lie between 2^24 and 2^31.
@@ -65,9 +64,12 @@ double nearest(const Rational& r) {
   for (;;) {
     const Float up = std::nextafter(candidate, std::numeric_limits<Float>::infinity());
     const Float down = std::nextafter(candidate, -std::numeric_limits<Float>::infinity());
-    if (distance(up) < distance(candidate)) candidate = up;
-    else if (distance(down) < distance(candidate)) candidate = down;
-    else return candidate;
+    if (distance(up) < distance(candidate))
+      candidate = up;
+    else if (distance(down) < distance(candidate))
+      candidate = down;
+    else
+      return candidate;
   }
 }
 
@@ -76,14 +78,22 @@ TEST(ValWholeNumbers, AgreesWithExactDigitsAroundWholeNumbers) {
   const char* const letters[] = {"E", "e", "D", "d", ""};
   for (int n = 0; n < 60000; ++n) {
     const bool negative = rng() % 2;
-    const std::int64_t whole = (std::int64_t{1} << 24) + static_cast<std::int64_t>(rng() % ((1u << 31) - (1u << 24)));
+    const std::int64_t whole =
+        (std::int64_t{1} << 24) + static_cast<std::int64_t>(rng() % ((1u << 31) - (1u << 24)));
     const int fraction_length = 1 + static_cast<int>(rng() % 18);
     std::string fraction(fraction_length, '0');
     switch (rng() % 4) {
-      case 0: fraction.back() = static_cast<char>('1' + rng() % 9); break;  // just above whole
-      case 1: fraction.assign(fraction_length, '9'); break;                  // just below the next
-      case 2: for (char& c : fraction) c = static_cast<char>('0' + rng() % 10); break;
-      default: break;                                                         // a whole number
+      case 0:
+        fraction.back() = static_cast<char>('1' + rng() % 9);
+        break;  // just above whole
+      case 1:
+        fraction.assign(fraction_length, '9');
+        break;  // just below the next
+      case 2:
+        for (char& c : fraction) c = static_cast<char>('0' + rng() % 10);
+        break;
+      default:
+        break;  // a whole number
     }
     const std::string integer = std::to_string(whole);
     const std::string digits = integer + fraction;
@@ -93,19 +103,32 @@ TEST(ValWholeNumbers, AgreesWithExactDigitsAroundWholeNumbers) {
     const int point = static_cast<int>(integer.size()) - exponent;
     std::string text = (negative ? "-" : "") + digits.substr(0, point) + "." + digits.substr(point);
     // The point stands `exponent` places left of where the value has it ("-0" and "+0" alike).
-    if (*letter) text += letter + std::string(exponent < 0 ? "-" : exponent > 0 ? "+" : rng() % 2 ? "-" : "+") + std::to_string(std::abs(exponent));
+    if (*letter)
+      text += letter +
+              std::string(exponent < 0   ? "-"
+                          : exponent > 0 ? "+"
+                          : rng() % 2    ? "-"
+                                         : "+") +
+              std::to_string(std::abs(exponent));
 
-    Rational r{static_cast<Int>(std::stoll(integer)) * power_of_ten(fraction_length), fraction_length};
-    for (int i = 0; i < fraction_length; ++i) r.numerator += (fraction[i] - '0') * power_of_ten(fraction_length - 1 - i);
+    Rational r{static_cast<Int>(std::stoll(integer)) * power_of_ten(fraction_length),
+               fraction_length};
+    for (int i = 0; i < fraction_length; ++i)
+      r.numerator += (fraction[i] - '0') * power_of_ten(fraction_length - 1 - i);
     if (negative) r.numerator = -r.numerator;
 
     double expected;
     const bool is_whole = r.numerator % power_of_ten(r.power) == 0;
-    const bool single = *letter == 'E' || *letter == 'e';  // no letter: 8 digits or more stay double
-    if (is_whole) expected = static_cast<double>(r.numerator / power_of_ten(r.power));
-    else if (single) expected = nearest<float>(r);
-    else expected = nearest<double>(r);
-    ASSERT_TRUE(same_double(rt::val(text), expected)) << text << ": " << rt::val(text) << " != " << expected;
+    const bool single =
+        *letter == 'E' || *letter == 'e';  // no letter: 8 digits or more stay double
+    if (is_whole)
+      expected = static_cast<double>(r.numerator / power_of_ten(r.power));
+    else if (single)
+      expected = nearest<float>(r);
+    else
+      expected = nearest<double>(r);
+    ASSERT_TRUE(same_double(rt::val(text), expected))
+        << text << ": " << rt::val(text) << " != " << expected;
   }
 }
 

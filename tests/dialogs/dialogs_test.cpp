@@ -13,7 +13,8 @@
 namespace {
 
 TEST(FilterList, EntriesKeepTheirTextAndPatterns) {
-  auto filters = rt::parse_filter_list("BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)");
+  auto filters =
+      rt::parse_filter_list("BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)");
   ASSERT_EQ(filters.size(), 3u);
   EXPECT_EQ(filters[0].description, "BG subtracted data(*.bgd)");
   EXPECT_EQ(filters[0].patterns, std::vector<std::string>{"*.bgd"});
@@ -42,13 +43,15 @@ TEST(FilterList, AnEmptyListIsAllFilesAndAnEntryNeedsParentheses) {
 }
 
 TEST(FileDialog, InitialNameIsResolvedAgainstTheCurrentDirectory) {
-  auto r = rt::make_file_dialog_request(false, rt::kNullRef, "設定の読込", "*.cfg", "Config file(*.cfg);そのほか(*.*)", 0);
+  auto r = rt::make_file_dialog_request(false, rt::kNullRef, "設定の読込", "*.cfg",
+                                        "Config file(*.cfg);そのほか(*.*)", 0);
   EXPECT_EQ(r.folder, std::filesystem::current_path().string());
   EXPECT_EQ(r.initial_name, "*.cfg");
   EXPECT_EQ(r.title, "設定の読込");
   EXPECT_TRUE(r.must_exist);
   EXPECT_EQ(r.filters.size(), 2u);
-  auto save = rt::make_file_dialog_request(true, rt::kNullRef, "t", "/tmp/x/*.bmp", "bitmap(*.bmp)", 0);
+  auto save =
+      rt::make_file_dialog_request(true, rt::kNullRef, "t", "/tmp/x/*.bmp", "bitmap(*.bmp)", 0);
   EXPECT_EQ(save.folder, "/tmp/x");
   EXPECT_TRUE(save.confirm_replace);
   EXPECT_FALSE(rt::make_file_dialog_request(true, rt::kNullRef, "t", "a", "", 1).confirm_replace);
@@ -56,12 +59,21 @@ TEST(FileDialog, InitialNameIsResolvedAgainstTheCurrentDirectory) {
 }
 
 TEST(FileDialog, ArgumentLimits) {
-  const std::string title64(64, 't'), initial260(260, 'n'), filter511 = std::string(506, 'f') + "(*.*)";
-  EXPECT_EQ(error_of([&] { rt::make_file_dialog_request(false, {}, title64, initial260, filter511 + "x", 0); }), 5);
-  EXPECT_EQ(error_of([&] { rt::make_file_dialog_request(false, {}, title64 + "t", "a", "", 0); }), 5);
-  EXPECT_EQ(error_of([&] { rt::make_file_dialog_request(false, {}, "t", initial260 + "n", "", 0); }), 5);
+  const std::string title64(64, 't'), initial260(260, 'n'),
+      filter511 = std::string(506, 'f') + "(*.*)";
+  EXPECT_EQ(error_of([&] {
+              rt::make_file_dialog_request(false, {}, title64, initial260, filter511 + "x", 0);
+            }),
+            5);
+  EXPECT_EQ(error_of([&] { rt::make_file_dialog_request(false, {}, title64 + "t", "a", "", 0); }),
+            5);
+  EXPECT_EQ(
+      error_of([&] { rt::make_file_dialog_request(false, {}, "t", initial260 + "n", "", 0); }), 5);
   EXPECT_EQ(error_of([&] { rt::make_file_dialog_request(false, {}, "t", "a", "", 2); }), 5);
-  EXPECT_EQ(error_of([&] { rt::make_file_dialog_request(false, {}, title64, "a", filter511.substr(1), 0); }), 0);
+  EXPECT_EQ(error_of([&] {
+              rt::make_file_dialog_request(false, {}, title64, "a", filter511.substr(1), 0);
+            }),
+            0);
   // Double-byte characters count two bytes: 33 of them are 66 bytes.
   std::string japanese;
   for (int i = 0; i < 33; ++i) japanese += "設";
@@ -98,25 +110,38 @@ class DialogsTest : public ::testing::Test {
 
 TEST_F(DialogsTest, CancelGivesTheCancelMark) {
   platform.answer = std::nullopt;
-  std::string r = rt::open_file_dialog(rt::kNullRef, "ファイルのオープン", "*.bgd", "BG subtracted data(*.bgd)", 0);
+  std::string r = rt::open_file_dialog(rt::kNullRef, "ファイルのオープン", "*.bgd",
+                                       "BG subtracted data(*.bgd)", 0);
   EXPECT_EQ(r, std::string(1, '\x1B'));
   EXPECT_EQ(r, rt::kCancelMark);
   EXPECT_NE(r, "");
   platform.answer = "/data/spectrum.bgd";
-  EXPECT_EQ(rt::save_file_dialog(rt::kNullRef, "結果の保存", "*.csv", "CSV file(*.csv);そのほか(*.*)", 0),
-            "/data/spectrum.bgd");
+  EXPECT_EQ(
+      rt::save_file_dialog(rt::kNullRef, "結果の保存", "*.csv", "CSV file(*.csv);そのほか(*.*)", 0),
+      "/data/spectrum.bgd");
   EXPECT_TRUE(platform.seen.save);
   EXPECT_EQ(platform.seen.initial_name, "*.csv");
 }
 
 TEST_F(DialogsTest, MessageBoxChecksButtonsAndIcons) {
-  EXPECT_EQ(rt::message_box(rt::kNullRef, "Confirm", "Correct axis of peaks?", rt::kButtonsYesNo, rt::kIconQuestion), rt::kYes);
+  EXPECT_EQ(rt::message_box(rt::kNullRef, "Confirm", "Correct axis of peaks?", rt::kButtonsYesNo,
+                            rt::kIconQuestion),
+            rt::kYes);
   EXPECT_EQ(platform.box.caption, "Confirm");
   EXPECT_EQ(platform.box.buttons, 4);
   EXPECT_EQ(platform.box.icon, 1);
-  EXPECT_EQ(error_of([] { rt::message_box(rt::kNullRef, "c", "t", rt::MessageBoxButtons{6}, rt::kIconQuestion); }), 5);
-  EXPECT_EQ(error_of([] { rt::message_box(rt::kNullRef, "c", "t", rt::kButtonsOk, rt::MessageBoxIcon{5}); }), 5);
-  EXPECT_EQ(error_of([] { rt::message_box(rt::kNullRef, "c", "t", rt::MessageBoxButtons{-1}, rt::kIconStop); }), 5);
+  EXPECT_EQ(error_of([] {
+              rt::message_box(rt::kNullRef, "c", "t", rt::MessageBoxButtons{6}, rt::kIconQuestion);
+            }),
+            5);
+  EXPECT_EQ(error_of([] {
+              rt::message_box(rt::kNullRef, "c", "t", rt::kButtonsOk, rt::MessageBoxIcon{5});
+            }),
+            5);
+  EXPECT_EQ(error_of([] {
+              rt::message_box(rt::kNullRef, "c", "t", rt::MessageBoxButtons{-1}, rt::kIconStop);
+            }),
+            5);
 }
 
 TEST_F(DialogsTest, ClipboardKeepsLineBreaksAndSkipsAClosedClipboard) {

@@ -92,8 +92,9 @@ TEST(ErrorReport, SourceFilesAreSortedByWhereTheyBelong) {
 }
 
 TEST(ErrorReport, EveryErrorNumberHasAMessage) {
-  for (int n : {5, 6, 7, 9, 11, 13, 15, 27, 28, 50, 51, 52, 54, 55, 57, 58, 59, 60, 61, 63, 64, 66, 67,
-                71, 72, 73, 75, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 1013, 1014}) {
+  for (int n :
+       {5,  6,  7,  9,  11, 13, 15, 27, 28, 50,   51,   52,   54,   55,   57,   58,   59,   60,
+        61, 63, 64, 66, 67, 71, 72, 73, 75, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 1013, 1014}) {
     SCOPED_TRACE(n);
     ASSERT_NE(rt::error_message(n), nullptr);
   }

@@ -1,8 +1,8 @@
 // The code-page boundary: Japanese text must survive a round trip, and what cannot be
 // represented must be marked, never silently dropped or allowed to eat a delimiter.
 
-#include "files_test_support.h"
 #include "runtime/convert/cp932.h"
+#include "files_test_support.h"
 
 namespace {
 
@@ -16,8 +16,8 @@ constexpr Pair kRoundTrips[] = {
     {"\\~", "\\~"},  // a backslash and a tilde, not the yen sign and the overline
     {"設定の保存", "\x90\xDD\x92\xE8\x82\xCC\x95\xDB\x91\xB6"},
     {"ｱｲｳｴｵ", "\xB1\xB2\xB3\xB4\xB5"},  // half-width katakana are single bytes
-    {"表", "\x95\x5C"},                  // trail byte 0x5C
-    {"①", "\x87\x40"},                   // a character only the Windows code page has
+    {"表", "\x95\x5C"},                 // trail byte 0x5C
+    {"①", "\x87\x40"},                  // a character only the Windows code page has
     {"そのほか(*.*)", "\x82\xBB\x82\xCC\x82\xD9\x82\xA9(*.*)"},
 };
 
@@ -31,11 +31,13 @@ TEST(Cp932, RoundTrips) {
 
 TEST(Cp932, UnrepresentableCharactersBecomeQuestionMarks) {
   constexpr Pair kRows[] = {
-      {"caf\xC3\xA9", "caf?"},          // é
-      {"a\xF0\x9F\x98\x80" "b", "a?b"},  // an emoji: one mark for the whole character
-      {"a\xFF,b", "a?,b"},              // malformed UTF-8: one mark per byte
-      {"\xE8\xA1", "??"},               // a character cut short
-      {"\xED\xA0\x80", "???"},          // an encoded surrogate
+      {"caf\xC3\xA9", "caf?"},  // é
+      {"a\xF0\x9F\x98\x80"
+       "b",
+       "a?b"},                  // an emoji: one mark for the whole character
+      {"a\xFF,b", "a?,b"},      // malformed UTF-8: one mark per byte
+      {"\xE8\xA1", "??"},       // a character cut short
+      {"\xED\xA0\x80", "???"},  // an encoded surrogate
   };
   for (const Pair& p : kRows) {
     SCOPED_TRACE(p.cp932);
@@ -51,8 +53,8 @@ TEST(Cp932, BadBytesBecomeReplacementCharacters) {
   } rows[] = {
       {"\x80", std::string(kBad)},
       {"\xFD\xFE\xFF", std::string(kBad) + std::string(kBad) + std::string(kBad)},
-      {"\x81 x", std::string(kBad) + " x"},   // a lead byte does not swallow the blank
-      {"A\x81", "A" + std::string(kBad)},     // a lead byte at the very end
+      {"\x81 x", std::string(kBad) + " x"},    // a lead byte does not swallow the blank
+      {"A\x81", "A" + std::string(kBad)},      // a lead byte at the very end
       {"\x85\x40,", std::string(kBad) + ","},  // a well-formed pair that is unassigned
   };
   for (const Row& r : rows) {

@@ -152,12 +152,24 @@ TEST_P(FieldReading, Table) {
       // An unexpected error fails this step only, with the case named.
       int error = error_of([&] {
         switch (s.op) {
-          case 't': EXPECT_EQ(reading->text(), s.text); break;
-          case 'n': EXPECT_EQ(reading->number(), s.number); break;
-          case 'E': EXPECT_TRUE(reading->at_end()); break;
-          case 'M': EXPECT_FALSE(reading->at_end()); break;
-          case 'T': reading->text(); break;
-          case 'N': reading->number(); break;
+          case 't':
+            EXPECT_EQ(reading->text(), s.text);
+            break;
+          case 'n':
+            EXPECT_EQ(reading->number(), s.number);
+            break;
+          case 'E':
+            EXPECT_TRUE(reading->at_end());
+            break;
+          case 'M':
+            EXPECT_FALSE(reading->at_end());
+            break;
+          case 'T':
+            reading->text();
+            break;
+          case 'N':
+            reading->number();
+            break;
         }
       });
       EXPECT_EQ(error, s.error);
@@ -166,7 +178,9 @@ TEST_P(FieldReading, Table) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Buffers, FieldReading, ::testing::Values(1, 2, 3, 5, 4096),
-                         [](const auto& instance) { return "buffer" + std::to_string(instance.param); });
+                         [](const auto& instance) {
+                           return "buffer" + std::to_string(instance.param);
+                         });
 INSTANTIATE_TEST_SUITE_P(File, FieldReading, ::testing::Values(0),
                          [](const auto&) { return std::string("channel"); });
 

@@ -277,9 +277,9 @@ TEST(OsErrorTable, JudgementCases) {
     OsCall call;
     int error;
   } rows[] = {
-      {EIO, OsCall::Read, 54},     {EIO, OsCall::Write, 67},    {EIO, OsCall::Close, 67},
-      {EPIPE, OsCall::Write, 67},  {EAGAIN, OsCall::Open, 75},  {EOVERFLOW, OsCall::Read, 61},
-      {EROFS, OsCall::Open, 73},   {ECHILD, OsCall::Open, 27},
+      {EIO, OsCall::Read, 54},    {EIO, OsCall::Write, 67},   {EIO, OsCall::Close, 67},
+      {EPIPE, OsCall::Write, 67}, {EAGAIN, OsCall::Open, 75}, {EOVERFLOW, OsCall::Read, 61},
+      {EROFS, OsCall::Open, 73},  {ECHILD, OsCall::Open, 27},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.os_error);

@@ -53,9 +53,7 @@ TEST_F(ReplacingSave, AnAbandonedSaveLeavesTheTargetAndNoTemporary) {
   }
   EXPECT_EQ(read_bytes("t.txt"), "old");
   EXPECT_EQ(names(), std::vector<std::string>{"t.txt"});
-  {
-    rt::ReplacingSave save(path("new.txt"));
-  }
+  { rt::ReplacingSave save(path("new.txt")); }
   EXPECT_EQ(names(), std::vector<std::string>{"t.txt"});
 }
 

@@ -47,7 +47,8 @@ inline std::string text_of(int k, app::Param p) { return rt::get_text(app::field
 inline std::vector<std::string> peak_texts() {
   std::vector<std::string> out;
   for (int k = 1; k <= 6; ++k)
-    for (app::Param p : {app::Param::Centre, app::Param::Width, app::Param::Height}) out.push_back(text_of(k, p));
+    for (app::Param p : {app::Param::Centre, app::Param::Width, app::Param::Height})
+      out.push_back(text_of(k, p));
   return out;
 }
 

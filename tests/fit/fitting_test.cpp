@@ -39,8 +39,9 @@ TEST_F(Fitting, NothingPresentChangesNoField) {
   rt::set_text(app::field_of(2, Param::Width), "3");  // no centre: not present
   app::fitting_sweep();
   EXPECT_EQ(text_of(2, Param::Width), "3");
-  EXPECT_EQ(fit_testing::peak_texts(), std::vector<std::string>({"", "", "", "", "3", "", "", "", "", "", "", "", "",
-                                                                 "", "", "", "", ""}));
+  EXPECT_EQ(fit_testing::peak_texts(),
+            std::vector<std::string>(
+                {"", "", "", "", "3", "", "", "", "", "", "", "", "", "", "", "", "", ""}));
 }
 
 TEST_F(Fitting, LockedParametersStay) {
@@ -178,7 +179,8 @@ TEST_F(Fitting, SameSingleSameFit) {
   const PeakRow centre_long{"256.20000", "1.5", "900", "", false, 0, 1, 1};
   const PeakRow all{"256.2", "1.3", "310.7", ""};
   const PeakRow all_long{"256.20000", "1.3000000", "310.70000", ""};
-  for (const auto& [short_row, long_row] : {std::pair{centre, centre_long}, std::pair{all, all_long}}) {
+  for (const auto& [short_row, long_row] :
+       {std::pair{centre, centre_long}, std::pair{all, all_long}}) {
     const std::vector<std::string> shipped = fitted(short_row, &app::fitting_sweep);
     EXPECT_EQ(fitted(long_row, &app::fitting_sweep), shipped);
     EXPECT_EQ(fitted(short_row, &literal::sweep), shipped);

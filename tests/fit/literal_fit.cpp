@@ -46,7 +46,9 @@ void calc_fitline_body() {
 
 float skip_value() { return rt::to_single(rt::val(rt::get_text(app::EDIT(43)))); }
 
-void write(int k, Param p, float t) { rt::set_text(app::field_of(k, p), rt::trimmed_single_text(t)); }
+void write(int k, Param p, float t) {
+  rt::set_text(app::field_of(k, p), rt::trimmed_single_text(t));
+}
 
 // The scan loop: first trial recorded with its own figure, then every trial compared.
 float scan(int k, Param p, float start, float limit, float step) {
@@ -105,7 +107,8 @@ void sweep() {
     }
     if (rt::get_check(app::lock_of(k, Param::Centre)) == 0) {
       const float u = rt::to_single(app::Parameter(k, Param::Centre));
-      write(k, Param::Centre, scan(k, Param::Centre, rt::to_single(u - 0.5), rt::to_single(u + 0.5), 0.01f));
+      write(k, Param::Centre,
+            scan(k, Param::Centre, rt::to_single(u - 0.5), rt::to_single(u + 0.5), 0.01f));
     }
     if (rt::get_check(app::lock_of(k, Param::Width)) == 0) {
       const float u = rt::to_single(app::Parameter(k, Param::Width));
@@ -120,12 +123,14 @@ void fitting_press() {
   if (!app::skip_usable(skip_value())) rt::raise_error(rt::kInvalidArgument);
   std::array<std::string, 18> before;
   for (int k = 1; k <= 6; ++k)
-    for (int p = 0; p < 3; ++p) before[(k - 1) * 3 + p] = rt::get_text(app::field_of(k, static_cast<Param>(p)));
+    for (int p = 0; p < 3; ++p)
+      before[(k - 1) * 3 + p] = rt::get_text(app::field_of(k, static_cast<Param>(p)));
   try {
     sweep();
   } catch (const rt::RuntimeError&) {
     for (int k = 1; k <= 6; ++k)
-      for (int p = 0; p < 3; ++p) rt::set_text(app::field_of(k, static_cast<Param>(p)), before[(k - 1) * 3 + p]);
+      for (int p = 0; p < 3; ++p)
+        rt::set_text(app::field_of(k, static_cast<Param>(p)), before[(k - 1) * 3 + p]);
     throw;
   }
   app::DRAWGRAPH();

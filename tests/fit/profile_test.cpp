@@ -20,7 +20,9 @@ using fit_testing::PeakRow;
 
 const app::ProfileConstants kMix = app::ProfileConstants::for_mix(static_cast<double>(0.3f));
 
-float value_at(float x, const PeakShape& s) { return app::peak_value(x, s, app::width_squared(s), kMix); }
+float value_at(float x, const PeakShape& s) {
+  return app::peak_value(x, s, app::width_squared(s), kMix);
+}
 
 // The profile's own exponential stays within one unit in the last place of the library's, is
 // exactly 1 at 0 (a peak is exactly its height at its centre) and infinite past the double
@@ -84,8 +86,8 @@ TEST(PeakProfile, BatchMatchesScalar) {
   for (int n = 0; n < 400; ++n) {
     const double c = 250 + 80 * unit(rng);
     for (float& v : x) v = static_cast<float>(240 + 100 * unit(rng));
-    PeakShape s{c, std::pow(10.0, -3 + 5 * unit(rng)), 5000 * (unit(rng) - 0.2), 4 * (unit(rng) - 0.5),
-                n % 2 == 1};
+    PeakShape s{c, std::pow(10.0, -3 + 5 * unit(rng)), 5000 * (unit(rng) - 0.2),
+                4 * (unit(rng) - 0.5), n % 2 == 1};
     const double w2 = app::width_squared(s);
     std::vector<double> divisors(x.size());
     std::vector<float> scratch(x.size()), values(x.size());
@@ -99,7 +101,8 @@ TEST(PeakProfile, BatchMatchesScalar) {
         continue;  // the engine never hands such a shape to the batch
       }
       ASSERT_EQ(std::memcmp(&values[m], &expected, sizeof(float)), 0)
-          << "x " << x[m] << " c " << s.centre << " w " << s.width << " a " << s.alpha << " h " << s.height;
+          << "x " << x[m] << " c " << s.centre << " w " << s.width << " a " << s.alpha << " h "
+          << s.height;
     }
   }
 }

@@ -83,7 +83,8 @@ class Reorder : public testing_support::ProgramTest {
   void table(const std::string& letters) {
     for (int k = 1; k <= 6; ++k) {
       const std::string t = letters[k - 1] == '.' ? "" : std::string(1, letters[k - 1]);
-      for (Param p : {Param::Centre, Param::Width, Param::Height}) rt::set_text(app::field_of(k, p), t);
+      for (Param p : {Param::Centre, Param::Width, Param::Height})
+        rt::set_text(app::field_of(k, p), t);
     }
   }
   std::string letters() {
@@ -102,8 +103,8 @@ TEST_F(Reorder, ClosesOneGapPerTest) {
   struct Row {
     const char *before, *after;
   } rows[] = {
-      {"a.cd..", "acd..."}, {"abcde.", "abcde."}, {"abcdef", "abcdef"},
-      {"..cdef", ".cdef."},  // two adjacent gaps: one stays open
+      {"a.cd..", "acd..."}, {"abcde.", "abcde."},
+      {"abcdef", "abcdef"}, {"..cdef", ".cdef."},  // two adjacent gaps: one stays open
       {"a.c.e.", "ace..."}, {".....f", "..f..."},
   };
   for (const Row& r : rows) {

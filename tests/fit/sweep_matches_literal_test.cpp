@@ -85,7 +85,8 @@ class SweepMatchesLiteral : public testing_support::ProgramTest {
       };
       row.centre = decimal(x0 + span * unit(rng), rng() % 2 ? 1 : 3);
       // Now and then a narrow peak, whose tails vanish within the spectrum.
-      row.width = rng() % 4 ? decimal(0.3f + 3 * unit(rng), 1) : decimal(0.01f + 0.4f * unit(rng), 3);
+      row.width =
+          rng() % 4 ? decimal(0.3f + 3 * unit(rng), 1) : decimal(0.01f + 0.4f * unit(rng), 3);
       row.height = decimal(3000 * unit(rng) - 200, rng() % 2 ? 1 : 3);
       row.asymmetric = rng() % 3 == 0;
       // Skews up to 3 fold the profile over where 1 + a d / w turns negative.
@@ -103,7 +104,8 @@ class SweepMatchesLiteral : public testing_support::ProgramTest {
     const std::vector<std::string> start = fit_testing::peak_texts();
     const Outcome literal_run = outcome_of([] { literal::sweep(); });
     for (int k = 1; k <= 6; ++k)
-      for (int p = 0; p < 3; ++p) rt::set_text(app::field_of(k, static_cast<Param>(p)), start[(k - 1) * 3 + p]);
+      for (int p = 0; p < 3; ++p)
+        rt::set_text(app::field_of(k, static_cast<Param>(p)), start[(k - 1) * 3 + p]);
     const Outcome shipped = outcome_of([] { app::fitting_sweep(); });
     SCOPED_TRACE(what);
     EXPECT_EQ(shipped.error, literal_run.error);

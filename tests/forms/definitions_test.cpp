@@ -204,16 +204,18 @@ TEST(FormDefinitions, NamesAreUniqueShortAndEditBoxesHaveTheirLimit) {
 // "Raw spectrum" opens clear of the places of the other windows, so it hides none of them.
 TEST(FormDefinitions, TheRawSpectrumWindowOverlapsNoOtherWindow) {
   const rt::Rect raw = forms::FORM5().window.rect;
-  for (const rt::FormDef* form : {&forms::MAINFORM(), &forms::FORM2(), &forms::FORM3(), &forms::FORM4()}) {
+  for (const rt::FormDef* form :
+       {&forms::MAINFORM(), &forms::FORM2(), &forms::FORM3(), &forms::FORM4()}) {
     const rt::Rect r = form->window.rect;
     const bool apart = raw.left >= r.left + r.width || r.left >= raw.left + raw.width ||
                        raw.top >= r.top + r.height || r.top >= raw.top + raw.height;
     EXPECT_TRUE(apart) << form->window.name;
   }
-  const std::vector<std::string> names = {"TEXT1", "EDIT1", "TEXT2", "EDIT2", "TEXT3", "EDIT3",
-                                          "CHECK1", "TEXT4", "EDIT4", "BUTTON1"};
+  const std::vector<std::string> names = {"TEXT1", "EDIT1",  "TEXT2", "EDIT2", "TEXT3",
+                                          "EDIT3", "CHECK1", "TEXT4", "EDIT4", "BUTTON1"};
   ASSERT_EQ(forms::FORM5().controls.size(), names.size());
-  for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(forms::FORM5().controls[i].name, names[i]);
+  for (std::size_t i = 0; i < names.size(); ++i)
+    EXPECT_EQ(forms::FORM5().controls[i].name, names[i]);
 }
 
 TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {

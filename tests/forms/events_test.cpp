@@ -44,7 +44,9 @@ const rt::FormDef& test_form() {
 struct Recorder : testing_support::QuietPlatform {
   std::vector<std::string>* log;
   std::vector<rt::ObjRef> clicks_during_pump;
-  void show_error_report(const std::string&, const std::string& text) override { log->push_back("report" + text); }
+  void show_error_report(const std::string&, const std::string& text) override {
+    log->push_back("report" + text);
+  }
   void process_pending() override {
     for (rt::ObjRef r : clicks_during_pump) rt::post_event(r, EventKind::On);
     clicks_during_pump.clear();
@@ -58,7 +60,8 @@ class EventsTest : public ::testing::Test {
     rt::install_form_definitions({&test_form()}, {});
     recorder.log = &log;
     rt::set_platform(&recorder);
-    rt::set_report_sink([this](const std::string& c, const std::string& t) { recorder.show_error_report(c, t); });
+    rt::set_report_sink(
+        [this](const std::string& c, const std::string& t) { recorder.show_error_report(c, t); });
     form = rt::create_form("TESTFORM", true);
     b1 = rt::find_control(form, "BUTTON1");
     b2 = rt::find_control(form, "BUTTON2");
@@ -122,7 +125,8 @@ TEST_F(EventsTest, ClicksDuringALongProcedureRunAfterItInOrder) {
   });
   rt::post_event(b1, EventKind::On);
   rt::run_pending_events();
-  EXPECT_EQ(log, (std::vector<std::string>{"fit begins", "fit ends", "BUTTON2_ON", "fit begins", "fit ends"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"fit begins", "fit ends", "BUTTON2_ON", "fit begins",
+                                           "fit ends"}));
 }
 
 TEST_F(EventsTest, AnErrorEndsOnlyItsProcedure) {

@@ -17,10 +17,12 @@ class ObjectsTest : public testing_support::ProgramTest {};
 TEST_F(ObjectsTest, FindControlChecksTheName) {
   rt::ObjRef form2 = app::controls().form2;
   EXPECT_EQ(error_of([&] { rt::find_control(form2, ""); }), 5);
-  EXPECT_EQ(error_of([&] { rt::find_control(form2, "ABCDEFGHIJKLMNOPQRSTUV"); }), 5);  // 22 characters
+  EXPECT_EQ(error_of([&] { rt::find_control(form2, "ABCDEFGHIJKLMNOPQRSTUV"); }),
+            5);  // 22 characters
   EXPECT_EQ(error_of([&] { rt::find_control(form2, "EDIT99"); }), 1013);
   EXPECT_EQ(error_of([&] { rt::find_control(form2, "EDIT12"); }), 0);
-  EXPECT_EQ(error_of([&] { rt::find_control(form2, "edit12"); }), 0);  // names are not case-sensitive
+  EXPECT_EQ(error_of([&] { rt::find_control(form2, "edit12"); }),
+            0);  // names are not case-sensitive
   // The null reference is the main window.
   EXPECT_EQ(rt::find_control(rt::kNullRef, "PICTURE1"), app::PICTURE(1));
 }

@@ -11,8 +11,8 @@
 #include "app/graph/plot_mapping.h"
 #include "app/graph/x_axis.h"
 #include "app/graph/y_axis.h"
-#include "runtime/convert/number_text.h"
 #include "app/workspace/workspace.h"
+#include "runtime/convert/number_text.h"
 
 namespace {
 
@@ -45,7 +45,8 @@ TEST(XTicks, FirstLastAndStep) {
       {0, 500, true, "1e-50", 0, 500, 100},
   };
   for (const XCase& c : cases) {
-    SCOPED_TRACE(std::to_string(c.xmin) + " to " + std::to_string(c.xmax) + " step '" + c.step_text + "'");
+    SCOPED_TRACE(std::to_string(c.xmin) + " to " + std::to_string(c.xmax) + " step '" +
+                 c.step_text + "'");
     const app::XTicks t = app::plan_x_ticks(c.xmin, c.xmax, c.user, c.step_text);
     EXPECT_EQ(t.first, c.first);
     EXPECT_EQ(t.last, c.last);
@@ -59,20 +60,23 @@ TEST(XTicks, AStepBeyondTheSingleRangeIsAnOverflow) {
 
 TEST(XTicks, WideLabelOffsets) {
   const std::vector<std::pair<float, float>> cases = {
-      {0, 13}, {9, 13}, {10, 15}, {99, 15}, {100, 25}, {900, 25}, {999, 25},
-      {1000, 35}, {1900, 35}, {2000, 35}, {5300, 35}, {100000, 35}};
+      {0, 13},   {9, 13},    {10, 15},   {99, 15},   {100, 25},  {900, 25},
+      {999, 25}, {1000, 35}, {1900, 35}, {2000, 35}, {5300, 35}, {100000, 35}};
   for (auto [t, d] : cases) EXPECT_EQ(app::wide_label_offset(t), d) << t;
 }
 
 // The value a wide label's text shows stands for the text: equal values, equal texts.
 TEST(XTicks, WideLabelValuesStandForTheirTexts) {
-  const float labels[] = {0, 100, 999900, 1000000, 1234500, 1234550, 9999900, 99999904.0f, 100000000,
-                          100000096.0f, 123456704.0f, 1999999872, 2147483648.0f};
+  const float labels[] = {
+      0,           100,       999900,       1000000,      1234500,    1234550,      9999900,
+      99999904.0f, 100000000, 100000096.0f, 123456704.0f, 1999999872, 2147483648.0f};
   for (float a : labels) {
     SCOPED_TRACE(a);
     EXPECT_EQ(rt::single_text(static_cast<float>(app::wide_label_value(a))), rt::single_text(a));
     for (float b : labels)
-      EXPECT_EQ(app::wide_label_value(a) == app::wide_label_value(b), rt::single_text(a) == rt::single_text(b)) << b;
+      EXPECT_EQ(app::wide_label_value(a) == app::wide_label_value(b),
+                rt::single_text(a) == rt::single_text(b))
+          << b;
   }
 }
 
@@ -103,7 +107,8 @@ TEST(YTicks, ExponentUnitAndTickEnds) {
       {0, 12345, true, "none", 4, 1000, 0, 12000, 1000},
   };
   for (const YCase& c : cases) {
-    SCOPED_TRACE(std::to_string(c.ymin) + " to " + std::to_string(c.ymax) + " step '" + c.step_text + "'");
+    SCOPED_TRACE(std::to_string(c.ymin) + " to " + std::to_string(c.ymax) + " step '" +
+                 c.step_text + "'");
     const app::YTicks t = app::plan_y_ticks(c.ymin, c.ymax, c.user, c.step_text);
     EXPECT_EQ(t.exponent, c.exponent);
     EXPECT_FLOAT_EQ(t.unit, c.unit);
@@ -124,10 +129,10 @@ TEST(YTicks, LabelsInUnitsOfTheExponent) {
     std::string text;
   };
   const std::vector<Case> cases = {
-      {0, 1000, "0.0"},     {2000, 1000, "0.2"}, {12000, 1000, "1.2"}, {10000, 1000, "1.0"},
-      {-2000, 1000, "-.2"},  // only a leading point gets its zero
-      {-10000, 1000, "-1.0"}, {120, 10, "1.2"}, {2999, 1000, "0.2"},  // truncated downward
-      {-2500, 1000, "-.3"},  {99000, 1000, "9.9"}, {100000, 1000, "10.0"},
+      {0, 1000, "0.0"},       {2000, 1000, "0.2"},  {12000, 1000, "1.2"},
+      {10000, 1000, "1.0"},   {-2000, 1000, "-.2"},  // only a leading point gets its zero
+      {-10000, 1000, "-1.0"}, {120, 10, "1.2"},     {2999, 1000, "0.2"},  // truncated downward
+      {-2500, 1000, "-.3"},   {99000, 1000, "9.9"}, {100000, 1000, "10.0"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.v));
@@ -140,10 +145,14 @@ TEST(YTicks, LabelsInUnitsOfTheExponent) {
 
 TEST(Numarrange, OneDecimalFromTheSingleSum) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"12.345", "12.3"}, {"12", "12.0"},  {"-1.26", "-1.3"}, {"0.04", "0.0"}, {"abc", "0.0"},
-      {"1.25", "1.2"},    {"12.35", "12.4"}, {"0.25", ".3"}, {"3.15", "3.2"},  {"0.5", ".5"},
-      {"-0.04", "0.0"},   {"-0.06", "-.1"},   {"  7.96", "8.0"}, {"285.37mm", "285.4"}, {"1E+05", "100000.0"},
-      {"283.299987792969", "283.3"},  // a drag's double text
+      {"12.345", "12.3"},    {"12", "12.0"},
+      {"-1.26", "-1.3"},     {"0.04", "0.0"},
+      {"abc", "0.0"},        {"1.25", "1.2"},
+      {"12.35", "12.4"},     {"0.25", ".3"},
+      {"3.15", "3.2"},       {"0.5", ".5"},
+      {"-0.04", "0.0"},      {"-0.06", "-.1"},
+      {"  7.96", "8.0"},     {"285.37mm", "285.4"},
+      {"1E+05", "100000.0"}, {"283.299987792969", "283.3"},  // a drag's double text
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(app::one_decimal_text(in), out) << in;
   expect_error(6, [] { app::one_decimal_text("1D+300"); });
@@ -202,7 +211,7 @@ TEST_F(Mapping, PointerToValues) {
 TEST(PositionText, TruncatedDownwardToTwoDecimals) {
   const std::vector<std::pair<double, std::string>> cases = {
       {285.379, "285.37"}, {1234.567, "1234.56"}, {-1.234, "-1.24"}, {0, "0"},
-      {0.5, ".5"},         {-0.001, "-.01"},       {42, "42"},       {1e6 + 0.125, "1000000.12"}};
+      {0.5, ".5"},         {-0.001, "-.01"},      {42, "42"},        {1e6 + 0.125, "1000000.12"}};
   for (const auto& [v, text] : cases) EXPECT_EQ(app::position_text(v), text) << v;
 }
 

@@ -117,10 +117,8 @@ TEST_F(DrawGraphTest, AutomaticRangesAreWrittenBack) {
     std::string left, right, step;
   };
   const std::vector<Case> cases = {
-      {280.4f, 295.7f, "295", "281", "1"},
-      {200, 460, "460", "200", "100"},
-      {280.4f, 280.6f, "280", "281", "1"},
-      {1000, 1049.5f, "1049", "1000", "1"},
+      {280.4f, 295.7f, "295", "281", "1"}, {200, 460, "460", "200", "100"},
+      {280.4f, 280.6f, "280", "281", "1"}, {1000, 1049.5f, "1049", "1000", "1"},
       {1000, 1050, "1050", "1000", "10"},
   };
   for (const Case& c : cases) {
@@ -164,7 +162,7 @@ TEST_F(DrawGraphTest, XUserRange) {
   user_x("295.7", "280");
   app::DRAWGRAPH();
   EXPECT_EQ(app::workspace().XMAX, 295.7f);  // the plot reaches 295.7 at its left edge
-  EXPECT_EQ(text(3), "295");                  // the field shows the last tick
+  EXPECT_EQ(text(3), "295");                 // the field shows the last tick
   user_x("290", "");
   app::DRAWGRAPH();
   EXPECT_EQ(app::workspace().XMAX, 290);
@@ -324,7 +322,8 @@ namespace {
 // Keeps every text the picture prints, with the pixel it starts at.
 struct TextRecorder : rt::TextRenderer {
   std::vector<std::tuple<int, int, std::string>> printed;
-  int draw_text(rt::Raster&, int x, int y, std::string_view utf8, const std::string&, int, rt::Colour) override {
+  int draw_text(rt::Raster&, int x, int y, std::string_view utf8, const std::string&, int,
+                rt::Colour) override {
     if (!utf8.empty()) printed.emplace_back(x, y, std::string(utf8));
     return 24;
   }

@@ -28,7 +28,8 @@ class GraphTest : public testing_support::ProgramTest {
     float xmin = 10000, xmax = 0, ymin = 10000;
     double ymax = 0;
     for (int i = 0; i < n; ++i) {
-      const float x = n == 1 ? x0 : static_cast<float>(x0 + (static_cast<double>(x1) - x0) * i / (n - 1));
+      const float x =
+          n == 1 ? x0 : static_cast<float>(x0 + (static_cast<double>(x1) - x0) * i / (n - 1));
       const float y = static_cast<float>(f(x));
       w.XDATA.at(i) = x;
       w.YDATA.at(i) = y;
@@ -48,7 +49,8 @@ class GraphTest : public testing_support::ProgramTest {
   static std::string text(int edit) { return rt::get_text(app::EDIT(edit)); }
   static void tick(int check, int state = 1) { rt::set_check(app::CHECK(check), state); }
   // Slot k's centre, height and width.
-  static void peak(int k, const std::string& centre, const std::string& height, const std::string& width) {
+  static void peak(int k, const std::string& centre, const std::string& height,
+                   const std::string& width) {
     set(11 + k, centre);
     set(23 + k, height);
     set(17 + k, width);
@@ -65,7 +67,9 @@ class GraphTest : public testing_support::ProgramTest {
   }
 
   // The pixel row of a y value in the last draw's range.
-  static int row_of_value(double y) { return static_cast<int>(std::lround(app::py(app::workspace(), y))); }
+  static int row_of_value(double y) {
+    return static_cast<int>(std::lround(app::py(app::workspace(), y)));
+  }
   // Slots 1 and 2 at 288 and 292, width 2, height 500, drawn: at 290 (point 100 of a spectrum
   // in tenths from 280) both are equal and their sum is twice that. Returns the sum's row there.
   static int draw_two_overlapping_peaks() {

@@ -1,9 +1,9 @@
 // Dragging peaks and the marker line on the graph, through the mouse events as the platform
 // delivers them.
 
+#include "app/graph/mouse_editing.h"
 #include "../support/run_time_errors.h"
 #include "app/graph/drawgraph.h"
-#include "app/graph/mouse_editing.h"
 #include "app/graph/plot_mapping.h"
 #include "app/workspace/peak_colours.h"
 #include "graph_fixture.h"
@@ -47,8 +47,11 @@ class MouseTest : public GraphTest {
 };
 
 TEST(ColourText, SixDigitsOfTheHexadecimalText) {
-  const std::vector<std::pair<rt::Colour, std::string>> cases = {
-      {0x0000FF, "0000FF"}, {0xFFFFFF, "FFFFFF"}, {0, "000000"}, {0xFFFFFFFF, "FFFFFF"}, {0xFF0080, "FF0080"}};
+  const std::vector<std::pair<rt::Colour, std::string>> cases = {{0x0000FF, "0000FF"},
+                                                                 {0xFFFFFF, "FFFFFF"},
+                                                                 {0, "000000"},
+                                                                 {0xFFFFFFFF, "FFFFFF"},
+                                                                 {0xFF0080, "FF0080"}};
   for (const auto& [c, text] : cases) EXPECT_EQ(app::colour_text(c), text);
   const char* slots[] = {"FF0000", "FF00FF", "00FF00", "FFFF00", "00FFFF", "FF0080"};
   for (int k = 0; k < 6; ++k) EXPECT_EQ(app::colour_text(app::kPeakColours[k]), slots[k]);
@@ -73,7 +76,8 @@ TEST_F(MouseTest, DraggingTheCentreMovesItByThePointersTravel) {
 }
 
 TEST_F(MouseTest, TheCentreIsGrabbedWithinFivePixelsOfItsColumn) {
-  const std::vector<std::pair<float, float>> presses = {{375, 3}, {379, 3}, {371, 3}, {380, 2}, {370, 2}};
+  const std::vector<std::pair<float, float>> presses = {
+      {375, 3}, {379, 3}, {371, 3}, {380, 2}, {370, 2}};
   for (auto [x, expected] : presses) {
     mouse(EventKind::MouseDown, x, 330);
     EXPECT_EQ(mode(), expected) << x;
@@ -124,7 +128,8 @@ TEST_F(MouseTest, ThePeaksAndTheirSumAlone) {
   const int sum_row = draw_two_overlapping_peaks();
   ASSERT_EQ(pixel(375, sum_row), kRed);
   for (int y = sum_row - 5; y <= sum_row + 5; ++y)
-    for (int x = 370; x <= 380; ++x) ASSERT_TRUE(pixel(x, y) == kRed || pixel(x, y) == kWhite) << x << "," << y;
+    for (int x = 370; x <= 380; ++x)
+      ASSERT_TRUE(pixel(x, y) == kRed || pixel(x, y) == kWhite) << x << "," << y;
   mouse(EventKind::MouseDown, 375, sum_row);
   EXPECT_EQ(mode(), 1);  // the sum is no peak: a marker drag
   app::workspace().MOUSEMODE = 0;

@@ -62,7 +62,9 @@ class DesktopProgramTest : public ::testing::Test {
   static W* widget(const char* form, const char* name) {
     return dynamic_cast<W*>(desktop::widget_of(control(form, name)));
   }
-  static desktop::FormWindow* window(const char* form) { return desktop::window_of(*rt::find_live_form(form)); }
+  static desktop::FormWindow* window(const char* form) {
+    return desktop::window_of(*rt::find_live_form(form));
+  }
 
   // The menu command of the main window with that caption path ("File", "Open").
   static QAction* menu_command(const QString& entry, const QString& item = {}) {

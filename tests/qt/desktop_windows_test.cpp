@@ -57,8 +57,9 @@ TEST_F(DesktopWindowsTest, OnASmallScreenEveryWindowIsMovedOntoIt) {
     SCOPED_TRACE(name);
     const rt::Rect& def = rt::find_form_definition(name)->window.rect;
     const QRect outer(window(name)->pos(), QSize(def.width, def.height));
-    const QRect expected(desktop::on_screen_place(QRect(def.left, def.top, def.width, def.height), available),
-                         outer.size());
+    const QRect expected(
+        desktop::on_screen_place(QRect(def.left, def.top, def.width, def.height), available),
+        outer.size());
     EXPECT_EQ(outer, expected);
     EXPECT_TRUE(available.contains(outer.topLeft()));
   }
@@ -103,15 +104,17 @@ class SaveDialogTest : public DesktopWindowsTest {
 
 TEST_F(SaveDialogTest, ANameWithoutExtensionGetsTheChosenFiltersOne) {
   EXPECT_EQ(save_as("graph2"), (folder / "graph2.bmp").string());
-  EXPECT_EQ(save_as("graph2.png"), (folder / "graph2.png").string());  // an extension of its own stays
-  EXPECT_EQ(save_as("graph3", 1), (folder / "graph3").string());       // "*.*" adds none
+  EXPECT_EQ(save_as("graph2.png"),
+            (folder / "graph2.png").string());                    // an extension of its own stays
+  EXPECT_EQ(save_as("graph3", 1), (folder / "graph3").string());  // "*.*" adds none
 }
 
 TEST_F(SaveDialogTest, AFolderThatDoesNotExistIsRefusedAndTheDialogStaysOpen) {
   bool open_after_refusal = false;
   QString warning;
   answer_next_dialog<QFileDialog>([&](QFileDialog* d) {
-    d->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString((folder / "missing" / "graph2").string()));
+    d->findChild<QLineEdit*>("fileNameEdit")
+        ->setText(QString::fromStdString((folder / "missing" / "graph2").string()));
     answer_next_dialog<QMessageBox>([&](QMessageBox* box) {
       warning = box->text();
       box->accept();

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "qstring_printer.h"
 #include "platform/actions/user_action.h"
 #include "platform/qt/qt_mapping.h"
+#include "qstring_printer.h"
 
 namespace {
 
@@ -44,9 +44,9 @@ struct ColourCase {
 };
 
 const ColourCase kColours[] = {
-    {0x000000, 0, 0, 0},         {0xFFFFFF, 255, 255, 255},   {0x0000FF, 255, 0, 0},
-    {0x00FF00, 0, 255, 0},       {0xFF0000, 0, 0, 255},       {0xFF00FF, 255, 0, 255},
-    {0xFFFF00, 0, 255, 255},     {0x00FFFF, 255, 255, 0},     {0xFF0080, 128, 0, 255},
+    {0x000000, 0, 0, 0},          {0xFFFFFF, 255, 255, 255}, {0x0000FF, 255, 0, 0},
+    {0x00FF00, 0, 255, 0},        {0xFF0000, 0, 0, 255},     {0xFF00FF, 255, 0, 255},
+    {0xFFFF00, 0, 255, 255},      {0x00FFFF, 255, 255, 0},   {0xFF0080, 128, 0, 255},
     {0x123456, 0x56, 0x34, 0x12},
 };
 
@@ -74,9 +74,12 @@ TEST(QtMapping, PointsBecomeWholePixelsRoundedToNearest) {
   };
   const Case cases[] = {
       // The forms' sizes at the resolution they were laid out at: each text fits its control.
-      {9, kFormDotsPerInch, 10}, {11, kFormDotsPerInch, 12}, {14, kFormDotsPerInch, 16},
+      {9, kFormDotsPerInch, 10},
+      {11, kFormDotsPerInch, 12},
+      {14, kFormDotsPerInch, 16},
       {17, kFormDotsPerInch, 19},
-      {11, 96, 15}, {3, 60, 3} /* 2.5 rounds up */,
+      {11, 96, 15},
+      {3, 60, 3} /* 2.5 rounds up */,
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.points);
@@ -90,9 +93,9 @@ TEST(QtMapping, FramesDecideTheTitleBarButtons) {
     bool close, minimize, maximize;
   };
   const Case cases[] = {
-      {{true, true, true, true}, true, true, true},     // main and About windows
+      {{true, true, true, true}, true, true, true},        // main and About windows
       {{false, false, false, true}, false, false, false},  // the two setting windows
-      {{false, true, true, true}, false, false, false},  // no system menu: no buttons at all
+      {{false, true, true, true}, false, false, false},    // no system menu: no buttons at all
   };
   for (const Case& c : cases) {
     const Qt::WindowFlags flags = window_flags(c.frame);
@@ -115,7 +118,7 @@ TEST(QtMapping, AWindowPartlyOffTheScreenMovesJustFarEnoughOntoIt) {
     QRect available;
     QPoint place;
   };
-  const QRect laptop(0, 0, 1366, 728);      // 1366 x 768 less a 40-pixel panel
+  const QRect laptop(0, 0, 1366, 728);  // 1366 x 768 less a 40-pixel panel
   const QRect big(0, 0, 1920, 1160);
   const QRect right_of(1920, 0, 1366, 768);  // a second screen
   const Case cases[] = {
@@ -123,9 +126,8 @@ TEST(QtMapping, AWindowPartlyOffTheScreenMovesJustFarEnoughOntoIt) {
       {{409, 296, 315, 384}, laptop, {409, 296}},   // "Graph setting" fits: unchanged
       {{143, 132, 718, 767}, laptop, {143, 0}},     // too tall: its top edge stays on the screen
       {{1013, 481, 809, 471}, big, {1013, 481}},    // a large screen: every place unchanged
-      {{-50, -10, 300, 200}, big, {0, 0}},
-      {{1900, 100, 300, 200}, right_of, {1920, 100}},
-      {{0, 0, 2000, 1300}, big, {0, 0}},            // larger than the screen: top-left corner
+      {{-50, -10, 300, 200}, big, {0, 0}},         {{1900, 100, 300, 200}, right_of, {1920, 100}},
+      {{0, 0, 2000, 1300}, big, {0, 0}},  // larger than the screen: top-left corner
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.outer.x());
@@ -158,7 +160,8 @@ TEST(QtMapping, NameFiltersShowTheDescriptionAndMatchEveryPattern) {
   auto* combo = dialog.findChild<QComboBox*>("fileTypeCombo");
   ASSERT_NE(combo, nullptr);
   ASSERT_EQ(combo->count(), 3);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(combo->itemText(i), QString::fromStdString(cases[i].filter.description));
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(combo->itemText(i), QString::fromStdString(cases[i].filter.description));
 }
 
 TEST(QtMapping, TheDefaultSuffixIsTheFiltersFirstExtension) {
@@ -183,17 +186,19 @@ TEST(QtMapping, TheDefaultSuffixIsTheFiltersFirstExtension) {
 
 TEST(QtMapping, MessageBoxButtonSetsAndTheirDefaults) {
   struct Case {
-    int buttons;
+    rt::MessageBoxButtons buttons;
     QMessageBox::StandardButtons set;
     QMessageBox::StandardButton first;
   };
   const Case cases[] = {
-      {0, QMessageBox::Ok, QMessageBox::Ok},
-      {1, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok},
-      {2, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Abort},
-      {3, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes},
-      {4, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes},
-      {5, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry},
+      {rt::kButtonsOk, QMessageBox::Ok, QMessageBox::Ok},
+      {rt::kButtonsOkCancel, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok},
+      {rt::kButtonsAbortRetryIgnore, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
+       QMessageBox::Abort},
+      {rt::kButtonsYesNoCancel, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+       QMessageBox::Yes},
+      {rt::kButtonsYesNo, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes},
+      {rt::kButtonsRetryCancel, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.buttons);
@@ -205,23 +210,33 @@ TEST(QtMapping, MessageBoxButtonSetsAndTheirDefaults) {
 TEST(QtMapping, MessageBoxResultsAndIcons) {
   struct Result {
     QMessageBox::StandardButton pressed;
-    int buttons, result;
+    rt::MessageBoxButtons buttons;
+    rt::MessageBoxResult result;
   };
   const Result results[] = {
-      {QMessageBox::Ok, 0, 0},     {QMessageBox::Cancel, 1, 1}, {QMessageBox::Abort, 2, 2},
-      {QMessageBox::Retry, 5, 3},  {QMessageBox::Ignore, 2, 4}, {QMessageBox::Yes, 4, 5},
-      {QMessageBox::No, 4, 6},
+      {QMessageBox::Ok, rt::kButtonsOk, rt::kOk},
+      {QMessageBox::Cancel, rt::kButtonsOkCancel, rt::kCancel},
+      {QMessageBox::Abort, rt::kButtonsAbortRetryIgnore, rt::kAbort},
+      {QMessageBox::Retry, rt::kButtonsRetryCancel, rt::kRetry},
+      {QMessageBox::Ignore, rt::kButtonsAbortRetryIgnore, rt::kIgnore},
+      {QMessageBox::Yes, rt::kButtonsYesNo, rt::kYes},
+      {QMessageBox::No, rt::kButtonsYesNo, rt::kNo},
       // Closed without a button: what the box's escape button gives.
-      {QMessageBox::NoButton, 3, 1}, {QMessageBox::NoButton, 4, 6}, {QMessageBox::NoButton, 2, 2},
-      {QMessageBox::NoButton, 0, 0},
+      {QMessageBox::NoButton, rt::kButtonsYesNoCancel, rt::kCancel},
+      {QMessageBox::NoButton, rt::kButtonsYesNo, rt::kNo},
+      {QMessageBox::NoButton, rt::kButtonsAbortRetryIgnore, rt::kAbort},
+      {QMessageBox::NoButton, rt::kButtonsOk, rt::kOk},
   };
   for (const Result& r : results) {
     SCOPED_TRACE(r.result);
     EXPECT_EQ(message_box_result(r.pressed, r.buttons), r.result);
   }
-  const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Question, QMessageBox::Warning,
-                                     QMessageBox::Information, QMessageBox::NoIcon};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(message_box_icon(i), icons[i]);
+  const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Question,
+                                     QMessageBox::Warning, QMessageBox::Information,
+                                     QMessageBox::NoIcon};
+  const rt::MessageBoxIcon styles[] = {rt::kIconStop, rt::kIconQuestion, rt::kIconExclamation,
+                                       rt::kIconInformation, rt::kIconNone};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(message_box_icon(styles[i]), icons[i]);
 }
 
 }  // namespace

@@ -139,7 +139,8 @@ TEST_F(QtPlatformTest, EveryControlSitsAtItsClientRect) {
     QWidget* shown = desktop::widget_of(control(def.name.c_str()));
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->parentWidget(), w->client());
-    EXPECT_EQ(shown->geometry(), QRect(def.rect.left, def.rect.top, def.rect.width, def.rect.height));
+    EXPECT_EQ(shown->geometry(),
+              QRect(def.rect.left, def.rect.top, def.rect.width, def.rect.height));
   }
   EXPECT_EQ(widget<QPushButton>("BUTTON1")->text(), "Go");
   EXPECT_EQ(widget<QCheckBox>("CHECK1")->text(), "Lock");
@@ -198,7 +199,8 @@ TEST_F(QtPlatformTest, TypingGoesIntoTheRunTimeAndProgramTextsShowWithoutEcho) {
 }
 
 TEST_F(QtPlatformTest, MouseOverThePictureReportsPicturePixels) {
-  for (const char* name : {"PICTURE1_MOUSEDOWN", "PICTURE1_MOUSEMOVE", "PICTURE1_MOUSEUP"}) record(name);
+  for (const char* name : {"PICTURE1_MOUSEDOWN", "PICTURE1_MOUSEMOVE", "PICTURE1_MOUSEUP"})
+    record(name);
   QWidget* picture = desktop::widget_of(control("PICTURE1"));
   EXPECT_TRUE(picture->hasMouseTracking());
   struct Action {
@@ -213,11 +215,13 @@ TEST_F(QtPlatformTest, MouseOverThePictureReportsPicturePixels) {
       {QEvent::MouseButtonRelease, {31, 8}, Qt::LeftButton, Qt::NoButton},
   };
   for (const Action& a : actions) {
-    QMouseEvent event(a.type, QPointF(a.at), picture->mapToGlobal(QPointF(a.at)), a.button, a.held, Qt::NoModifier);
+    QMouseEvent event(a.type, QPointF(a.at), picture->mapToGlobal(QPointF(a.at)), a.button, a.held,
+                      Qt::NoModifier);
     QCoreApplication::sendEvent(picture, &event);
   }
   let_the_loop_run();
-  ASSERT_EQ(ran, (std::vector<std::string>{"PICTURE1_MOUSEDOWN", "PICTURE1_MOUSEMOVE", "PICTURE1_MOUSEUP"}));
+  ASSERT_EQ(ran, (std::vector<std::string>{"PICTURE1_MOUSEDOWN", "PICTURE1_MOUSEMOVE",
+                                           "PICTURE1_MOUSEUP"}));
   // Picture pixels start inside the one-pixel border.
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(mice[i].x, actions[i].at.x() - 1);
@@ -235,8 +239,8 @@ TEST_F(QtPlatformTest, ThePicturePaintsItsDrawingInsideTheBorder) {
   line.second = rt::PointF{5, 0};
   rt::picture_line(picture, line);
   const QImage shown = desktop::widget_of(control("PICTURE1"))->grab().toImage();
-  EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 0));        // border
-  EXPECT_EQ(shown.pixel(1, 1), qRgb(128, 0, 255));    // drawing pixel (0, 0)
+  EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 0));      // border
+  EXPECT_EQ(shown.pixel(1, 1), qRgb(128, 0, 255));  // drawing pixel (0, 0)
   EXPECT_EQ(shown.pixel(5, 1), qRgb(128, 0, 255));
   EXPECT_EQ(shown.pixel(1, 2), qRgb(255, 255, 255));  // untouched drawing is white
 }
@@ -331,9 +335,13 @@ TEST_F(QtPlatformTest, MessageBoxReturnsTheProgramsNumberOfTheButtonPressed) {
     QMessageBox::StandardButton press;
     int result;
   };
-  for (const Case& c : {Case{4, QMessageBox::No, rt::kNo}, Case{2, QMessageBox::Retry, rt::kRetry}}) {
+  for (const Case& c :
+       {Case{4, QMessageBox::No, rt::kNo}, Case{2, QMessageBox::Retry, rt::kRetry}}) {
     answer_next_dialog<QMessageBox>([&](QMessageBox* box) { box->button(c.press)->click(); });
-    EXPECT_EQ(platform->message_box(rt::MessageBoxRequest{rt::kNullRef, "Collect", "?", rt::MessageBoxButtons{c.buttons}, rt::kIconQuestion}), c.result);
+    EXPECT_EQ(
+        platform->message_box(rt::MessageBoxRequest{
+            rt::kNullRef, "Collect", "?", rt::MessageBoxButtons{c.buttons}, rt::kIconQuestion}),
+        c.result);
   }
 }
 

@@ -57,9 +57,12 @@ struct ProgramState {
       s.values[form->name()] = form->shown() ? "shown" : "hidden";
       for (const auto& c : form->controls()) {
         const std::string name = form->name() + "." + c->name();
-        if (c->kind() == rt::ElementKind::Picture) s.pictures.emplace(name, c->picture()->raster());
-        else if (c->kind() == rt::ElementKind::CheckBox) s.values[name] = std::to_string(c->check_state()) + " " + c->text();
-        else s.values[name] = c->text();
+        if (c->kind() == rt::ElementKind::Picture)
+          s.pictures.emplace(name, c->picture()->raster());
+        else if (c->kind() == rt::ElementKind::CheckBox)
+          s.values[name] = std::to_string(c->check_state()) + " " + c->text();
+        else
+          s.values[name] = c->text();
       }
     }
     return s;
@@ -73,7 +76,8 @@ class SessionRecordTest : public testing_support::DesktopProgramTest {
     dir = fs::temp_directory_path() / ("tessaly_session_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    fs::copy_file(fs::path(TESSALY_SOURCE_DIR) / "examples" / "two_peaks.bgd", dir / "two_peaks.bgd");
+    fs::copy_file(fs::path(TESSALY_SOURCE_DIR) / "examples" / "two_peaks.bgd",
+                  dir / "two_peaks.bgd");
     record_path = dir / "session.script";
     fd = ::open(record_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ASSERT_GE(fd, 0);
@@ -118,7 +122,8 @@ class SessionRecordTest : public testing_support::DesktopProgramTest {
     let_the_loop_run();
   }
   void drag(QPoint from, QPoint to) {
-    mouse(QEvent::MouseMove, from - QPoint(5, 5), Qt::NoButton, Qt::NoButton);  // hovering: not recorded
+    mouse(QEvent::MouseMove, from - QPoint(5, 5), Qt::NoButton,
+          Qt::NoButton);  // hovering: not recorded
     mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
     mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
     mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
@@ -147,7 +152,7 @@ TEST_F(SessionRecordTest, AWidgetSessionIsWrittenAsTheLinesOfAScript) {
   widget<QLineEdit>("FORM3", "EDIT5")->clearFocus();
   QFocusEvent left(QEvent::FocusOut);
   QCoreApplication::sendEvent(widget<QLineEdit>("FORM3", "EDIT5"), &left);  // the field is left
-  widget<QCheckBox>("FORM2", "CHECK18")->click();                             // a lock: no procedure
+  widget<QCheckBox>("FORM2", "CHECK18")->click();                           // a lock: no procedure
   drag({300, 100}, {320, 120});
   answer_next_dialog<QFileDialog>([](QFileDialog* d) { d->reject(); });
   press("FORM2", "BUTTON24");  // export as IMAGE, cancelled
@@ -181,7 +186,7 @@ TEST_F(SessionRecordTest, ARecordedSessionReplaysHeadlessToTheSameFieldsFilesAnd
   const QPoint top = top_of_peak(0xFF0000);  // peak 1, blue
   ASSERT_GE(top.x(), 0);
   drag(top, top + QPoint(6, 20));
-  press("FORM2", "BUTTON1");  // FITTING
+  press("FORM2", "BUTTON1");                    // FITTING
   choose_file_in_next_dialog(dir / "results");  // saved with the filter's extension
   press("FORM2", "BUTTON28");
   choose_file_in_next_dialog(dir / "graph.bmp");

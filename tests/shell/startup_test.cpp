@@ -57,7 +57,8 @@ TEST_F(StartupTest, EachSwatchIsASolidBlockOfItsColour) {
     SCOPED_TRACE(k);
     const rt::ObjRef swatch = app::swatch_of(k);
     for (int y = 0; y < 24; ++y)
-      for (int x = 0; x < 16; ++x) ASSERT_EQ(rt::picture_pixel(swatch, x, y), app::kPeakColours[k - 1]) << x << "," << y;
+      for (int x = 0; x < 16; ++x)
+        ASSERT_EQ(rt::picture_pixel(swatch, x, y), app::kPeakColours[k - 1]) << x << "," << y;
   }
   EXPECT_EQ(rt::picture_pixel(app::PICTURE(1), 300, 300), 0xFFFFFFu);  // the graph starts blank
 }
@@ -66,10 +67,14 @@ TEST_F(StartupTest, EveryControlTheProceduresUseHasAReference) {
   auto& c = app::controls();
   EXPECT_NE(c.picture[1], rt::kNullRef);
   EXPECT_NE(c.edit[2], rt::kNullRef);
-  for (int n : {1, 9, 12, 35, 43}) EXPECT_EQ(rt::control_of(app::EDIT(n)).name(), "EDIT" + std::to_string(n));
-  for (int n = 3; n <= 8; ++n) EXPECT_EQ(&rt::control_of(app::EDIT(n)).form(), rt::find_live_form("FORM3"));
-  for (int n : {1, 2}) EXPECT_EQ(&rt::control_of(app::CHECK(n)).form(), rt::find_live_form("FORM3"));
-  for (int n = 3; n <= 35; ++n) EXPECT_EQ(rt::control_of(app::CHECK(n)).kind(), rt::ElementKind::CheckBox);
+  for (int n : {1, 9, 12, 35, 43})
+    EXPECT_EQ(rt::control_of(app::EDIT(n)).name(), "EDIT" + std::to_string(n));
+  for (int n = 3; n <= 8; ++n)
+    EXPECT_EQ(&rt::control_of(app::EDIT(n)).form(), rt::find_live_form("FORM3"));
+  for (int n : {1, 2})
+    EXPECT_EQ(&rt::control_of(app::CHECK(n)).form(), rt::find_live_form("FORM3"));
+  for (int n = 3; n <= 35; ++n)
+    EXPECT_EQ(rt::control_of(app::CHECK(n)).kind(), rt::ElementKind::CheckBox);
   EXPECT_EQ(rt::control_of(app::CHECK(43)).def().caption, "TAB");
 }
 
@@ -114,9 +119,10 @@ TEST_F(StartupTest, EveryPublishedNameFollowsTheEventNaming) {
 // Every procedure of the program's event table, and no other: a click on any other control
 // or window event runs nothing.
 TEST_F(StartupTest, TheEventTableIsComplete) {
-  std::set<std::string> expected = {"OPENFILE_ON", "OPENRAW_ON", "SAVEASGRAPHICS_ON", "SAVEASTEXT_ON", "ABOUT_ON",
-                                    "PICTURE1_MOUSEDOWN", "PICTURE1_MOUSEMOVE", "PICTURE1_MOUSEUP",
-                                    "REFINE_ON", "SAVEREPORT_ON", "FITREPORT_ON"};
+  std::set<std::string> expected = {"OPENFILE_ON",        "OPENRAW_ON",       "SAVEASGRAPHICS_ON",
+                                    "SAVEASTEXT_ON",      "ABOUT_ON",         "PICTURE1_MOUSEDOWN",
+                                    "PICTURE1_MOUSEMOVE", "PICTURE1_MOUSEUP", "REFINE_ON",
+                                    "SAVEREPORT_ON",      "FITREPORT_ON"};
   for (int n = 1; n <= 29; ++n)
     if (n != 25) expected.insert("BUTTON" + std::to_string(n) + "_ON");
   for (int n = 3; n <= 17; ++n) expected.insert("CHECK" + std::to_string(n) + "_ON");

@@ -16,7 +16,9 @@ struct QuietPlatform : rt::Platform {
   void form_destroyed(rt::Form&) override {}
   void control_changed(rt::Control&) override {}
   void picture_changed(rt::Control&) override {}
-  std::optional<std::string> file_dialog(const rt::FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> file_dialog(const rt::FileDialogRequest&) override {
+    return std::nullopt;
+  }
   int message_box(const rt::MessageBoxRequest&) override { return rt::kOk; }
   bool set_clipboard_text(const std::string&) override { return true; }
   void show_error_report(const std::string&, const std::string&) override {}

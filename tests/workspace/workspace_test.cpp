@@ -42,7 +42,8 @@ TEST(CountedLoop, TheCounterGrowsByRepeatedSingleAddition) {
   EXPECT_EQ(from_ten.size(), 100u);
   EXPECT_EQ(from_zero.size(), 101u);
   float expected = 9.5f;
-  for (std::size_t i = 0; i < from_ten.size(); ++i, expected += 0.01f) ASSERT_EQ(from_ten[i], expected);
+  for (std::size_t i = 0; i < from_ten.size(); ++i, expected += 0.01f)
+    ASSERT_EQ(from_ten[i], expected);
 }
 
 TEST(CountedLoop, ACounterThatCannotMoveEndsTheLoop) {
@@ -119,7 +120,8 @@ TEST_F(PeakTableTest, LocksCountEveryStateButZero) {
     app::Param p;
     int check;
   };
-  for (Row r : {Row{1, app::Param::Centre, 18}, Row{4, app::Param::Width, 27}, Row{6, app::Param::Height, 35}}) {
+  for (Row r : {Row{1, app::Param::Centre, 18}, Row{4, app::Param::Width, 27},
+                Row{6, app::Param::Height, 35}}) {
     SCOPED_TRACE(r.check);
     EXPECT_FALSE(app::Locked(r.slot, r.p));
     rt::set_check(app::CHECK(r.check), 1);
