@@ -11,28 +11,27 @@
 
 namespace {
 
-void BM_Refine(benchmark::State& state) {
+// Times `step` from the same six placed peaks each time, with Skip 3 or Skip 1.
+template <class Step>
+void refine_from_placed_peaks(benchmark::State& state, Step step) {
   const char* skip = state.range(0) == 3 ? "3" : "1";
   six_peaks::start_with_spectrum();
   for (auto _ : state) {
     state.PauseTiming();
     six_peaks::place_peaks(skip);
     state.ResumeTiming();
-    app::REFINE_ON();
+    step();
   }
+}
+
+void BM_Refine(benchmark::State& state) {
+  refine_from_placed_peaks(state, [] { app::REFINE_ON(); });
   if (const app::FitRecord* record = app::last_fit())
     state.counters["rss"] = app::make_fit_report(*record).rss;
 }
 
 void BM_RefineSolveOnly(benchmark::State& state) {
-  const char* skip = state.range(0) == 3 ? "3" : "1";
-  six_peaks::start_with_spectrum();
-  for (auto _ : state) {
-    state.PauseTiming();
-    six_peaks::place_peaks(skip);
-    state.ResumeTiming();
-    app::refine_table();
-  }
+  refine_from_placed_peaks(state, [] { app::refine_table(); });
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/commands/file_commands.h"
 
+#include "app/commands/fit_report_window.h"
 #include "app/files/axis_correction.h"
 #include "app/files/fit_report_file.h"
 #include "app/files/image_export.h"
@@ -19,6 +20,7 @@ namespace app {
 
 void FILEOPEN() {
   load_chosen_spectrum();
+  update_fit_report_window();
   DRAWGRAPH();
 }
 
@@ -29,6 +31,7 @@ void OPENRAW_ON() { show_raw_window(); }
 
 void open_raw_spectrum() {
   load_chosen_raw_spectrum();
+  update_fit_report_window();
   DRAWGRAPH();
 }
 

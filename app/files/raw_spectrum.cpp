@@ -80,13 +80,7 @@ LoadedSpectrum as_loaded(const RawPoints& p, const std::vector<double>& backgrou
           rt::kOverflow, RawCheck::OutOfRange,
           line_place(name, p.line[i]) +
               ": the value less its background lies beyond the range of the program's numbers");
-    const float a = rt::to_single(p.x[i]);
-    s.x.push_back(a);
-    s.y.push_back(rt::to_single(y));
-    if (a > s.xmax) s.xmax = a;
-    if (a < s.xmin) s.xmin = a;
-    if (y > s.ymax) s.ymax = y;
-    if (y < s.ymin) s.ymin = rt::to_single(y);
+    s.add(rt::to_single(p.x[i]), y);
   }
   return s;
 }

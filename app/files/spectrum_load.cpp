@@ -2,6 +2,7 @@
 
 #include "app/files/read_input_file.h"
 #include "app/files/spectrum_reader.h"
+#include "app/model/fit_report.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
 #include "runtime/dialogs/file_dialogs.h"
@@ -33,6 +34,8 @@ void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
   w.LASTPOINT = static_cast<std::int16_t>(static_cast<std::int32_t>(s.x.size()) - 1);
   w.FILEPATH = path;
   rt::set_text(EDIT(1), display_name(path));
+  // The last fit was of other points: its report would describe a spectrum no longer shown.
+  forget_fit();
 }
 
 void load_spectrum(const std::string& path) {

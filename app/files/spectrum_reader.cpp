@@ -16,16 +16,9 @@ LoadedSpectrum read_spectrum_records(int channel) {
     const float b = rt::to_single(rt::read_number_field(channel));
     const float c = rt::to_single(rt::read_number_field(channel));
     if (!(c > 0)) continue;
-    // The extents compare the difference before it is rounded to single.
-    const double y = static_cast<double>(b) - c;
     if (static_cast<std::int32_t>(s.x.size()) >= kMaxPoints)
       rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::TooManyPoints));
-    s.x.push_back(a);
-    s.y.push_back(rt::to_single(y));
-    if (a > s.xmax) s.xmax = a;
-    if (a < s.xmin) s.xmin = a;
-    if (y > s.ymax) s.ymax = y;
-    if (y < s.ymin) s.ymin = rt::to_single(y);
+    s.add(a, static_cast<double>(b) - c);
   }
   return s;
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "runtime/convert/arithmetic.h"
+
 namespace app {
 
 // The points of a spectrum file and their extents, as loading stores them.
@@ -12,6 +14,16 @@ struct LoadedSpectrum {
   std::vector<float> x, y;
   float xmin = 10000, xmax = 0, ymin = 10000;
   double ymax = 0;
+
+  // Keeps the point (x, y rounded to single); the extents compare y before it is rounded.
+  void add(float px, double py) {
+    x.push_back(px);
+    y.push_back(rt::to_single(py));
+    if (px > xmax) xmax = px;
+    if (px < xmin) xmin = px;
+    if (py > ymax) ymax = py;
+    if (py < ymin) ymin = rt::to_single(py);
+  }
 };
 
 // The most points the workspace holds (YDATA has indices 0 to 1000).

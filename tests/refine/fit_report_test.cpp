@@ -8,6 +8,7 @@
 
 #include "app/commands/fit_commands.h"
 #include "app/files/fit_report_file.h"
+#include "app/files/spectrum_load.h"
 #include "app/fit/fitting.h"
 #include "app/fit/refine.h"
 #include "app/model/fit_report.h"
@@ -108,6 +109,23 @@ TEST_F(FitReport, SavedOnlyWhenThereIsAFit) {
     expected += line + "\r\n";
   EXPECT_EQ(saved, expected);
   std::filesystem::remove(path);
+}
+
+TEST_F(FitReport, ANewSpectrumEndsTheLastFitsReportARefusedLoadKeepsIt) {
+  type_rows();
+  app::REFINE_ON();
+  ASSERT_NE(app::last_fit(), nullptr);
+  const std::string missing =
+      (std::filesystem::temp_directory_path() / "tessaly_no_such_spectrum.bgd").string();
+  expect_error(rt::kFileNotFound, [&] { app::load_spectrum(missing); });
+  EXPECT_NE(app::last_fit(), nullptr);
+
+  app::LoadedSpectrum other;
+  other.add(290, 10);
+  other.add(289, 20);
+  app::store_spectrum(other, "/data/other.bgd");
+  EXPECT_EQ(app::last_fit(), nullptr);
+  expect_error(5, [] { app::save_fit_report("/nonexistent/tessaly/report.csv"); });
 }
 
 }  // namespace
