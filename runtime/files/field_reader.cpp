@@ -11,7 +11,6 @@ namespace rt {
 namespace {
 
 constexpr int kEnd = -1;
-constexpr int kCtrlZ = 26;
 
 // A field that only grows through this type cannot pass the length limit unnoticed.
 class FieldText {
@@ -21,7 +20,7 @@ class FieldText {
   void append(char c, std::uint64_t blanks_before = 0) {
     if (text_.size() + blanks_before + 1 > kMaxFieldBytes)
       raise_error(kStringTooLong, file_location(op_, FileCheck::TooLong), where_);
-    text_.append(blanks_before, ' ');
+    if (blanks_before != 0) text_.append(blanks_before, ' ');
     text_.push_back(c);
   }
   std::string take() { return std::move(text_); }
@@ -48,7 +47,8 @@ FieldReader::FieldReader(ByteSource& source, std::uint64_t size, std::uint64_t p
     : source_(source),
       size_(size),
       position_(position),
-      buffer_(std::max<std::size_t>(buffer_bytes, 1)) {}
+      buffer_size_(std::max<std::size_t>(buffer_bytes, 1)),
+      buffer_(new char[buffer_size_]) {}
 
 void FieldReader::reset(std::uint64_t position, std::uint64_t size) {
   position_ = position;
@@ -60,8 +60,8 @@ int FieldReader::raw_byte(std::uint64_t at, const std::source_location& where) {
   if (at >= size_) return kEnd;
   if (at < buffer_start_ || at - buffer_start_ >= buffer_length_) {
     buffer_start_ = at;
-    std::size_t want = std::min<std::uint64_t>(buffer_.size(), size_ - at);
-    buffer_length_ = source_.read_at(at, buffer_.data(), want, where);
+    std::size_t want = std::min<std::uint64_t>(buffer_size_, size_ - at);
+    buffer_length_ = source_.read_at(at, buffer_.get(), want, where);
     if (buffer_length_ == 0) {
       // The file was shortened by another program since it was opened: it ends here now.
       size_ = at;
@@ -79,7 +79,7 @@ bool FieldReader::only_zero_bytes_after(std::uint64_t at, const std::source_loca
   }
 }
 
-int FieldReader::peek(const std::source_location& where) {
+int FieldReader::peek_slowly(const std::source_location& where) {
   for (;;) {
     int b = raw_byte(position_, where);
     if (b == 0) {

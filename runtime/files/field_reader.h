@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <source_location>
 #include <string>
 #include <string_view>
@@ -62,9 +63,21 @@ class FieldReader {
   void reset(std::uint64_t position, std::uint64_t size);
 
  private:
+  static constexpr unsigned char kCtrlZ = 26;
+
   // The byte at the position, dropping zero bytes; -1 at the end of the data, where a final
-  // Ctrl-Z counts as the end too.
-  int peek(const std::source_location& where);
+  // Ctrl-Z counts as the end too. Every byte of a file passes here several times, so the
+  // common case (an ordinary byte already in the buffer) is decided inline.
+  int peek(const std::source_location& where) {
+    // Unsigned: a position before the buffer wraps to a large offset and misses too.
+    const std::uint64_t offset = position_ - buffer_start_;
+    if (offset < buffer_length_) {
+      const auto b = static_cast<unsigned char>(buffer_[offset]);
+      if (b != 0 && b != kCtrlZ) return b;
+    }
+    return peek_slowly(where);
+  }
+  int peek_slowly(const std::source_location& where);
   bool only_zero_bytes_after(std::uint64_t at, const std::source_location& where);
   int raw_byte(std::uint64_t at, const std::source_location& where);
   void skip_blanks(const std::source_location& where);
@@ -76,7 +89,9 @@ class FieldReader {
   ByteSource& source_;
   std::uint64_t size_;
   std::uint64_t position_;
-  std::vector<char> buffer_;
+  // Left uninitialised: only the bytes a read fills are ever looked at.
+  std::size_t buffer_size_;
+  std::unique_ptr<char[]> buffer_;
   std::uint64_t buffer_start_ = 0;  // file offset of buffer_[0]
   std::size_t buffer_length_ = 0;   // bytes of buffer_ that hold data
 };

@@ -10,6 +10,9 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "runtime/convert/cp932.h"
 #include "runtime/errors/runtime_error.h"
@@ -45,7 +48,17 @@ class FileSource : public ByteSource {
 
 struct Channel {
   Channel(int descriptor, OpenMode open_mode, std::string full_path)
-      : fd(descriptor), mode(open_mode), path(std::move(full_path)) {}
+      : fd(descriptor),
+        mode(open_mode),
+        path(std::move(full_path)),
+        source(std::make_unique<FileSource>(descriptor)) {}
+  // An input channel over bytes of its own, with no descriptor.
+  Channel(std::string bytes, std::string name)
+      : fd(-1),
+        mode(OpenMode::Input),
+        path(std::move(name)),
+        held_bytes(std::move(bytes)),
+        source(std::make_unique<MemorySource>(held_bytes)) {}
   ~Channel() {
     if (fd >= 0) ::close(fd);
   }
@@ -59,12 +72,25 @@ struct Channel {
   OpenMode mode;
   std::string path;
   std::uint64_t write_position = 0;
-  FileSource source{fd};
+  std::string held_bytes;  // a memory file's
+  std::unique_ptr<ByteSource> source;
   std::optional<FieldReader> reader;  // the readable modes only
 };
 
 // Index 0 stays empty so that the index is the file number.
 std::array<std::unique_ptr<Channel>, kMaxFileNumber + 1> channels;
+
+// The memory files by name: one or two at a time, so a plain list.
+std::vector<std::pair<std::string, std::string>>& memory_files() {
+  static std::vector<std::pair<std::string, std::string>> files;
+  return files;
+}
+
+const std::string* memory_file(std::string_view name) {
+  for (const auto& [held_name, bytes] : memory_files())
+    if (held_name == name) return &bytes;
+  return nullptr;
+}
 
 [[noreturn]] void raise_file_error(int number, FileOp op, FileCheck check,
                                    const std::source_location& where) {
@@ -109,7 +135,7 @@ int open_flags(OpenMode mode) {
 // Closes the descriptor; the system's error when a writing channel's data may be lost.
 int release(std::unique_ptr<Channel>& slot) {
   int error = 0;
-  if (::close(slot->fd) != 0 && errno != EINTR && slot->writable()) error = errno;
+  if (slot->fd >= 0 && ::close(slot->fd) != 0 && errno != EINTR && slot->writable()) error = errno;
   slot->fd = -1;
   slot.reset();
   return error;
@@ -124,6 +150,16 @@ void open_file(std::string_view name, OpenMode mode, int number, std::source_loc
   // A zero byte would cut the name short in the system call and open another file.
   if (name.empty() || name.find('\0') != std::string_view::npos)
     raise_file_error(kBadFileName, FileOp::Open, FileCheck::BadName, where);
+  if (mode == OpenMode::Input) {
+    if (const std::string* bytes = memory_file(name)) {
+      auto channel = std::make_unique<Channel>(*bytes, std::string(name));
+      channel->reader.emplace(
+          *channel->source, bytes->size(), 0,
+          std::clamp<std::size_t>(bytes->size(), kSmallReadBufferBytes, kReadBufferBytes));
+      channels[number] = std::move(channel);
+      return;
+    }
+  }
 
   std::error_code ec;
   std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(name), ec);
@@ -149,7 +185,7 @@ void open_file(std::string_view name, OpenMode mode, int number, std::source_loc
     std::uint64_t position = 0;
     if (mode == OpenMode::Append && size > 0) {
       char last = 0;
-      bool ctrl_z = channel->source.read_at(size - 1, &last, 1, where) == 1 &&
+      bool ctrl_z = channel->source->read_at(size - 1, &last, 1, where) == 1 &&
                     static_cast<unsigned char>(last) == kCtrlZ;
       // Left in place: the first line written replaces it.
       position = ctrl_z ? size - 1 : size;
@@ -158,7 +194,7 @@ void open_file(std::string_view name, OpenMode mode, int number, std::source_loc
     }
     channel->write_position = position;
     // A small file gets a buffer of its own size rather than the full one.
-    channel->reader.emplace(channel->source, size, position,
+    channel->reader.emplace(*channel->source, size, position,
                             static_cast<std::size_t>(std::clamp<std::uint64_t>(
                                 size, kSmallReadBufferBytes, kReadBufferBytes)));
   }
@@ -217,6 +253,15 @@ void close_all_files(std::source_location where) {
     if (first_error == 0) first_error = error;
   }
   if (first_error != 0) raise_os_error(first_error, OsCall::Close, FileOp::Close, where);
+}
+
+void hold_memory_file(std::string name, std::string bytes) {
+  for (auto& [held_name, held_bytes] : memory_files())
+    if (held_name == name) {
+      held_bytes = std::move(bytes);
+      return;
+    }
+  memory_files().emplace_back(std::move(name), std::move(bytes));
 }
 
 std::vector<int> open_file_numbers() {

@@ -43,6 +43,12 @@ void close_all_files(std::source_location where = std::source_location::current(
 // Ascending.
 std::vector<int> open_file_numbers();
 
+// Opening `name` for input reads these bytes from memory instead of the file system (the
+// channel keeps a copy of its own). The fuzz targets load each input this way: writing a real
+// file for every input would cost more than the load it serves. Holding a name again replaces
+// its bytes.
+void hold_memory_file(std::string name, std::string bytes);
+
 // The absolute path the channel was opened with.
 std::string file_full_path(int number,
                            std::source_location where = std::source_location::current());

@@ -288,3 +288,33 @@ TEST(OsErrorTable, JudgementCases) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file held in memory reads as its bytes under its name alone, with nothing on disk; the
+// channel keeps its own copy; writing to that name goes to the file system as ever.
+TEST_F(FileChannels, AMemoryFileReadsAsItsBytesAndOnlyForInput) {
+  const std::string name = path("held.bgd");
+  rt::hold_memory_file(name, std::string("1,2\r\n\0x", 7));
+  rt::open_file(name, OpenMode::Input, 1);
+  EXPECT_EQ(rt::file_full_path(1), name);
+  rt::hold_memory_file(name, "other");  // the open channel reads on from its own copy
+  EXPECT_EQ(rt::read_number_field(1), 1);
+  EXPECT_EQ(rt::read_text_field(1), "2");
+  EXPECT_EQ(rt::read_text_field(1), "x");
+  EXPECT_TRUE(rt::end_of_file(1));
+  rt::close_file(1);
+  EXPECT_FALSE(std::filesystem::exists(name));
+
+  rt::open_file(name, OpenMode::Input, 1);
+  EXPECT_EQ(rt::read_text_field(1), "other");
+  rt::close_file(1);
+
+  rt::open_file(name, OpenMode::Output, 2);
+  rt::write_line(2, "on disk");
+  rt::close_file(2);
+  EXPECT_EQ(read_bytes("held.bgd"), "on disk\r\n");
+  EXPECT_EQ(error_of([&] { rt::open_file(path("not-held.bgd"), OpenMode::Input, 1); }), 63);
+}
+
+}  // namespace
