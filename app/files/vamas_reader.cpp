@@ -274,7 +274,8 @@ class VamasParser {
       const std::string_view text = line("ordinate value");
       if (i % b.variables != 0) continue;  // only the first corresponding variable is kept
       const double y = number(text, last_line_, "ordinate value");
-      const double along = b.start + static_cast<double>(i / b.variables) * b.increment;
+      const std::int64_t point = i / b.variables;  // the values of one point are side by side
+      const double along = b.start + static_cast<double>(point) * b.increment;
       const double x = kinetic ? excitation - along : along;
       if (std::fabs(x) > kSingleMax) out_of_range(x, last_line_);
       points.x.push_back(x);
@@ -298,11 +299,12 @@ class VamasParser {
 
 bool is_vamas(std::string_view bytes) {
   LineCursor lines(bytes.substr(0, 4096), "");
-  while (const auto l = lines.next()) {
+  for (;;) {
+    const auto l = lines.next();
+    if (!l) return false;
     const std::string_view text = trim_blanks(l->text);
     if (!text.empty()) return same_word(text, kIdentifier);
   }
-  return false;
 }
 
 RawPoints read_vamas(std::string_view bytes, int block, const std::string& file_name) {

@@ -44,7 +44,8 @@ double wide_label_value(float t) {
   std::int64_t scale = 1;
   while (whole / scale >= 1000000) scale *= 10;
   if (scale == 1) return t;
-  return static_cast<double>((whole + scale / 2) / scale * scale);
+  const std::int64_t rounded = (whole + scale / 2) / scale * scale;  // to the nearest scale
+  return static_cast<double>(rounded);
 }
 
 void draw_x_axis() {

@@ -29,7 +29,8 @@ double propagated_sd(const std::vector<std::pair<int, double>>& gradient,
     if (gi == 0) continue;
     for (const auto& [j, gj] : gradient) {
       if (gj == 0) continue;
-      const double cij = c[static_cast<std::size_t>(i * p + j)];
+      const double cij = c[static_cast<std::size_t>(i) * static_cast<std::size_t>(p) +
+                           static_cast<std::size_t>(j)];
       if (!std::isfinite(cij)) return std::numeric_limits<double>::infinity();
       variance += gi * cij * gj;
     }
@@ -41,7 +42,8 @@ std::optional<double> sd_of(const FitRecord& r, std::size_t s, FitParam p) {
   const int i = r.model.index_of(s, p);
   if (i < 0 || r.covariance.empty()) return std::nullopt;
   const int n = r.model.free_count();
-  return std::sqrt(r.covariance[static_cast<std::size_t>(i * n + i)]);
+  const auto diagonal = static_cast<std::size_t>(i) * static_cast<std::size_t>(n + 1);
+  return std::sqrt(r.covariance[diagonal]);
 }
 
 }  // namespace

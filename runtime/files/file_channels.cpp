@@ -110,10 +110,11 @@ Channel& open_channel(int number, FileOp op, const std::source_location& where) 
   return *channels[number];
 }
 
-Channel& readable_channel(int number, FileOp op, const std::source_location& where) {
+// The reading side of an input or append channel (the other modes have none).
+FieldReader& channel_reader(int number, FileOp op, const std::source_location& where) {
   Channel& channel = open_channel(number, op, where);
-  if (!channel.readable()) raise_file_error(kBadFileMode, op, FileCheck::WrongMode, where);
-  return channel;
+  if (!channel.reader) raise_file_error(kBadFileMode, op, FileCheck::WrongMode, where);
+  return *channel.reader;
 }
 
 int open_flags(OpenMode mode) {
@@ -226,16 +227,15 @@ void write_line(int number, std::string_view text, std::source_location where) {
 }
 
 std::string read_text_field(int number, std::source_location where) {
-  Channel& channel = readable_channel(number, FileOp::ReadText, where);
-  return cp932_to_utf8(channel.reader->read_text(where), where);
+  return cp932_to_utf8(channel_reader(number, FileOp::ReadText, where).read_text(where), where);
 }
 
 double read_number_field(int number, std::source_location where) {
-  return readable_channel(number, FileOp::ReadNumber, where).reader->read_number(where);
+  return channel_reader(number, FileOp::ReadNumber, where).read_number(where);
 }
 
 bool end_of_file(int number, std::source_location where) {
-  return readable_channel(number, FileOp::EndOfFile, where).reader->at_end(where);
+  return channel_reader(number, FileOp::EndOfFile, where).at_end(where);
 }
 
 void close_file(int number, std::source_location where) {
