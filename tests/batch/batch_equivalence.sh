@@ -3,14 +3,8 @@
 # A spectrum's line equals what the program shows after the same steps taken as an action
 # script (Load the settings, OPEN or the raw window, FITTING twice), and the files it exports are
 # the same bytes.
-set -u
-tessaly=$1 src=$2 work=$3
-rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-export LC_ALL=C
-fail() { echo "FAIL: $*"; failed=1; }
-failed=0
+source "$(dirname "$0")/batch_test_setup.sh" "$@"
 
-"$tessaly" --run "$src/six_peaks.script" || { echo "cannot make six.cfg"; exit 1; }
 "$src/make_spectra.sh" spectra 5 301
 cp "$src/../../examples/two_peaks.bgd" spectra/
 

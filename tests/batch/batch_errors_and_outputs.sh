@@ -3,14 +3,8 @@
 # Usage errors (status 2, nothing on standard output), failing spectra in the middle of a
 # batch (their error lines, status 1, the others unharmed), outputs replacing older files,
 # progress only on a terminal, and memory that does not grow with the number of spectra.
-set -u
-tessaly=$1 src=$2 work=$3
-rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-export LC_ALL=C
-fail() { echo "FAIL: $*"; failed=1; }
-failed=0
+source "$(dirname "$0")/batch_test_setup.sh" "$@"
 
-"$tessaly" --run "$src/six_peaks.script" || { echo "cannot make six.cfg"; exit 1; }
 "$src/make_spectra.sh" spectra 3 101
 good=spectra/s0001.bgd
 

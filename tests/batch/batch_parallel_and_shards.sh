@@ -2,15 +2,9 @@
 # batch_parallel_and_shards.sh TESSALY SOURCE_DIR WORK_DIR
 # One process or many, whole or in shards: 200 spectra give the same table, byte for byte,
 # sequentially, through GNU parallel over two cores, and as the union of four shards.
-set -u
-tessaly=$1 src=$2 work=$3
-rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-export LC_ALL=C
-fail() { echo "FAIL: $*"; failed=1; }
-failed=0
+source "$(dirname "$0")/batch_test_setup.sh" "$@"
 command -v parallel > /dev/null || { echo "FAIL: GNU parallel is not installed (Debian package parallel)"; exit 1; }
 
-"$tessaly" --run "$src/six_peaks.script" || { echo "cannot make six.cfg"; exit 1; }
 "$src/make_spectra.sh" spectra 200 101
 # One spectrum in the middle fails: its line must sit at its place in every table.
 printf '1,2\r\n' > spectra/s0100.bgd
