@@ -96,9 +96,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int expected_error = 0;
   rt::MemorySource source(bytes);
   rt::FieldReader reader(source, bytes.size(), 0, bytes.size() + 1);
+  items.reserve(app::kSettingsLines);
   try {
-    while (items.size() < app::kSettingsLines)
+    while (items.size() < app::kSettingsLines) {
+      if (reader.at_end()) {  // what reading on would raise, without the cost of raising it
+        expected_error = rt::kReadPastEnd;
+        break;
+      }
       items.push_back(rt::cp932_to_utf8(reader.read_text()));
+    }
   } catch (const rt::RuntimeError& e) {
     expected_error = e.number();
   }
