@@ -35,6 +35,19 @@ bool one_of(std::string_view word, std::initializer_list<std::string_view> words
                      [&](std::string_view w) { return same_word(word, w); });
 }
 
+// The techniques that bombard the sample with ions or atoms, whose blocks carry the three
+// lines of the sputtering source. The format also names an energy-spectrum variant of FABMS,
+// SIMS and SNMS: the name, " energy " and the first four letters of "spectrum".
+bool is_sputtering_technique(std::string_view technique) {
+  constexpr std::string_view kSpectrum = "spectrum";
+  for (std::string_view name : {"FABMS", "SIMS", "SNMS"}) {
+    const std::string energy_variant =
+        std::string(name) + " energy " + std::string(kSpectrum.substr(0, 4));
+    if (same_word(technique, name) || same_word(technique, energy_variant)) return true;
+  }
+  return same_word(technique, "ISS");
+}
+
 bool mentions_kinetic(std::string_view label) {
   std::string lower(label);
   for (char& c : lower)
@@ -201,9 +214,8 @@ class VamasParser {
     if (has[10] && mode_is({"MAP", "MAPDP"})) skip(2, "x and y coordinates");
     if (has[11]) skip(experiment_variables_, "experimental variable value");
     if (has[12]) skip(1, "analysis source label");
-    if (has[13] && (mode_is({"MAPDP", "MAPSVDP", "SDP", "SDPSV"}) ||
-                    one_of(b.technique, {"FABMS", "FABMS energy spec", "ISS", "SIMS",
-                                         "SIMS energy spec", "SNMS", "SNMS energy spec"})))
+    if (has[13] &&
+        (mode_is({"MAPDP", "MAPSVDP", "SDP", "SDPSV"}) || is_sputtering_technique(b.technique)))
       skip(3, "sputtering ion or atom");
     if (has[14]) {
       b.excitation = std::string(line("analysis source characteristic energy"));

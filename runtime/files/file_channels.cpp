@@ -133,6 +133,14 @@ int open_flags(OpenMode mode) {
   return flags;
 }
 
+// Gives a readable channel its reader. A small file gets a buffer of its own size rather than
+// the full one.
+void start_reading(Channel& channel, std::uint64_t size, std::uint64_t position) {
+  channel.reader.emplace(*channel.source, size, position,
+                         static_cast<std::size_t>(std::clamp<std::uint64_t>(
+                             size, kSmallReadBufferBytes, kReadBufferBytes)));
+}
+
 // Closes the descriptor; the system's error when a writing channel's data may be lost.
 int release(std::unique_ptr<Channel>& slot) {
   int error = 0;
@@ -154,9 +162,7 @@ void open_file(std::string_view name, OpenMode mode, int number, std::source_loc
   if (mode == OpenMode::Input) {
     if (const std::string* bytes = memory_file(name)) {
       auto channel = std::make_unique<Channel>(*bytes, std::string(name));
-      channel->reader.emplace(
-          *channel->source, bytes->size(), 0,
-          std::clamp<std::size_t>(bytes->size(), kSmallReadBufferBytes, kReadBufferBytes));
+      start_reading(*channel, bytes->size(), 0);
       channels[number] = std::move(channel);
       return;
     }
@@ -194,10 +200,7 @@ void open_file(std::string_view name, OpenMode mode, int number, std::source_loc
         raise_os_error(errno, OsCall::Open, FileOp::Open, where);
     }
     channel->write_position = position;
-    // A small file gets a buffer of its own size rather than the full one.
-    channel->reader.emplace(*channel->source, size, position,
-                            static_cast<std::size_t>(std::clamp<std::uint64_t>(
-                                size, kSmallReadBufferBytes, kReadBufferBytes)));
+    start_reading(*channel, size, position);
   }
   channels[number] = std::move(channel);
 }
