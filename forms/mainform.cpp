@@ -31,7 +31,8 @@ const rt::MenuDef& FORMMENU() {
            2,
            {{"refine", "Refine (least squares)", 261, {}},
             {"savereport", "Save fit report...", 262, {}},
-            {"fitreport", "Show fit report", 263, {}}}},
+            {"fitreport", "Show fit report", 263, {}},
+            {"weightcounts", "Weight by counting statistics", 264, {}, true}}},
           {"about", "About", 259, {}},
       }};
   return def;

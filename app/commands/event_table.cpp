@@ -36,6 +36,7 @@ const std::vector<Entry>& table() {
       {"REFINE_ON", &REFINE_ON},
       {"SAVEREPORT_ON", &SAVEREPORT_ON},
       {"FITREPORT_ON", &FITREPORT_ON},
+      {"WEIGHTCOUNTS_ON", &WEIGHTCOUNTS_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
       {"BUTTON1_ON", &button1_pressed},
       {"BUTTON4_ON", &BUTTON4_ON},

@@ -5,6 +5,8 @@
 #include "app/fit/fitting.h"
 #include "app/fit/refine.h"
 #include "app/graph/drawgraph.h"
+#include "app/workspace/workspace.h"
+#include "runtime/forms/menu_checks.h"
 
 namespace app {
 
@@ -25,5 +27,7 @@ void REFINE_ON() {
 }
 
 void FITREPORT_ON() { show_fit_report_window(); }
+
+void WEIGHTCOUNTS_ON() { workspace().fit.weight_counts = rt::menu_checked(kWeightCountsItem); }
 
 }  // namespace app

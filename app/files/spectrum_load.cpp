@@ -32,6 +32,7 @@ void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
   w.DATAYMIN = w.YMIN;
   w.DATAYMAX = w.YMAX;
   w.LASTPOINT = static_cast<std::int16_t>(static_cast<std::int32_t>(s.x.size()) - 1);
+  w.fit.spectrum.measured = s.measured;
   w.FILEPATH = path;
   rt::set_text(EDIT(1), display_name(path));
   // The last fit was of other points: its report would describe a spectrum no longer shown.
@@ -40,6 +41,8 @@ void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
 
 void load_spectrum(const std::string& path) {
   store_spectrum(read_input_file(path, read_spectrum_records), path);
+  // A record's measured column is often not counts: weighting is the user's choice.
+  set_weight_counts(false);
 }
 
 void load_chosen_spectrum() {
