@@ -95,6 +95,8 @@ TEST_F(CountingWeights, DeviationsCoverPoissonTruthAsOftenAsTheyShould) {
     SCOPED_TRACE(std::string(names[q % 5]) + " of peak " + std::to_string(q / 5 + 1));
     RecordProperty(std::string(names[q % 5]) + std::to_string(q / 5 + 1) + "_within_1_sigma",
                    std::to_string(within1[q]));
+    RecordProperty(std::string(names[q % 5]) + std::to_string(q / 5 + 1) + "_within_3_sigma",
+                   std::to_string(within3[q]));
     EXPECT_GE(within1[q], 0.60 * kDraws);
     EXPECT_LE(within1[q], 0.76 * kDraws);
     EXPECT_GE(within3[q], 0.95 * kDraws);
