@@ -16,7 +16,6 @@
 #include "app/model/profile_derivatives.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
-#include "runtime/forms/menu_checks.h"
 #include "tests/refine/refine_fixture.h"
 #include "tests/support/run_time_errors.h"
 
@@ -183,15 +182,6 @@ TEST_F(CountingWeights, AMeasuredValueBelowZeroOrNoneRefusesWeighting) {
   app::set_weight_counts(true);
   type_start();
   expect_error(5, [] { app::refine_table(); });
-}
-
-TEST_F(CountingWeights, TheChoiceAndItsCheckMarkGoTogether) {
-  EXPECT_FALSE(app::workspace().fit.weight_counts);
-  EXPECT_FALSE(rt::menu_checked("weightcounts"));
-  app::set_weight_counts(true);
-  EXPECT_TRUE(rt::menu_checked("weightcounts"));
-  app::set_weight_counts(false);
-  EXPECT_FALSE(rt::menu_checked("weightcounts"));
 }
 
 }  // namespace
