@@ -56,7 +56,7 @@ class CountingWeights : public refine_testing::RefineTest {
   std::mt19937_64 random_{20261210};
 };
 
-// The study: 200 draws, every centre, width, height, area and share of both peaks.
+// 200 draws, every centre, width, height, area and share of both peaks.
 TEST_F(CountingWeights, DeviationsCoverPoissonTruthAsOftenAsTheyShould) {
   constexpr int kDraws = 200;
   constexpr int kQuantities = 10;

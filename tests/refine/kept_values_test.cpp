@@ -115,7 +115,7 @@ TEST_F(KeptValues, RefinesSharesSurviveEveryCommandThatReadsTheTable) {
   EXPECT_EQ(text_of(1, Param::Centre),
             rt::trimmed_single_text(static_cast<float>(std::floor(values[0] * 10 + 0.5) / 10)));
 
-  // What the fields alone give: the shares the issue saw drift.
+  // What the rounded fields alone give: other shares.
   {
     const std::vector<std::string> texts = fit_testing::peak_texts();
     app::KeptPeakValues kept = app::workspace().fit.kept;
