@@ -238,12 +238,16 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   // The "Fit" pop-up comes after "Save"; its commands take numbers no other item has.
   EXPECT_EQ(m.bar[2].name, "fititem");
   EXPECT_EQ(m.bar[2].caption, "Fit");
-  ASSERT_EQ(m.bar[2].items.size(), 3u);
+  ASSERT_EQ(m.bar[2].items.size(), 4u);
   EXPECT_EQ(m.bar[2].items[0].name, "refine");
   EXPECT_EQ(m.bar[2].items[0].caption, "Refine (least squares)");
   EXPECT_EQ(m.bar[2].items[1].name, "savereport");
   EXPECT_EQ(m.bar[2].items[1].caption, "Save fit report...");
   EXPECT_EQ(m.bar[2].items[2].name, "fitreport");
+  EXPECT_EQ(m.bar[2].items[3].name, "weightcounts");
+  EXPECT_EQ(m.bar[2].items[3].caption, "Weight by counting statistics");
+  EXPECT_TRUE(m.bar[2].items[3].check_item);
+  EXPECT_FALSE(m.bar[2].items[0].check_item);
   std::set<int> commands;
   for (const auto& entry : m.bar) {
     if (entry.items.empty()) {
