@@ -48,7 +48,7 @@ void fill(rt::ObjRef form) {
         row ? cell(row->height_sd) : "",
         row ? short_number(row->area) : "",
         row ? cell(row->area_sd) : "",
-        row ? short_number(row->share_percent) : "",
+        row && !std::isnan(row->share_percent) ? short_number(row->share_percent) : "",
         row ? cell(row->share_sd) : "",
     };
     for (int c = 0; c < forms::kReportColumns; ++c)

@@ -26,6 +26,7 @@ enum class RawCheck : std::uint32_t {
   BadCount,
   EmptyWindow,
   TooManyPoints,
+  Undrawable,  // points whose extents give the graph no range to draw
 };
 constexpr Operation operation_of(RawCheck) { return Operation::RawLoading; }
 

@@ -96,7 +96,9 @@ FitReport make_fit_report(const FitRecord& record) {
   for (std::size_t s = 0; s < report.rows.size(); ++s) {
     FitReportRow& row = report.rows[s];
     row.share_percent = 100 * row.area / total;
-    if (!deviations) continue;
+    // No share without a total to share (every area 0): no deviation either.
+    if (!std::isfinite(row.share_percent)) row.share_percent = kNaN;
+    if (!deviations || std::isnan(row.share_percent)) continue;
     // share_s = 100 A_s / T: by a value of slot t, 100 dA_t (delta_st T - A_s) / T^2.
     std::vector<std::pair<int, double>> g;
     for (std::size_t t = 0; t < slopes.size(); ++t) {
@@ -120,6 +122,10 @@ std::string report_number(double value) {
   return std::string(buffer, result.ptr);
 }
 
+std::string share_text(double share_percent) {
+  return std::isnan(share_percent) ? std::string() : report_number(share_percent);
+}
+
 std::vector<std::string> fit_report_lines(const FitReport& report) {
   const auto optional = [](const std::optional<double>& v) {
     return v ? report_number(*v) : std::string();
@@ -129,12 +135,11 @@ std::vector<std::string> fit_report_lines(const FitReport& report) {
       "slot,centre,centre_sd,width,width_sd,fwhm,height,height_sd,area,area_sd,share_percent,share_"
       "sd");
   for (const FitReportRow& r : report.rows) {
-    lines.push_back(rt::decimal_text(r.slot) + ',' + report_number(r.centre) + ',' +
-                    optional(r.centre_sd) + ',' + report_number(r.width) + ',' +
-                    optional(r.width_sd) + ',' + report_number(r.fwhm) + ',' +
-                    report_number(r.height) + ',' + optional(r.height_sd) + ',' +
-                    report_number(r.area) + ',' + optional(r.area_sd) + ',' +
-                    report_number(r.share_percent) + ',' + optional(r.share_sd));
+    lines.push_back(
+        rt::decimal_text(r.slot) + ',' + report_number(r.centre) + ',' + optional(r.centre_sd) +
+        ',' + report_number(r.width) + ',' + optional(r.width_sd) + ',' + report_number(r.fwhm) +
+        ',' + report_number(r.height) + ',' + optional(r.height_sd) + ',' + report_number(r.area) +
+        ',' + optional(r.area_sd) + ',' + share_text(r.share_percent) + ',' + optional(r.share_sd));
   }
   lines.push_back("");
   lines.push_back("points," + rt::decimal_text(static_cast<std::int64_t>(report.points)));

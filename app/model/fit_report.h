@@ -21,7 +21,8 @@ struct FitRecord {
 
 struct FitReportRow {
   int slot = 0;
-  double centre = 0, width = 0, fwhm = 0, height = 0, area = 0, share_percent = 0;
+  double centre = 0, width = 0, fwhm = 0, height = 0, area = 0,
+         share_percent = 0;  // share NaN: undefined
   // Empty for a locked parameter, and all of them after FITTING.
   std::optional<double> centre_sd, width_sd, height_sd, area_sd, share_sd;
 };
@@ -42,6 +43,8 @@ std::vector<std::string> fit_report_lines(const FitReport& report);
 
 // A number as the report writes it: 9 significant digits, "inf" and "nan" as such.
 std::string report_number(double value);
+// A share's text: empty when it is undefined (NaN: every present peak has zero area).
+std::string share_text(double share_percent);
 
 // The last fit of the session, kept for the report window and "Save fit report".
 void record_fit(FitRecord record);

@@ -85,6 +85,22 @@ TEST_F(FitReport, CsvLayout) {
   EXPECT_EQ(lines[8], "method,refine");
 }
 
+TEST_F(FitReport, NoShareAndNoDeviationWhenNoPeakHasArea) {
+  fit_testing::set_row(1, PeakRow{"285.2", "1.5", "0", "", false, 0, 0, 1});
+  fit_testing::set_row(2, PeakRow{"286.4", "1.5", "0", "", false, 0, 0, 1});
+  app::BUTTON1_ON();
+  ASSERT_NE(app::last_fit(), nullptr);
+  const std::vector<std::string> lines =
+      app::fit_report_lines(app::make_fit_report(*app::last_fit()));
+  for (std::size_t s = 1; s <= 2; ++s) {
+    const std::string& line = lines[s];
+    SCOPED_TRACE(line);
+    // The area 0 with no deviation (FITTING gives none), then neither share nor deviation.
+    ASSERT_GE(line.size(), 5u);
+    EXPECT_EQ(line.substr(line.size() - 5), ",0,,,");
+  }
+}
+
 TEST_F(FitReport, NumbersKeepNineDigitsWhateverTheirSize) {
   EXPECT_EQ(app::report_number(285.123456789), "285.123457");
   EXPECT_EQ(app::report_number(1234567890.0), "1.23456789e+09");
