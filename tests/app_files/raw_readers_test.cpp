@@ -195,6 +195,13 @@ TEST(Vamas, TheRegionsLineMayBeMissing) {
   const std::size_t regions = file.find("REGULAR\r\n1\r\n") + 9;
   file.erase(regions, 3);
   EXPECT_EQ(app::read_vamas(file, 1, "s.vms").y, (std::vector<double>{10, 20, 30}));
+  // Others write it in every mode, also where the standard has none (NOEXP).
+  std::string noexp = vamas({Block{}});
+  noexp.replace(noexp.find("\r\nNORM\r\n") + 2, 4, "NOEXP");
+  EXPECT_EQ(app::read_vamas(noexp, 1, "s.vms").y, (std::vector<double>{10, 20, 30}));
+  // Without the line it is the standard's layout in that mode.
+  noexp.erase(noexp.find("REGULAR\r\n1\r\n") + 9, 3);
+  EXPECT_EQ(app::read_vamas(noexp, 1, "s.vms").y, (std::vector<double>{10, 20, 30}));
 }
 
 TEST(Vamas, RefusalsNameTheLine) {
