@@ -2,13 +2,21 @@
 // that are no mode (such as Qt's own -platform) are left to Qt. `tessaly batch ...` takes all
 // the words after it as its own command line.
 
+#include <unistd.h>
+
+#include <QString>
+#include <QtGlobal>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "platform/batch/batch_main.h"
 #include "platform/headless/headless_main.h"
+#include "platform/headless/offscreen_qt.h"
 #include "platform/qt/desktop.h"
 #include "runtime/files/failed_write_signals.h"
 
@@ -57,10 +65,48 @@ int print_help(const std::string&, int, char**) {
   return 0;
 }
 
-}  // namespace
+// What cannot start must end with a message and a status, not a signal: Qt's fatal messages
+// (no platform plugin, which is what a start without memory meets) would abort.
+QtMessageHandler g_qt_default = nullptr;
 
-int main(int argc, char** argv) {
-  rt::ignore_failed_write_signals();
+void on_qt_message(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtFatalMsg) headless::end_on_fatal_qt_message(message);
+  if (g_qt_default) g_qt_default(type, context, message);
+}
+
+constexpr char kNoMemory[] = "tessaly: not enough memory to start or to go on\n";
+
+void say_no_memory() {
+  const ssize_t written = ::write(STDERR_FILENO, kNoMemory, sizeof kNoMemory - 1);
+  static_cast<void>(written);
+}
+
+// The shared libraries' own start (Qt's among them) runs before main, where an allocation that
+// fails throws into no handler at all; so does one in a destructor or a callback that lets no
+// exception through. Those end the program with the message, not an abort.
+std::terminate_handler g_default_terminate = nullptr;
+
+[[noreturn]] void on_terminate() {
+  if (const std::exception_ptr exception = std::current_exception()) {
+    try {
+      std::rethrow_exception(exception);
+    } catch (const std::bad_alloc&) {
+      say_no_memory();
+      ::_exit(1);
+    } catch (...) {
+    }
+  }
+  if (g_default_terminate) g_default_terminate();
+  std::abort();
+}
+
+void install_terminate_handler() { g_default_terminate = std::set_terminate(on_terminate); }
+
+// An executable's pre-initialisers run before any shared library's initialisers.
+[[gnu::section(".preinit_array"),
+  gnu::used]] void (*const g_install_terminate_handler)() = install_terminate_handler;
+
+int start(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "batch") == 0) return batch::run_batch(argc, argv, 2);
   for (int i = 1; i < argc; ++i) {
     for (const Mode& mode : kModes) {
@@ -74,4 +120,19 @@ int main(int argc, char** argv) {
     }
   }
   return run_desktop(argc, argv);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  rt::ignore_failed_write_signals();
+  g_qt_default = qInstallMessageHandler(on_qt_message);
+  try {
+    return start(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // Outside any procedure (Qt's start, the windows' construction): nothing to report to but
+    // the terminal.
+    say_no_memory();
+    return 1;
+  }
 }

@@ -63,7 +63,7 @@ void fill(rt::ObjRef form) {
         row ? cell(row->fwhm_sd) : "",         row ? short_number(row->height) : "",
         row ? cell(row->height_sd) : "",       row ? cell(row->area) : "",
         row ? cell(row->area_sd) : "",         row ? cell(row->share_percent) : "",
-        row ? cell(row->share_sd) : "",        row ? short_number(row->window_share_percent) : "",
+        row ? cell(row->share_sd) : "",        row ? cell(row->window_share_percent) : "",
         row ? cell(row->window_share_sd) : "",
     };
     for (int c = 0; c < forms::kReportColumns; ++c)

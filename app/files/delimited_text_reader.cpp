@@ -1,5 +1,6 @@
 #include "app/files/delimited_text_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -28,10 +29,36 @@ struct FirstFields {
 
 bool is_gap(char c) { return c == ' ' || c == '\t'; }
 
+// "285,25 1200,5": blank-separated numbers written with decimal commas. Read with the comma as
+// a separator, it would give x = 285 and y = 25; the first two blank-separated words of the
+// line are numbers when their comma is a decimal point, and one of them has a comma.
+bool blank_separated_decimal_commas(std::string_view line) {
+  const std::size_t comma = line.find(',');
+  if (comma == std::string_view::npos || line.find(' ') == std::string_view::npos) return false;
+  bool any_comma = false;
+  std::size_t i = 0;
+  for (int word = 0; word < 2; ++word) {
+    while (i < line.size() && line[i] == ' ') ++i;
+    const std::size_t end = std::min(line.find(' ', i), line.size());
+    std::string text(line.substr(i, end - i));
+    const std::size_t at = text.find(',');
+    if (at != std::string::npos) {
+      if (at == 0 || at + 1 == text.size()) return false;  // "285 ,1200", "285, 1200"
+      text[at] = '.';
+      any_comma = true;
+    }
+    if (text.empty() || !plain_number(text)) return false;
+    i = end;
+  }
+  return any_comma;
+}
+
 FirstFields first_fields(std::string_view line) {
   // In a line with TABs or semicolons a comma is part of a field, so that a decimal comma
-  // ("285,5;1200") makes no number instead of splitting one value in two.
-  const bool comma_separates = line.find_first_of("\t;") == std::string_view::npos;
+  // ("285,5;1200") makes no number instead of splitting one value in two; so in a line of
+  // blank-separated numbers with decimal commas.
+  const bool comma_separates =
+      line.find_first_of("\t;") == std::string_view::npos && !blank_separated_decimal_commas(line);
   const auto is_mark = [&](char c) { return c == ';' || (c == ',' && comma_separates); };
   FirstFields out;
   std::size_t i = 0;

@@ -22,7 +22,12 @@ void export_graph_image(rt::ObjRef owner) {
         rt::save_file_dialog(owner, "ファイルの保存", "*.bmp", "bitmap(*.bmp)", 0);
     if (path != rt::kCancelMark) {
       rt::ReplacingSave save(path, rt::kCannotCreateFile);
-      rt::image_save(image, save.path());
+      try {
+        rt::image_save(image, save.path());
+      } catch (rt::RuntimeError& error) {
+        save.abandon(error);
+        throw;
+      }
       save.commit();
     }
   } catch (const rt::RuntimeError&) {

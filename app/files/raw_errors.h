@@ -27,6 +27,7 @@ enum class RawCheck : std::uint32_t {
   EmptyWindow,
   TooManyPoints,
   BackgroundNotConverged,
+  Undrawable,  // points whose extents give the graph no range to draw
 };
 constexpr Operation operation_of(RawCheck) { return Operation::RawLoading; }
 

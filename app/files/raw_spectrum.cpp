@@ -86,6 +86,23 @@ LoadedSpectrum as_loaded(const RawPoints& p, const std::vector<double>& backgrou
   return s;
 }
 
+// The graph maps x and y through the ranges of the extents a load stores: a spectrum whose
+// extents span nothing would replace the old one only to fail at its first redraw.
+void check_drawable(const LoadedSpectrum& s, const RawSettings& settings, const std::string& name) {
+  if (!(static_cast<double>(s.xmax) - s.xmin > 0)) {
+    raise_raw_error(
+        rt::kInvalidArgument, RawCheck::Undrawable,
+        name + ": " +
+            (s.x.size() == 1 ? std::string("only one point lies ") + window_text(settings)
+                             : "every point lies at x = " + value_text(s.x.front())) +
+            "; the graph needs points at two x values at least");
+  }
+  if (!(s.ymax - s.ymin > 0))
+    raise_raw_error(rt::kInvalidArgument, RawCheck::Undrawable,
+                    name + ": every value less its background is " + value_text(s.y.front()) +
+                        "; the graph needs two different values at least");
+}
+
 }  // namespace
 
 LoadedSpectrum read_raw_spectrum(const std::string& path, const RawSettings& settings) {
@@ -100,8 +117,12 @@ LoadedSpectrum read_raw_spectrum(const std::string& path, const RawSettings& set
   const RawPoints all = is_vamas(*bytes) ? read_vamas(*bytes, settings.block, name)
                                          : read_delimited_text(*bytes, name);
   const RawPoints kept = in_window(all, settings, name);
-  if (!settings.shirley)
-    return as_loaded(kept, linear_background(kept.x, kept.y, settings.end_points), name);
+  if (!settings.shirley) {
+    LoadedSpectrum loaded =
+        as_loaded(kept, linear_background(kept.x, kept.y, settings.end_points), name);
+    check_drawable(loaded, settings, name);
+    return loaded;
+  }
   const ShirleyBackground shirley = shirley_iterated(kept.x, kept.y, settings.end_points);
   // An iterate that has not settled is no background: fitting the net it leaves would give
   // areas of nothing measured.
@@ -111,7 +132,9 @@ LoadedSpectrum read_raw_spectrum(const std::string& path, const RawSettings& set
                         " (no steady background after " + rt::decimal_text(shirley.iterations) +
                         " iterations): choose a narrower window (x from, x to) around the peaks, "
                         "or the linear background");
-  return as_loaded(kept, shirley.values, name);
+  LoadedSpectrum loaded = as_loaded(kept, shirley.values, name);
+  check_drawable(loaded, settings, name);
+  return loaded;
 }
 
 void load_raw_spectrum(const std::string& path, const RawSettings& settings) {

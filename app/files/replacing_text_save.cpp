@@ -12,12 +12,13 @@ void save_text_lines(const std::string& path, const std::vector<std::string>& li
   try {
     for (const std::string& line : lines) rt::write_line(1, line);
     rt::close_file(1);
-  } catch (const rt::RuntimeError&) {
+  } catch (rt::RuntimeError& error) {
     // The write's own error is the one to report; a close that fails as well adds nothing.
     try {
       rt::close_file(1);
     } catch (const rt::RuntimeError&) {
     }
+    save.abandon(error);
     throw;
   }
   save.commit();

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 
 #include "app/files/plain_number.h"
 #include "app/files/raw_errors.h"
@@ -74,6 +75,10 @@ class VamasParser {
  public:
   VamasParser(std::string_view bytes, const std::string& file_name, RegionsLine regions)
       : lines_(bytes, file_name), regions_(regions) {}
+
+  // Whether the header's regions line was read (empty when the parse ended before its place):
+  // the one choice in which the writers' variants differ from the standard's layout.
+  std::optional<bool> regions_line() const { return regions_line_; }
 
   RawPoints read(int wanted) {
     read_header();
@@ -170,9 +175,9 @@ class VamasParser {
     const std::string_view scan = line("scan mode");
     if (!same_word(scan, "REGULAR"))
       unsupported("scan mode", scan, "only REGULAR scans (a start and an increment) are read");
-    if (regions_ == RegionsLine::Always ||
-        (regions_ == RegionsLine::AsStandard && mode_is({"MAP", "MAPDP", "NORM", "SDP"})))
-      count("number of spectral regions");
+    regions_line_ = regions_ == RegionsLine::Always || (regions_ == RegionsLine::AsStandard &&
+                                                        mode_is({"MAP", "MAPDP", "NORM", "SDP"}));
+    if (*regions_line_) count("number of spectral regions");
     if (mode_is({"MAP", "MAPDP"}))
       skip(3, "number of analysis positions and of discrete x and y coordinates");
     experiment_variables_ = count("number of experimental variables");
@@ -305,6 +310,7 @@ class VamasParser {
   std::int64_t block_upgrades_ = 0;
   Items all_items_{};
   Items listed_items_{};
+  std::optional<bool> regions_line_;
 };
 
 }  // namespace
@@ -320,18 +326,23 @@ bool is_vamas(std::string_view bytes) {
 }
 
 RawPoints read_vamas(std::string_view bytes, int block, const std::string& file_name) {
+  VamasParser standard(bytes, file_name, RegionsLine::AsStandard);
   try {
-    return VamasParser(bytes, file_name, RegionsLine::AsStandard).read(block);
+    return standard.read(block);
   } catch (const rt::RuntimeError& as_standard) {
     // A file that the standard's layout cannot read may follow one of the writers' variants;
-    // if none reads it either, the error is the one the standard's layout met.
+    // if that does not read it either, the error is the one the standard's layout met. Of the
+    // two variants (never a regions line, always one) one reads this file exactly as the
+    // standard's layout did, and a parse that ended before the regions line's place would end
+    // the same way in both: only the other is worth a try.
     if (as_standard.number() != rt::kBadNumericField && as_standard.number() != rt::kReadPastEnd)
       throw;
-    for (const RegionsLine variant : {RegionsLine::Never, RegionsLine::Always}) {
-      try {
-        return VamasParser(bytes, file_name, variant).read(block);
-      } catch (const rt::RuntimeError&) {
-      }
+    const std::optional<bool> read_regions = standard.regions_line();
+    if (!read_regions) throw;
+    try {
+      return VamasParser(bytes, file_name, *read_regions ? RegionsLine::Never : RegionsLine::Always)
+          .read(block);
+    } catch (const rt::RuntimeError&) {
     }
     throw;
   }

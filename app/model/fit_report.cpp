@@ -201,10 +201,13 @@ FitReport make_fit_report(const FitRecord& record) {
   const std::vector<Measured> window_shares = shares_of(window_sums);
   for (std::size_t s = 0; s < report.rows.size(); ++s) {
     FitReportRow& row = report.rows[s];
-    row.window_share_percent = window_shares[s].value;
-    if (deviations)
-      row.window_share_sd = propagated_sd(window_shares[s].gradient, record.covariance, p);
-    if (any_skewed) continue;
+    // No share without a total to share (every amount 0): no deviation either.
+    if (std::isfinite(window_shares[s].value)) {
+      row.window_share_percent = window_shares[s].value;
+      if (deviations)
+        row.window_share_sd = propagated_sd(window_shares[s].gradient, record.covariance, p);
+    }
+    if (any_skewed || !std::isfinite(shares[s].value)) continue;
     row.share_percent = shares[s].value;
     if (deviations) row.share_sd = propagated_sd(shares[s].gradient, record.covariance, p);
   }
@@ -238,7 +241,7 @@ std::vector<std::string> fit_report_lines(const FitReport& report) {
                     optional(r.width_sd) + ',' + report_number(r.fwhm) + ',' + optional(r.fwhm_sd) +
                     ',' + report_number(r.height) + ',' + optional(r.height_sd) + ',' +
                     optional(r.area) + ',' + optional(r.area_sd) + ',' + optional(r.share_percent) +
-                    ',' + optional(r.share_sd) + ',' + report_number(r.window_share_percent) + ',' +
+                    ',' + optional(r.share_sd) + ',' + optional(r.window_share_percent) + ',' +
                     joined(r.locked, "=fix") + ',' + joined(r.flags, ""));
   }
   lines.push_back("");

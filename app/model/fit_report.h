@@ -37,7 +37,7 @@ struct FitReportRow {
   // Each slot's whole-axis area over their sum; empty on every line when any slot is skewed.
   std::optional<double> share_percent;
   // Point sums over the window, as "Ratio(%)" and the clipboard have them.
-  double window_share_percent = 0;
+  std::optional<double> window_share_percent;
   // Empty for a locked parameter (and what rests on it alone), and all of them after FITTING.
   std::optional<double> centre_sd, width_sd, fwhm_sd, height_sd, area_sd, share_sd, window_share_sd;
   std::vector<std::string> locked;  // "centre", "width", "height" as locked
@@ -67,6 +67,7 @@ std::vector<std::string> fit_report_lines(const FitReport& report);
 
 // A number as the report writes it: 9 significant digits, "inf" and "nan" as such.
 std::string report_number(double value);
+// A share's text: empty when it is undefined (NaN: every present peak has zero area).
 
 // The last fit of the session, kept for the report window and "Save fit report".
 void record_fit(FitRecord record);

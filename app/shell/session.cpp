@@ -56,15 +56,22 @@ Session::~Session() {
   rt::set_platform(nullptr);
 }
 
-void Session::start() {
+bool Session::start() {
+  bool out_of_memory = false;
   try {
     start_program();
   } catch (const rt::RuntimeError& error) {
+    out_of_memory = error.number() == rt::kOutOfMemory;
     rt::report_error(error);
   } catch (const std::bad_alloc&) {
+    out_of_memory = true;
     rt::report_error(rt::out_of_memory_error());
   } catch (const rt::QuitRequested&) {
+    return true;
   }
+  // Whatever a start-up without memory left out (a window, a control, a menu) would show up
+  // only later, as commands refused or a crash.
+  return !out_of_memory && rt::form_exists(rt::main_form());
 }
 
 }  // namespace app

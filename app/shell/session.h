@@ -30,8 +30,10 @@ class Session {
   // Creates the main window and runs the start-up statements. A run-time error during start-up
   // is reported like any procedure's; a quit request during it ends the start quietly (then
   // rt::quit_requested() is true). The events the start-up queued are left for the caller's
-  // event loop.
-  void start();
+  // event loop. False when the program does not stand whole: memory ran out during start-up,
+  // or the main window (with its menu) is missing; a caller then ends rather than run half
+  // started.
+  bool start();
 };
 
 // Puts every global of the run-time and the program back to its state before start, without

@@ -1,11 +1,15 @@
 #include "platform/actions/session_recorder.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <iostream>
 
+#include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
 
 namespace actions {
@@ -40,6 +44,17 @@ void SessionRecorder::typed(const UserAction& set) {
   typing_ = true;
   typed_field_ = set.target;
   typed_text_ = set.text;
+  mirror_held();
+}
+
+std::string SessionRecorder::line_of(const UserAction& action) {
+  UserAction one = action;
+  if (one.kind == ActionKind::Set) one.text = rt::one_line_text(one.text);
+  std::string line = format_action(one);
+  if (line.find_first_of("\r\n") != std::string::npos)
+    return "# not recorded, its text holds a line end: " +
+           line.substr(0, line.find_first_of("\r\n")) + "...";
+  return line;
 }
 
 void SessionRecorder::field_left(const std::string& field) {
@@ -50,19 +65,19 @@ void SessionRecorder::flush_typed() {
   if (!typing_) return;
   typing_ = false;
   const UserAction set = make_action(ActionKind::Set, typed_field_, typed_text_);
-  held_.push_back(Held{0, {}, format_action(set)});
+  held_.push_back(Held{0, {}, line_of(set)});
   write_ready(false);
 }
 
 void SessionRecorder::record(const UserAction& action, bool queued) {
   flush_typed();
-  held_.push_back(Held{queued ? rt::last_queued_event_serial() : 0, {}, format_action(action)});
+  held_.push_back(Held{queued ? rt::last_queued_event_serial() : 0, {}, line_of(action)});
   write_ready(false);
 }
 
 void SessionRecorder::answered(const UserAction& answer) {
   const std::uint64_t running = rt::running_event_serial();
-  const std::string line = format_action(answer);
+  const std::string line = line_of(answer);
   auto owner = std::find_if(held_.begin(), held_.end(),
                             [running](const Held& h) { return h.serial == running; });
   if (running != 0 && owner != held_.end()) {
@@ -96,12 +111,29 @@ void SessionRecorder::write_ready(bool everything) {
   mirror_held();
 }
 
+// A full disk must not end the session it records; it ends the record instead, at its last
+// whole line (a record with a gap would replay actions in a changed order), and says so once.
 void SessionRecorder::write(const std::string& line) {
+  if (broken_) return;
   const std::string text = line + '\n';
+  const off_t start = ::lseek(fd_, 0, SEEK_CUR);
   std::size_t done = 0;
   while (done < text.size()) {
     const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
-    if (n <= 0) return;  // a full disk must not end the session it records
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = n < 0 ? errno : ENOSPC;
+      struct stat st {};
+      if (done > 0 && start >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
+        const int cut = ::ftruncate(fd_, start);
+        static_cast<void>(cut);
+      }
+      broken_ = true;
+      if (g_crash_fd == fd_) g_crash_fd = -1;
+      std::cerr << "tessaly: the session record can no longer be written (" << std::strerror(error)
+                << "); it ends before the line \"" << line << "\"\n";
+      return;
+    }
     done += static_cast<std::size_t>(n);
   }
 }
@@ -113,15 +145,17 @@ void SessionRecorder::mirror_held() {
     for (const std::string& answer : h.answers) all += answer + '\n';
     all += h.line + '\n';
   }
+  if (typing_) all += line_of(make_action(ActionKind::Set, typed_field_, typed_text_)) + '\n';
   g_crash_copy_length = 0;
-  const std::size_t n = std::min(all.size(), kCrashCopySize);
+  std::size_t n = all.size();
+  if (n > kCrashCopySize) n = all.rfind('\n', kCrashCopySize - 1) + 1;  // whole lines only
   std::memcpy(g_crash_copy, all.data(), n);
   g_crash_copy_length = n;
 }
 
 void SessionRecorder::write_held_lines_on_crash() {
   g_crash_fd = fd_;
-  for (int signal_number : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+  for (int signal_number : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTERM, SIGHUP, SIGINT})
     std::signal(signal_number, write_held_and_die);
   mirror_held();
 }

@@ -41,9 +41,16 @@ class SessionRecorder {
   // Writes everything still held: the session ends.
   void finish();
 
-  // Installs handlers for fatal signals that write what is still held before the process
-  // dies (for the one recorder of a desktop session).
+  // Installs handlers for fatal signals and for the signals that end a session from outside
+  // (SIGTERM, SIGHUP, SIGINT: kill, logout, a closed terminal, a job's time limit) that write
+  // what is still held, typed text included, before the process dies (for the one recorder of
+  // a desktop session).
   void write_held_lines_on_crash();
+
+  // Each action is one line: a text with a line end is written up to it (what an edit box
+  // keeps), and an action that still cannot be one line (a file name holding a line end) is
+  // not written: the record says so in a comment, which a replay skips.
+  static std::string line_of(const UserAction& action);
 
  private:
   struct Held {
@@ -57,6 +64,7 @@ class SessionRecorder {
   void mirror_held();
 
   int fd_;
+  bool broken_ = false;  // a write failed: the record ends with its last whole line
   std::deque<Held> held_;
   std::string typed_field_;
   std::string typed_text_;

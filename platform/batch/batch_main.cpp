@@ -11,6 +11,7 @@
 #include "platform/batch/output_names.h"
 #include "platform/batch/progress.h"
 #include "platform/batch/spectrum_run.h"
+#include "platform/batch/stale_temporaries.h"
 #include "platform/batch/summary_line.h"
 #include "platform/headless/offscreen_qt.h"
 #include "platform/text/qt_text_renderer.h"
@@ -26,18 +27,16 @@ int usage_error(const std::string& message) {
 }
 
 // What can be refused before the program starts: a settings file that cannot be read, an
-// output folder that cannot be made, two spectra that would overwrite each other's files.
+// output folder that cannot be made, an output that would replace an input or another output.
 std::string refusal(const BatchOptions& o) {
   if (!std::ifstream(o.settings, std::ios::binary))
     return "cannot read the settings file " + o.settings;
   if (o.out_dir.empty()) return "";
+  if (std::string clash = output_clash(o); !clash.empty()) return clash;
   std::error_code ec;
   std::filesystem::create_directories(o.out_dir, ec);
   if (!std::filesystem::is_directory(o.out_dir, ec))
     return "cannot make the output folder " + o.out_dir;
-  if (const auto clash = first_stem_clash(o.spectra))
-    return "the outputs of " + o.spectra[clash->first] + " and " + o.spectra[clash->second] +
-           " would have the same name in " + o.out_dir;
   return "";
 }
 
@@ -59,6 +58,7 @@ int run_batch(int argc, char** argv, int first) {
   platform_text::QtTextRenderer text_renderer;
   const SpectrumRunner runner(options, &text_renderer);
   if (auto problem = runner.check_settings_and_features()) return usage_error(*problem);
+  if (!options.out_dir.empty()) remove_stale_temporaries(options.out_dir);
 
   std::vector<std::size_t> chosen;
   for (std::size_t i = 0; i < options.spectra.size(); ++i)

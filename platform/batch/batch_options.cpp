@@ -1,6 +1,7 @@
 #include "platform/batch/batch_options.h"
 
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 namespace batch {
@@ -16,10 +17,11 @@ std::optional<long> whole_number(const std::string& text, long low, long high) {
   return value;
 }
 
+// A finite decimal number: from_chars also reads "nan" and "inf", which bound no window.
 bool decimal_number(const std::string& text, double& value) {
   const char* end = text.data() + text.size();
   auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  return !text.empty() && ec == std::errc() && ptr == end;
+  return !text.empty() && ec == std::errc() && ptr == end && std::isfinite(value);
 }
 
 // FROM:TO, either side may be empty (that end of the file); both given must rise.

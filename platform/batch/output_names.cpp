@@ -1,8 +1,32 @@
 #include "platform/batch/output_names.h"
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <map>
 
 namespace batch {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The path the system would reach, for a file that may not exist yet.
+std::string resolved(const fs::path& path) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(path, ec);
+  if (ec) absolute = path;
+  fs::path real = fs::weakly_canonical(absolute, ec);
+  return (ec ? absolute.lexically_normal() : real).string();
+}
+
+// A hard link has a path of its own; its device and inode say that it is the same file.
+std::optional<std::pair<dev_t, ino_t>> identity(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return std::make_pair(st.st_dev, st.st_ino);
+}
+
+}  // namespace
 
 std::string output_stem(const std::string& spectrum_path) {
   const auto slash = spectrum_path.rfind('/');
@@ -20,6 +44,49 @@ std::optional<std::pair<std::size_t, std::size_t>> first_stem_clash(
     if (!fresh) return std::make_pair(it->second, i);
   }
   return std::nullopt;
+}
+
+std::vector<std::string> output_suffixes(const BatchOptions& options) {
+  std::vector<std::string> suffixes;
+  if (options.csv) suffixes.emplace_back(".csv");
+  if (options.bmp) suffixes.emplace_back(".bmp");
+  if (options.report) suffixes.emplace_back(".report.csv");
+  return suffixes;
+}
+
+std::string output_clash(const BatchOptions& options) {
+  const std::vector<std::string> suffixes = output_suffixes(options);
+  if (options.out_dir.empty() || suffixes.empty()) return "";
+
+  std::map<std::string, const std::string*> inputs;
+  std::map<std::pair<dev_t, ino_t>, const std::string*> input_files;
+  const auto note_input = [&](const std::string& input) {
+    inputs.emplace(resolved(input), &input);
+    if (const auto id = identity(input)) input_files.emplace(*id, &input);
+  };
+  note_input(options.settings);
+  for (const std::string& spectrum : options.spectra) note_input(spectrum);
+
+  std::map<std::string, const std::string*> outputs;  // each output and whose it is
+  for (const std::string& spectrum : options.spectra) {
+    const std::string stem = output_stem(spectrum);
+    for (const std::string& suffix : suffixes) {
+      const std::string output = (fs::path(options.out_dir) / (stem + suffix)).string();
+      const std::string path = resolved(output);
+      const std::string* input = nullptr;
+      if (const auto it = inputs.find(path); it != inputs.end()) input = it->second;
+      if (const auto id = identity(output); id && !input) {
+        if (const auto it = input_files.find(*id); it != input_files.end()) input = it->second;
+      }
+      if (input)
+        return "the output " + output + " of " + spectrum + " would replace the input " + *input;
+      auto [it, fresh] = outputs.emplace(path, &spectrum);
+      if (!fresh)
+        return "the outputs of " + *it->second + " and " + spectrum + " would have the same name " +
+               output;
+    }
+  }
+  return "";
 }
 
 }  // namespace batch

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/batch/batch_options.h"
+
 namespace batch {
 
 std::string output_stem(const std::string& spectrum_path);
@@ -15,5 +17,14 @@ std::string output_stem(const std::string& spectrum_path);
 // outputs, or nothing.
 std::optional<std::pair<std::size_t, std::size_t>> first_stem_clash(
     const std::vector<std::string>& spectra);
+
+// The file names a spectrum's outputs get with these options, after its stem.
+std::vector<std::string> output_suffixes(const BatchOptions& options);
+
+// Why the run's outputs cannot be written: one would replace one of its inputs (a spectrum or
+// the settings file), or two would be the same file. Paths are compared as the system resolves
+// them (links followed, "." and ".." taken out), so no name for a file hides it. Empty when
+// every output is a file of its own.
+std::string output_clash(const BatchOptions& options);
 
 }  // namespace batch

@@ -1,6 +1,7 @@
 #include "platform/headless/headless_main.h"
 
 #include <QGuiApplication>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 
@@ -32,7 +33,12 @@ int run_headless(const std::string& script_path, int argc, char** argv) {
   HeadlessPlatform platform(std::cerr);
   app::Session session(&platform, &text_renderer);
   ScriptDriver driver(platform, std::cout, std::cerr);
-  session.start();
+  if (!session.start()) {
+    // Taking down what half started needs memory too, and may meet what is missing: the
+    // process ends here, its report written.
+    std::cerr << "tessaly: the program could not start (not enough memory?)" << std::endl;
+    std::_Exit(kRanWithErrors);
+  }
   rt::run_pending_events();
   return driver.run(script);
 }

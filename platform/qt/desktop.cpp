@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -72,8 +73,12 @@ int run_desktop(int argc, char** argv, const std::string& record_path) {
     {
       app::Session session(&platform, &text_renderer);
       if (record) desktop::set_session_recorder(&record->recorder());
-      session.start();
-      if (!rt::quit_requested()) {
+      if (!session.start()) {
+        // Taking down what half started needs memory too: the process ends here.
+        std::cerr << "tessaly: the program could not start (not enough memory?)" << std::endl;
+        if (record) record->recorder().finish();
+        std::_Exit(1);
+      } else if (!rt::quit_requested()) {
         platform.schedule_dispatch();  // the events the start-up queued
         status = application.exec();
       }

@@ -161,7 +161,7 @@ class EditView : public QLineEdit, public ControlView {
   void edited(const QString& typed) {
     if (!control_) return;
     const std::string text = typed.toStdString();
-    std::string kept = rt::limit_to_edit_box(*control_, text);
+    std::string kept = rt::typed_into_edit_box(*control_, control_->text(), text);
     if (kept != text) setText(qtext(kept));
     user_action(
         actions::make_action(actions::ActionKind::Set, qualified(*control_), std::move(kept)));

@@ -1,14 +1,21 @@
 #include "platform/actions/session_recorder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "../support/program_fixture.h"
+#include "runtime/forms/control_values.h"
 
 namespace {
 
@@ -113,6 +120,85 @@ TEST_F(SessionRecorderTest, TheEndWritesWhatStillWaits) {
   recorder->finish();
   EXPECT_EQ(lines(), (std::vector<std::string>{"click FORM2.BUTTON1", "set FORM2.EDIT43 1",
                                                "close MAINFORM"}));
+}
+
+TEST_F(SessionRecorderTest, EveryActionIsOneLineWhateverItsText) {
+  // A pasted text with a line end would otherwise be read back as further actions.
+  act(make_action(ActionKind::Set, "FORM2.EDIT9", "1.5\r\nclick FORM2.BUTTON28"));
+  recorder->record(make_action(ActionKind::Set, "FORM2.EDIT10", "2\nmenu about"), false);
+  recorder->answered(make_action(ActionKind::AnswerFile, {}, "/tmp/a\nmenu saveastext"));
+  recorder->answered(make_action(ActionKind::AnswerFile, {}, "/tmp/tab\there.csv"));
+  recorder->finish();
+  EXPECT_EQ(lines(), (std::vector<std::string>{
+                         "set FORM2.EDIT9 1.5", "set FORM2.EDIT10 2",
+                         "# not recorded, its text holds a line end: answer file /tmp/a...",
+                         "answer file /tmp/tab\there.csv"}));
+  EXPECT_EQ(rt::get_text(rt::find_live_form("FORM2")->control("EDIT9")->ref()), "1.5");
+}
+
+// Runs `body` in a child process; its exit status, or 128 + the signal that ended it.
+int in_child(const std::function<void()>& body) {
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    body();
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+}
+
+std::string file_text(const std::string& path) {
+  std::string text;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    for (int c; (c = std::fgetc(f)) != EOF;) text += static_cast<char>(c);
+    std::fclose(f);
+  }
+  return text;
+}
+
+TEST_F(SessionRecorderTest, SignalsThatEndTheSessionWriteWhatIsHeld) {
+  for (int signal_number : {SIGTERM, SIGHUP, SIGINT}) {
+    SCOPED_TRACE(signal_number);
+    const std::string path = ::testing::TempDir() + "tessaly_record_signal.script";
+    const int status = in_child([&] {
+      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      actions::SessionRecorder child_recorder(fd);
+      child_recorder.write_held_lines_on_crash();
+      child_recorder.record(make_action(ActionKind::Click, "FORM2.CHECK18"), false);
+      rt::post_event(rt::find_live_form("FORM2")->control("BUTTON1")->ref(), rt::EventKind::On);
+      child_recorder.record(make_action(ActionKind::Click, "FORM2.BUTTON1"), true);
+      child_recorder.typed(make_action(ActionKind::Set, "FORM2.EDIT43", "2"));
+      std::raise(signal_number);
+    });
+    EXPECT_EQ(status, 128 + signal_number);
+    EXPECT_EQ(file_text(path), "click FORM2.CHECK18\nclick FORM2.BUTTON1\nset FORM2.EDIT43 2\n");
+  }
+}
+
+TEST_F(SessionRecorderTest, ARecordThatCannotGrowEndsWithAWholeLineAndSaysSoOnce) {
+  const std::string path = ::testing::TempDir() + "tessaly_record_full.script";
+  const std::string errors = ::testing::TempDir() + "tessaly_record_full.stderr";
+  const int status = in_child([&] {
+    // A file-size limit stands for a full disk: after 180 bytes of earlier lines, the second
+    // line of 20 is cut off part-way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{210, 210};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    if (!std::freopen(errors.c_str(), "w", stderr)) ::_exit(3);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (::write(fd, std::string(180, '\n').data(), 180) != 180) ::_exit(4);
+    actions::SessionRecorder child_recorder(fd);
+    for (int n = 0; n < 5; ++n)
+      child_recorder.record(make_action(ActionKind::Click, "FORM2.CHECK18"), false);
+    std::fflush(stderr);
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(file_text(path), std::string(180, '\n') + "click FORM2.CHECK18\n");
+  const std::string said = file_text(errors);
+  EXPECT_NE(said.find("the session record can no longer be written"), std::string::npos) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
 }  // namespace

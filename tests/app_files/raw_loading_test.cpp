@@ -110,6 +110,11 @@ TEST_F(RawLoading, ARefusedLoadChangesNothing) {
       {"from not below to", "1,2\n", reversed, 5, "X from (5) must be less than X to (5)"},
       {"a block below 1", "1,2\n", block, 5, "VAMAS blocks are numbered from 1"},
       {"a value beyond single precision", "1,2\n3,1e39\n", s, 6, "bad.txt line 2"},
+      // Points the graph cannot draw: the load would replace the spectrum, then fail to draw.
+      {"one point", "285,10\n", s, 5, "only one point lies between the lowest x and the highest"},
+      {"all at one x", "285,10\n285,20\n285,30\n", s, 5, "every point lies at x = 285"},
+      {"all net values equal", "285,10\n284,10\n283,10\n", s, 5,
+       "every value less its background is 0"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

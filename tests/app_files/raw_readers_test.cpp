@@ -40,6 +40,11 @@ TEST(DelimitedText, SeparatorsLineEndsHeadersAndComments) {
       {"TABs, LF, further columns ignored", "1\t10\tx\n2\t20\t7\n", {1, 2}, {10, 20}, {1, 2}},
       {"semicolons, CR", "1;10\r2;20\r", {1, 2}, {10, 20}, {1, 2}},
       {"blank runs and blanks around commas", "  1   10\n2 , 20 ,\n", {1, 2}, {10, 20}, {1, 2}},
+      {"commas with blanks after them",
+       "1, 10\n2 ,20\n3,30 # note\n",
+       {1, 2, 3},
+       {10, 20, 30},
+       {1, 2, 3}},
       {"BOM, header, empty lines, no final line end",
        "\xEF\xBB\xBF"
        "Binding Energy (eV),Counts\n\n285.5,1.5e3\n\n-2,+7",
@@ -76,6 +81,10 @@ TEST(DelimitedText, RefusalsNameTheLine) {
        "no row of two numbers"},
       {"a decimal comma after the data", "1;2\n3,5;4\n", rt::kBadNumericField,
        "line 2: \"3,5\" is not a number"},
+      {"blank-separated decimal commas", "285,25 1200,5\n284,25 1300\n", rt::kBadNumericField,
+       "no row of two numbers"},
+      {"a blank-separated decimal comma after the data", "285 1200\n284,25  1300,5\n",
+       rt::kBadNumericField, "line 2: \"284,25\" is not a number"},
       {"no numbers at all", "Energy,Counts\n", rt::kBadNumericField,
        "a.csv holds no row of two numbers"},
       {"an empty file", "", rt::kBadNumericField, "a.csv holds no row of two numbers"},
@@ -186,6 +195,13 @@ TEST(Vamas, TheRegionsLineMayBeMissing) {
   const std::size_t regions = file.find("REGULAR\r\n1\r\n") + 9;
   file.erase(regions, 3);
   EXPECT_EQ(app::read_vamas(file, 1, "s.vms").y, (std::vector<double>{10, 20, 30}));
+  // Others write it in every mode, also where the standard has none (NOEXP).
+  std::string noexp = vamas({Block{}});
+  noexp.replace(noexp.find("\r\nNORM\r\n") + 2, 4, "NOEXP");
+  EXPECT_EQ(app::read_vamas(noexp, 1, "s.vms").y, (std::vector<double>{10, 20, 30}));
+  // Without the line it is the standard's layout in that mode.
+  noexp.erase(noexp.find("REGULAR\r\n1\r\n") + 9, 3);
+  EXPECT_EQ(app::read_vamas(noexp, 1, "s.vms").y, (std::vector<double>{10, 20, 30}));
 }
 
 TEST(Vamas, RefusalsNameTheLine) {

@@ -27,6 +27,26 @@ expect_usage_error "--shard takes K/N" --shard 3/2 six.cfg $good
 expect_usage_error "would have the same name" --out o --csv six.cfg spectra/s0001.bgd spectra/../spectra/s0001.bgd
 "$tessaly" batch --help | grep -q "^usage: tessaly batch" || fail "--help prints no usage"
 
+# No output may be one of the run's inputs or another output, however the paths name them;
+# such a run writes nothing.
+mkdir -p exports links && printf '285,10\n284,12\n' > exports/a.csv && cp exports/a.csv exports/b.csv
+ln -sf ../exports/a.csv links/a.csv
+ln -sf ../exports/b.csv links/linked.csv
+cp six.cfg set.csv
+before=$(cat exports/a.csv exports/b.csv | md5sum)
+expect_usage_error "would replace the input exports/a.csv" --raw --out exports --csv six.cfg exports/a.csv exports/b.csv
+expect_usage_error "would replace the input exports/a.csv" --raw --out ./exports/../exports --csv six.cfg exports/a.csv
+expect_usage_error "would replace the input exports/a.csv" --raw --out links --csv six.cfg exports/a.csv
+expect_usage_error "would replace the input links/linked.csv" --raw --out links --csv six.cfg links/linked.csv
+expect_usage_error "would replace the input set.csv" --out . --csv set.csv spectra/s0001.bgd set.bgd
+expect_usage_error "would have the same name" --out o2 --csv --report six.cfg a.bgd a.report.bgd
+for window in nan: inf: :inf -inf:300; do
+  expect_usage_error "--window takes two numbers" --raw --window $window six.cfg $good
+done
+[ "$(cat exports/a.csv exports/b.csv | md5sum)" = "$before" ] || fail "an input was replaced"
+[ -L links/a.csv ] && [ -L links/linked.csv ] || fail "a link was replaced"
+[ -e o2 ] && fail "a refused run made its output folder"
+
 # A missing file, a damaged one and one whose fit overflows, between good spectra.
 printf '1,2\r\n' > damaged.bgd
 printf '300,1E+30,1\r\n299,2E+30,1\r\n298,1E+30,1\r\n' > overflow.bgd
@@ -58,6 +78,18 @@ mkdir -p o && echo old > o/s0001.csv
 [ "$(head -c 1 o/s0001.csv)" = " " ] || fail "o/s0001.csv was not replaced"
 [ "$(stat -c %s o/s0001.bmp)" = 1290870 ] || fail "o/s0001.bmp is not the 664 x 648 graph"
 [ "$(ls o)" = "$(printf 's0001.bmp\ns0001.csv')" ] || fail "o/ holds $(ls o)"
+# The temporary files of a batch killed while saving go at the next run; those of a process
+# still running stay, and so does any other file.
+sleep 60 & alive=$!
+dead=$(sh -c 'echo $$')
+touch "o/.tessaly-$dead-0123456789ab.tmp" "o/.tessaly-$alive-0123456789ab.tmp" o/.tessaly-notes.tmp
+"$tessaly" batch --quiet --out o --csv six.cfg $good > /dev/null || fail "exporting failed"
+[ -e "o/.tessaly-$dead-0123456789ab.tmp" ] && fail "a dead batch's temporary file is still there"
+[ -e "o/.tessaly-$alive-0123456789ab.tmp" ] && [ -e o/.tessaly-notes.tmp ] ||
+  fail "a file that is no stale temporary was removed"
+kill $alive
+rm -f o/.tessaly-*
+
 # An output folder that cannot be written: the spectrum fails with the save's error.
 mkdir -p ro && chmod a-w ro
 if [ ! -w ro ]; then

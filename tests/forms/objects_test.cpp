@@ -78,6 +78,22 @@ TEST_F(ObjectsTest, TypingStopsAtTheEditLimit) {
   EXPECT_EQ(rt::limit_to_edit_box(edit, "12.5"), "12.5");
 }
 
+// A field is one line: a pasted line end would otherwise reach the settings file as a line of
+// its own and shift every item after it.
+TEST_F(ObjectsTest, TypingKeepsOneLineWithoutControlCharacters) {
+  rt::Control& edit = rt::control_of(app::EDIT(12));
+  EXPECT_EQ(rt::limit_to_edit_box(edit, "1.5\r\n"), "1.5");
+  EXPECT_EQ(rt::limit_to_edit_box(edit, "first\nsecond"), "first");
+  EXPECT_EQ(rt::limit_to_edit_box(edit, "old\rmac"), "old");
+  EXPECT_EQ(rt::limit_to_edit_box(edit, std::string("a\tb\x7f\0c", 6)), "abc");
+  EXPECT_EQ(rt::limit_to_edit_box(edit, "\xe3\x81\x82 2"), "\xe3\x81\x82 2");
+  // What an edit inserted is cut at its line end; the text around it stays.
+  EXPECT_EQ(rt::typed_into_edit_box(edit, "285", "285.5\r\n2"), "285.5");
+  EXPECT_EQ(rt::typed_into_edit_box(edit, "2855", "28X\nY55"), "28X55");
+  EXPECT_EQ(rt::typed_into_edit_box(edit, "12", "1"), "1");
+  EXPECT_EQ(rt::typed_into_edit_box(edit, "", "\n"), "");
+}
+
 }  // namespace
 
 namespace {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,6 +66,128 @@ TEST(FileSizeLimit, ASaveBeyondItIsError67AndLeavesTheTargetAndNoTemporaryFile) 
   for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{".config", "out.csv", "s.bgd", "script.txt"}));
+}
+
+// A folder that takes no new files (it and the files are another user's, the target open to
+// all) cannot take the save's temporary file: the export is staged elsewhere, and a write that
+// fails there leaves the old file whole and says so; without the limit the export lands.
+TEST(FileSizeLimit, ASaveInAFolderThatTakesNoNewFilesNeverDamagesTheOldFile) {
+  const fs::path base = fresh_folder("locked_folder");
+  const fs::path data = base / "data", staging = base / "tmp", config = base / "config";
+  for (const fs::path& folder : {data, staging, config}) fs::create_directories(folder);
+  std::string spectrum, old;
+  for (int i = 0; i < 300; ++i)
+    spectrum += std::to_string(100 + i) + "," + std::to_string(50 + i % 7) + ",10\r\n";
+  while (old.size() < 56000) old += "old line of an earlier export\r\n";
+  write_file(data / "s.bgd", spectrum);
+  write_file(data / "out.csv", old);
+  write_file(data / "script.txt",
+             "answer file s.bgd\nmenu openfile\nanswer file out.csv\nmenu saveastext\n");
+  fs::permissions(base, fs::perms::all & ~fs::perms::group_write & ~fs::perms::others_write);
+  fs::permissions(data / "out.csv", fs::perms::all & ~fs::perms::owner_exec &
+                                        ~fs::perms::group_exec & ~fs::perms::others_exec);
+  fs::permissions(staging, fs::perms::all);
+  fs::permissions(config, fs::perms::all);
+  fs::permissions(data, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                            fs::perms::group_exec | fs::perms::others_read |
+                            fs::perms::others_exec);
+  // Qt keeps a run-time folder of its own in the temporary folder; the save leaves nothing.
+  const auto nothing_staged = [&] {
+    for (const auto& entry : fs::directory_iterator(staging))
+      if (entry.path().filename().string().rfind(".tessaly-", 0) == 0) return false;
+    return true;
+  };
+  const auto run = [&](rlim_t file_size) {
+    process_test::Child child(TESSALY_PROGRAM, {"--run", "script.txt"}, data.string(), [&] {
+      // Folder permissions do not bind root: the program runs as nobody then.
+      if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(99);
+      const rlimit limit{file_size, file_size};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+      ::setenv("TMPDIR", staging.c_str(), 1);
+    });
+    const int status = child.wait();
+    return std::make_pair(status, child.errors());
+  };
+  const auto [status, errors] = run(8192);
+  EXPECT_EQ(status, 1) << errors;
+  EXPECT_NE(errors.find("エラー[67]"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("The old file is intact."), std::string::npos) << errors;
+  EXPECT_EQ(read_file(data / "out.csv"), old);
+  EXPECT_TRUE(nothing_staged());
+
+  const auto [saved, saved_errors] = run(RLIM_INFINITY);
+  EXPECT_EQ(saved, 0) << saved_errors;
+  const std::string fresh = read_file(data / "out.csv");
+  EXPECT_GT(fresh.size(), 8192u);
+  EXPECT_EQ(fresh.find("old line"), std::string::npos);
+  EXPECT_TRUE(nothing_staged());
+  fs::permissions(data, fs::perms::owner_all);
+}
+
+// Start-up under an address-space limit just around what it needs: whatever part of the start
+// the memory runs out in (the libraries' own start, Qt's platform, the windows, the menu), the
+// program either runs whole or ends with a message and status 1, never by a signal and never
+// half started.
+struct StartResult {
+  int status;
+  std::string output, errors;
+};
+
+StartResult start_within(const fs::path& folder, const std::vector<std::string>& arguments,
+                         rlim_t kilobytes) {
+  const std::string config = (folder / ".config").string();
+  process_test::Child child(TESSALY_PROGRAM, arguments, folder.string(), [&] {
+    const rlimit limit{kilobytes << 10, kilobytes << 10};
+    if (kilobytes != 0) ::setrlimit(RLIMIT_AS, &limit);
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  });
+  const int status = child.wait();
+  return {status, child.output(), child.errors()};
+}
+
+// The lowest limit (to 256 kB) at which `works` holds, between `low` (fails) and `high` (holds).
+rlim_t lowest_limit(rlim_t low, rlim_t high, const std::function<bool(rlim_t)>& works) {
+  while (high - low > 256) {
+    const rlim_t middle = (low + high) / 2;
+    (works(middle) ? high : low) = middle;
+  }
+  return high;
+}
+
+TEST(MemoryLimit, AStartWithoutEnoughMemoryEndsWithAMessageNeverASignal) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than any limit allows";
+#endif
+  const fs::path folder = fresh_folder("start_limit");
+  write_file(folder / "script.txt", "print MAINFORM\nmenu about\nprint FORM4\n");
+  const std::vector<std::string> run = {"--run", "script.txt"};
+  const StartResult whole = start_within(folder, run, 0);
+  ASSERT_EQ(whole.status, 0) << whole.errors;
+  ASSERT_EQ(whole.output, "shown\nshown\n");
+  // Below what the system's loader needs to map the libraries nothing of the program runs;
+  // from there up to a whole start, every limit is the program's to meet.
+  const rlim_t loaded = lowest_limit(16 << 10, 1 << 20, [&](rlim_t limit) {
+    return start_within(folder, {"--version"}, limit).status == 0;
+  });
+  const rlim_t started = lowest_limit(
+      loaded, 1 << 20, [&](rlim_t limit) { return start_within(folder, run, limit).status == 0; });
+  int refused = 0;
+  for (rlim_t limit = started > loaded + (4 << 10) ? started - (4 << 10) : loaded;
+       limit <= started + 512; limit += 256) {
+    SCOPED_TRACE(std::to_string(limit) + " kB");
+    const StartResult r = start_within(folder, run, limit);
+    EXPECT_LT(r.status, 128) << "ended by signal " << r.status - 128 << ": " << r.errors;
+    if (r.status == 0) {
+      EXPECT_EQ(r.output, whole.output);
+    } else {
+      ++refused;
+      EXPECT_EQ(r.status, 1) << r.errors;
+      EXPECT_FALSE(r.errors.empty());
+      EXPECT_EQ(r.output.find("closed"), std::string::npos) << "ran half started";
+    }
+  }
+  EXPECT_GT(refused, 0) << "no limit in the sweep was too tight: the sweep missed the start";
 }
 
 // Reports what the error box would show.

@@ -1,6 +1,7 @@
 // The fit report: after FITTING it describes the values behind the drawn curves (not the
 // rounded fields) without deviations; its CSV has the layout readers rely on.
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <filesystem>
 #include <fstream>
@@ -88,6 +89,38 @@ TEST_F(FitReport, CsvLayout) {
   EXPECT_EQ(lines[8].substr(0, 13), "reduced_chi2,");
   EXPECT_EQ(lines[9], "weighting,none");
   EXPECT_EQ(lines[10], "method,refine");
+}
+
+TEST_F(FitReport, NoShareAndNoDeviationWhenNoPeakHasArea) {
+  fit_testing::set_row(1, PeakRow{"285.2", "1.5", "0", "", false, 0, 0, 1});
+  fit_testing::set_row(2, PeakRow{"286.4", "1.5", "0", "", false, 0, 0, 1});
+  app::BUTTON1_ON();
+  ASSERT_NE(app::last_fit(), nullptr);
+  const std::vector<std::string> lines =
+      app::fit_report_lines(app::make_fit_report(*app::last_fit()));
+  const auto cells = [](const std::string& line) {
+    std::vector<std::string> out(1);
+    for (char c : line) {
+      if (c == ',')
+        out.emplace_back();
+      else
+        out.back().push_back(c);
+    }
+    return out;
+  };
+  const std::vector<std::string> header = cells(lines[0]);
+  const auto column = [&](const char* name) {
+    return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+  };
+  for (std::size_t s = 1; s <= 2; ++s) {
+    SCOPED_TRACE(lines[s]);
+    const std::vector<std::string> row = cells(lines[s]);
+    ASSERT_EQ(row.size(), header.size());
+    // The area 0, then neither share nor deviation, whole-axis or in the window.
+    EXPECT_EQ(row[column("area")], "0");
+    for (const char* empty : {"share_percent", "share_sd", "window_share_percent"})
+      EXPECT_EQ(row[column(empty)], "") << empty;
+  }
 }
 
 TEST_F(FitReport, NumbersKeepNineDigitsWhateverTheirSize) {

@@ -64,20 +64,20 @@ TEST_F(ReportFlags, APeakOnTheWindowsEdge) {
   const double sums[2] = {point_sum(r.rows[0]), point_sum(r.rows[1])};
   for (std::size_t s = 0; s < 2; ++s) {
     SCOPED_TRACE(s);
-    EXPECT_NEAR(r.rows[s].window_share_percent, 100 * sums[s] / (sums[0] + sums[1]), 1e-9);
+    EXPECT_NEAR(*r.rows[s].window_share_percent, 100 * sums[s] / (sums[0] + sums[1]), 1e-9);
     // "Ratio(%)" truncates the same share to two decimals.
     const double field = rt::val(rt::get_text(app::ratio_field_of(static_cast<int>(s) + 1)));
-    EXPECT_NEAR(field, r.rows[s].window_share_percent, 0.0101);
+    EXPECT_NEAR(field, *r.rows[s].window_share_percent, 0.0101);
     ASSERT_TRUE(r.rows[s].window_share_sd);
     EXPECT_GT(*r.rows[s].window_share_sd, 0);
   }
-  EXPECT_GT(*r.rows[1].share_percent, r.rows[1].window_share_percent + 5);
+  EXPECT_GT(*r.rows[1].share_percent, *r.rows[1].window_share_percent + 5);
 
   // The report window shows both shares and the flag in words.
   app::FITREPORT_ON();
   const rt::ObjRef form = rt::find_live_form("FORM6")->ref();
   const auto text = [&](const char* name) { return rt::get_text(rt::find_control(form, name)); };
-  EXPECT_NEAR(rt::val(text("WINDOWSHARE2")), r.rows[1].window_share_percent, 1e-4);
+  EXPECT_NEAR(rt::val(text("WINDOWSHARE2")), *r.rows[1].window_share_percent, 1e-4);
   EXPECT_NE(text("SHARE2"), text("WINDOWSHARE2"));
   EXPECT_EQ(text("FLAGS1"), "Peak 2: over 1 % of its area outside the window");
   EXPECT_EQ(text("FLAGS2"), "");
@@ -138,10 +138,10 @@ TEST_F(ReportFlags, ASkewedSlotHasNoAreaAndNoSlotAWholeAxisShare) {
   for (const app::FitReportRow& row : r.rows) {
     EXPECT_FALSE(row.share_percent || row.share_sd);
     EXPECT_TRUE(row.window_share_sd);
-    total += row.window_share_percent;
+    total += *row.window_share_percent;
   }
   EXPECT_NEAR(total, 100, 1e-9);
-  EXPECT_NEAR(r.rows[0].window_share_percent,
+  EXPECT_NEAR(*r.rows[0].window_share_percent,
               100 * point_sum(r.rows[0], true, 0.1) /
                   (point_sum(r.rows[0], true, 0.1) + point_sum(r.rows[1])),
               1e-7);
