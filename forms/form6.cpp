@@ -6,7 +6,7 @@ namespace forms {
 
 const rt::FormDef& FORM6() {
   static const rt::FormDef def = [] {
-    rt::FormDef d{window("FORM6", "Fit report", {160, 220, 1010, 400}, kFullFrame, 1), {}};
+    rt::FormDef d{window("FORM6", "フィット結果", {160, 220, 1010, 400}, kToolFrame, 1), {}};
     for (int c = 0; c < kReportColumns; ++c) {
       const rt::Rect head{report_column_x(c), 16, kReportColumnWidth, 20};
       d.controls.push_back(
@@ -26,7 +26,7 @@ const rt::FormDef& FORM6() {
     d.controls.push_back(label(
         "NOTE", "", {report_column_x(5), report_row_y(7) + 16, 5 * kReportColumnWidth, 20}, 9));
     d.controls.push_back(
-        button("SAVEREPORT", "Save...", {report_column_x(10), report_row_y(7) + 88, 150, 28}));
+        button("SAVEREPORT", "保存...", {report_column_x(10), report_row_y(7) + 88, 150, 28}));
     return d;
   }();
   return def;

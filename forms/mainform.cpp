@@ -20,7 +20,9 @@ const rt::MenuDef& FORMMENU() {
           {"file",
            "File",
            0,
-           {{"openfile", "Open", 256, {}}, {"openraw", "Open raw spectrum...", 260, {}}}},
+           {{"openfile", "Open", 256, {}},
+            {"openraw", "Open raw spectrum...", 260, {}},
+            {"exit", "Exit", 280, {}}}},
           {"saveitem",
            "Save",
            1,
@@ -33,6 +35,15 @@ const rt::MenuDef& FORMMENU() {
             {"savereport", "Save fit report...", 262, {}},
             {"fitreport", "Show fit report", 263, {}}}},
           {"about", "About", 259, {}},
+          {"edititem", "Edit", 4, {{"undo", "Undo", 281, {}}, {"redo", "Redo", 282, {}}}},
+          {"windowitem",
+           "Window",
+           5,
+           {{"showpeaks", "Peak setting", 283, {}},
+            {"showgraphsetting", "Graph setting", 284, {}},
+            {"showrawspectrum", "Raw spectrum", 285, {}},
+            {"showfitreport", "Fit report", 286, {}}}},
+          {"helpitem", "Help", 6, {{"manual", "Manual", 287, {}}}},
       }};
   return def;
 }

@@ -11,15 +11,16 @@ inline constexpr int kReportColumns = 12;
 inline constexpr const char* kReportColumnNames[kReportColumns] = {
     "SLOT",   "CENTRE",   "CENTRESD", "WIDTH",  "WIDTHSD", "FWHM",
     "HEIGHT", "HEIGHTSD", "AREA",     "AREASD", "SHARE",   "SHARESD"};
+// The window's captions are Japanese like the dialogs around it; the saved CSV keeps its
+// English column names.
 inline constexpr const char* kReportColumnTitles[kReportColumns] = {
-    "Slot",   "Centre", "+/-",  "Width", "+/-",      "FWHM",
-    "Height", "+/-",    "Area", "+/-",   "Share(%)", "+/-"};
+    "番号", "中心", "+/-", "幅", "+/-", "FWHM", "高さ", "+/-", "面積", "+/-", "割合(%)", "+/-"};
 
 inline constexpr int kReportKeys = 5;
 inline constexpr const char* kReportKeyNames[kReportKeys] = {"POINTS", "FREEPARAMETERS", "RSS",
                                                              "REDUCEDCHI2", "METHOD"};
-inline constexpr const char* kReportKeyTitles[kReportKeys] = {
-    "Points compared", "Free parameters", "Sum of squares", "Reduced chi-square", "Method"};
+inline constexpr const char* kReportKeyTitles[kReportKeys] = {"比較した点数", "自由パラメータ数",
+                                                              "残差平方和", "換算カイ二乗", "方法"};
 
 inline constexpr int kReportColumnWidth = 76;
 inline constexpr int report_column_x(int column) { return 16 + 80 * column; }

@@ -64,9 +64,9 @@ void fill(rt::ObjRef form) {
   for (int i = 0; i < forms::kReportKeys; ++i) put(form, forms::kReportKeyNames[i], keys[i]);
   std::string note;
   if (!report)
-    note = "No fit yet: press FITTING or choose Refine.";
+    note = "まだフィットしていません。FITTING を押すか Refine を選んでください。";
   else if (report->method == "fitting")
-    note = "FITTING estimates no deviations: Refine does.";
+    note = "FITTING は標準偏差を求めません。Refine で求まります。";
   put(form, "NOTE", note);
 }
 

@@ -37,6 +37,10 @@ struct Workspace {
 
   // Mouse editing on the graph: what the current press grabbed and where it started.
   float MOUSEMODE = 0, DOWNX = 0, DOWNY = 0;
+
+  // Undo keeps whole workspaces and compares them to tell whether an action changed anything:
+  // every member must be comparable (and is then covered without more code).
+  bool operator==(const Workspace&) const = default;
 };
 
 // The program's one workspace.
