@@ -1,6 +1,7 @@
 #include "platform/qt/manual_window.h"
 
 #include <QPointer>
+#include <QRegularExpression>
 #include <QString>
 #include <QTextBrowser>
 
@@ -13,7 +14,10 @@ void show_manual_window() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(QStringLiteral("Tessaly manual"));
     window->setOpenExternalLinks(true);
-    window->setMarkdown(QString::fromUtf8(manual_markdown()));
+    // The README's picture lives beside it in the source tree, not in the program.
+    QString text = QString::fromUtf8(manual_markdown());
+    text.remove(QRegularExpression(QStringLiteral("!\\[[^\\]]*\\]\\([^)]*\\)\\n?")));
+    window->setMarkdown(text);
     window->resize(900, 700);
   }
   window->show();
