@@ -213,11 +213,9 @@ void QtPlatform::show_error_report(const std::string& caption, const std::string
                   owner_window(rt::kNullRef));
   box.setTextFormat(Qt::PlainText);
   QPushButton* help = box.addButton(QStringLiteral("ヘルプ"), QMessageBox::HelpRole);
-  // There is no help file to open; the button only says so and leaves the report open.
+  // Help opens the manual (readable once the report is closed) and leaves the report open.
   QObject::disconnect(help, &QAbstractButton::clicked, nullptr, nullptr);
-  QObject::connect(help, &QAbstractButton::clicked, &box, [&box, caption] {
-    QMessageBox::information(&box, qtext(caption), QStringLiteral("ヘルプ ファイルがありません。"));
-  });
+  QObject::connect(help, &QAbstractButton::clicked, &box, [] { show_manual_window(); });
   box.setDefaultButton(QMessageBox::Ok);
   box.exec();
 }
