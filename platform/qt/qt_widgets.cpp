@@ -342,7 +342,17 @@ FormWindow::FormWindow(rt::Form& form)
   const QRect outer(def.rect.left, def.rect.top, def.rect.width, def.rect.height);
   QScreen* screen = QGuiApplication::screenAt(outer.topLeft());
   if (!screen) screen = QGuiApplication::primaryScreen();
-  move(screen ? on_screen_place(outer, screen->availableGeometry()) : outer.topLeft());
+  if (!screen) {
+    move(outer.topLeft());
+    return;
+  }
+  const QRect available = screen->availableGeometry();
+  QPoint place = on_screen_place(outer, available);
+  // A screen narrower than the windows' layout (the peak table ends 1822 pixels from the left)
+  // gets the graph at its left edge, so that the peak table, pushed left onto the screen,
+  // covers as little of the graph as it can.
+  if (form.ref() == rt::main_form() && available.width() < kLaidOutWidth) place.setX(available.x());
+  move(place);
 }
 
 void FormWindow::build_menu(const std::string& menu_name) {

@@ -76,9 +76,11 @@ TEST_F(DesktopWindowsTest, OnASmallScreenEveryWindowIsMovedOntoIt) {
     SCOPED_TRACE(name);
     const rt::Rect& def = rt::find_form_definition(name)->window.rect;
     const QRect outer(window(name)->pos(), QSize(def.width, def.height));
-    const QRect expected(
-        desktop::on_screen_place(QRect(def.left, def.top, def.width, def.height), available),
-        outer.size());
+    QPoint place =
+        desktop::on_screen_place(QRect(def.left, def.top, def.width, def.height), available);
+    // The graph goes to the left edge, where the peak table covers the least of it.
+    if (std::string(name) == "MAINFORM") place.setX(available.x());
+    const QRect expected(place, outer.size());
     EXPECT_EQ(outer, expected);
     EXPECT_TRUE(available.contains(outer.topLeft()));
   }
