@@ -197,7 +197,7 @@ void UNDO_ON() {
   if (!h.enabled) return;
   h.dragging = false;
   record_if_changed(h);  // what was typed just before is undone first
-  if (h.undo.empty()) return;
+  if (h.undo.empty() || !h.last) return;
   Snapshot earlier = std::move(h.undo.back());
   h.undo.pop_back();
   h.redo.push_back(std::move(*h.last));
@@ -210,7 +210,7 @@ void REDO_ON() {
   if (!h.enabled) return;
   h.dragging = false;
   record_if_changed(h);  // typing since the undo is a new step, which ends the redo
-  if (h.redo.empty()) return;
+  if (h.redo.empty() || !h.last) return;
   Snapshot later = std::move(h.redo.back());
   h.redo.pop_back();
   push_bounded(h.undo, std::move(*h.last));

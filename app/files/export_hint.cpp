@@ -53,9 +53,13 @@ std::string instrument_export_hint(std::string_view bytes, const std::string& fi
         : header          ? "a header comes before the numbers"
                           : std::string();
     if (what.empty()) return {};
-    return file_name + " looks like an instrument export (" + what +
-           "). OPEN reads three numbers per point (x then measured value then background): "
-           "open this file with File > Open raw spectrum... (tessaly batch: --raw).";
+    std::string hint = file_name;
+    hint += " looks like an instrument export (";
+    hint += what;
+    hint +=
+        "). OPEN reads three numbers per point (x then measured value then background): open "
+        "this file with File > Open raw spectrum... (tessaly batch: --raw).";
+    return hint;
   }
   return {};
 }
