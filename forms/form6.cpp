@@ -6,7 +6,7 @@ namespace forms {
 
 const rt::FormDef& FORM6() {
   static const rt::FormDef def = [] {
-    rt::FormDef d{window("FORM6", "Fit report", {120, 220, 1080, 440}, kFullFrame, 1), {}};
+    rt::FormDef d{window("FORM6", "フィット結果", {120, 220, 1080, 440}, kToolFrame, 1), {}};
     for (int c = 0; c < kReportColumns; ++c) {
       const rt::Rect head{report_column_x(c), 16, kReportColumnWidth, 20};
       d.controls.push_back(
@@ -30,7 +30,7 @@ const rt::FormDef& FORM6() {
                                  {report_column_x(5), report_key_y(k), 7 * kReportColumnWidth, 20},
                                  9));
     d.controls.push_back(
-        button("SAVEREPORT", "Save...", {report_column_x(13), report_key_y(3), 120, 28}));
+        button("SAVEREPORT", "保存...", {report_column_x(13), report_key_y(3), 120, 28}));
     return d;
   }();
   return def;

@@ -24,11 +24,11 @@ rt::ElementDef label(const std::string& name, const std::string& caption, rt::Re
                      int points = kControlPoints);
 rt::ElementDef picture_box(const std::string& name, rt::Rect rect, int font_pixels = 12);
 
-// Frames: the main and About windows have the close button and both boxes; the two setting
-// windows only a title bar and a sizing border.
+// Frames: the main and About windows have the close button and both boxes; the tool windows
+// (the two setting windows, the raw-spectrum window, the fit report) a title bar whose close
+// button hides them, the setting windows and the report a sizing border.
 inline constexpr rt::FrameStyle kFullFrame{true, true, true, true};
-inline constexpr rt::FrameStyle kToolFrame{false, false, false, true};
-// A small window the user closes when done with it: the close button only, a fixed size.
-inline constexpr rt::FrameStyle kCloseOnlyFrame{true, false, false, false};
+inline constexpr rt::FrameStyle kToolFrame{false, false, false, true, true};
+inline constexpr rt::FrameStyle kFixedToolFrame{false, false, false, false, true};
 
 }  // namespace forms

@@ -20,7 +20,9 @@ const rt::MenuDef& FORMMENU() {
           {"file",
            "File",
            0,
-           {{"openfile", "Open", 256, {}}, {"openraw", "Open raw spectrum...", 260, {}}}},
+           {{"openfile", "Open", 256, {}},
+            {"openraw", "Open raw spectrum...", 260, {}},
+            {"exit", "Exit", 280, {}}}},
           {"saveitem",
            "Save",
            1,
@@ -34,6 +36,15 @@ const rt::MenuDef& FORMMENU() {
             {"fitreport", "Show fit report", 263, {}},
             {"weightcounts", "Weight by counting statistics", 264, {}, true}}},
           {"about", "About", 259, {}},
+          {"edititem", "Edit", 4, {{"undo", "Undo", 281, {}}, {"redo", "Redo", 282, {}}}},
+          {"windowitem",
+           "Window",
+           5,
+           {{"showpeaks", "Peak setting", 283, {}},
+            {"showgraphsetting", "Graph setting", 284, {}},
+            {"showrawspectrum", "Raw spectrum", 285, {}},
+            {"showfitreport", "Fit report", 286, {}}}},
+          {"helpitem", "Help", 6, {{"manual", "Manual", 287, {}}}},
       }};
   return def;
 }

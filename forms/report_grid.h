@@ -12,16 +12,18 @@ inline constexpr int kReportColumns = 15;
 inline constexpr const char* kReportColumnNames[kReportColumns] = {
     "SLOT",     "CENTRE", "CENTRESD", "WIDTH", "WIDTHSD", "FWHM",        "FWHMSD",       "HEIGHT",
     "HEIGHTSD", "AREA",   "AREASD",   "SHARE", "SHARESD", "WINDOWSHARE", "WINDOWSHARESD"};
+// The window's captions are Japanese like the dialogs around it; the saved CSV keeps its
+// English column names. "Ratio(%)" is the peak-setting window's own caption for the same share.
 inline constexpr const char* kReportColumnTitles[kReportColumns] = {
-    "Slot", "Centre", "+/-", "Width",    "+/-", "FWHM",     "+/-", "Height",
-    "+/-",  "Area",   "+/-", "Share(%)", "+/-", "Ratio(%)", "+/-"};
+    "番号", "中心", "+/-", "幅",      "+/-", "FWHM",     "+/-", "高さ",
+    "+/-",  "面積", "+/-", "割合(%)", "+/-", "Ratio(%)", "+/-"};
 
 inline constexpr int kReportKeys = 7;
 inline constexpr const char* kReportKeyNames[kReportKeys] = {
     "POINTS", "FREEPARAMETERS", "RSS", "CHI2", "REDUCEDCHI2", "WEIGHTING", "METHOD"};
 inline constexpr const char* kReportKeyTitles[kReportKeys] = {
-    "Points compared",    "Free parameters", "Sum of squares", "Chi-square",
-    "Reduced chi-square", "Weighting",       "Method"};
+    "比較した点数", "自由パラメータ数", "残差平方和", "カイ二乗",
+    "換算カイ二乗", "重み付け",         "方法"};
 
 inline constexpr int kReportColumnWidth = 66;
 inline constexpr int report_column_x(int column) { return 16 + 68 * column; }

@@ -1,6 +1,7 @@
 // Any bytes as a settings file, loaded over known controls: the load never crashes or hangs, a
-// refused file changes no control, and an accepted one sets exactly the 56 controls of the file,
-// each box to 0 or 1 and each field to its item as a plain reading of the bytes gives it.
+// file that is not a settings file is refused, a refused file changes no control, and an
+// accepted one sets exactly the 56 controls of the file, each box to 0 or 1 and each field to
+// its item as a plain reading of the bytes gives it.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "app/workspace/control_refs.h"
 #include "fuzz/memory_file.h"
 #include "runtime/convert/cp932.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/field_reader.h"
 #include "runtime/forms/control_values.h"
@@ -78,6 +80,35 @@ bool only_settings_changed(bool refused) {
   return true;
 }
 
+// What a settings file is: its first 56 lines each hold one item (no comma, colon or quotation
+// mark), every check box item is 0, 1 or 2 and every field item is empty or wholly a number.
+bool is_settings_file(std::string_view bytes, const std::vector<std::string>& items) {
+  std::size_t start = 0;
+  for (int line = 1; line <= app::kSettingsLines; ++line) {
+    if (start >= bytes.size()) return false;
+    std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = bytes.size();
+    if (bytes.substr(start, end - start).find_first_of(",:\"") != std::string_view::npos)
+      return false;
+    if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') ++end;
+    start = end + 1;
+  }
+  const auto table = app::settings_items();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const std::string& item = items[i];
+    if (table[i].check_box) {
+      if (item != "0" && item != "1" && item != "2") return false;
+    } else if (!item.empty()) {
+      try {
+        if (rt::scan_number(item).length != item.size()) return false;
+      } catch (const rt::RuntimeError&) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -108,6 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const rt::RuntimeError& e) {
     expected_error = e.number();
   }
+  if (expected_error == 0 && !is_settings_file(bytes, items)) expected_error = rt::kInvalidArgument;
   if (error != expected_error) __builtin_trap();
 
   if (!only_settings_changed(error != 0)) __builtin_trap();

@@ -5,6 +5,8 @@
 #include "app/commands/fit_commands.h"
 #include "app/commands/graph_commands.h"
 #include "app/commands/peak_table_commands.h"
+#include "app/commands/undo_history.h"
+#include "app/commands/window_commands.h"
 #include "app/files/raw_window.h"
 #include "runtime/forms/events.h"
 
@@ -83,6 +85,14 @@ const std::vector<Entry>& table() {
       {"BUTTON2_ON", &BUTTON2_ON},
       {"BUTTON26_ON", &BUTTON26_ON},
       {"BUTTON29_ON", &BUTTON29_ON},
+      {"SHOWPEAKS_ON", &SHOWPEAKS_ON},
+      {"SHOWGRAPHSETTING_ON", &SHOWGRAPHSETTING_ON},
+      {"SHOWRAWSPECTRUM_ON", &SHOWRAWSPECTRUM_ON},
+      {"SHOWFITREPORT_ON", &SHOWFITREPORT_ON},
+      {"EXIT_ON", &EXIT_ON},
+      {"MANUAL_ON", &MANUAL_ON},
+      {"UNDO_ON", &UNDO_ON},
+      {"REDO_ON", &REDO_ON},
   };
   return entries;
 }
@@ -90,7 +100,16 @@ const std::vector<Entry>& table() {
 }  // namespace
 
 void publish_event_procedures() {
-  for (const Entry& e : table()) rt::publish_procedure(e.name, e.procedure);
+  for (const Entry& e : table()) {
+    // Undo and redo move through the steps; every other procedure is a step.
+    if (e.procedure == &UNDO_ON || e.procedure == &REDO_ON) {
+      rt::publish_procedure(e.name, e.procedure);
+      continue;
+    }
+    rt::publish_procedure(e.name, [name = std::string(e.name), procedure = e.procedure] {
+      run_as_undo_step(name, procedure);
+    });
+  }
 }
 
 std::vector<std::string> event_procedure_names() {

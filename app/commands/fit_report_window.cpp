@@ -31,18 +31,18 @@ void put(rt::ObjRef form, const std::string& name, const std::string& text) {
 
 // What each flag says, for the window.
 std::string flag_words(const std::string& flag) {
-  if (flag == kCentreAtBound) return "centre ended on its bound";
-  if (flag == kWidthAtBound) return "width ended on its bound";
-  if (flag == kHeightZero) return "height is 0";
-  if (flag == kCentreOutsideWindow) return "centre outside the window";
-  if (flag == kTailOutsideWindow) return "over 1 % of its area outside the window";
+  if (flag == kCentreAtBound) return "中心が範囲の端で止まりました";
+  if (flag == kWidthAtBound) return "幅が範囲の端で止まりました";
+  if (flag == kHeightZero) return "高さが 0 です";
+  if (flag == kCentreOutsideWindow) return "中心がデータの範囲外です";
+  if (flag == kTailOutsideWindow) return "面積の 1 % を超える部分がデータの範囲外です";
   return flag;
 }
 
 std::string flags_line(const FitReportRow& row) {
   std::string line;
   for (const std::string& flag : row.flags)
-    line += (line.empty() ? "Peak " + rt::decimal_text(row.slot) + ": " : std::string("; ")) +
+    line += (line.empty() ? "ピーク " + rt::decimal_text(row.slot) + ": " : std::string("、")) +
             flag_words(flag);
   return line;
 }
@@ -81,11 +81,11 @@ void fill(rt::ObjRef form) {
   for (int i = 0; i < forms::kReportKeys; ++i) put(form, forms::kReportKeyNames[i], keys[i]);
   std::string note;
   if (!report)
-    note = "No fit yet: press FITTING or choose Refine.";
+    note = "まだフィットしていません。FITTING を押すか Refine を選んでください。";
   else if (report->method == "fitting")
-    note = "FITTING estimates no deviations: Refine does.";
+    note = "FITTING は標準偏差を求めません。Refine で求まります。";
   else if (!report->rows.empty() && !report->rows.front().share_percent)
-    note = "A skewed peak has no whole area: use Ratio(%).";
+    note = "歪んだピークには全体の面積がありません。Ratio(%) を使ってください。";
   put(form, "NOTE", note);
   // The flagged slots' lines first, in slot order.
   std::vector<std::string> lines;

@@ -1,5 +1,6 @@
 #include "app/files/spectrum_load.h"
 
+#include "app/files/export_hint.h"
 #include "app/files/read_input_file.h"
 #include "app/files/spectrum_reader.h"
 #include "app/model/fit_report.h"
@@ -40,7 +41,16 @@ void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
 }
 
 void load_spectrum(const std::string& path) {
-  store_spectrum(read_input_file(path, read_spectrum_records), path);
+  try {
+    store_spectrum(read_input_file(path, read_spectrum_records), path);
+  } catch (rt::RuntimeError& error) {
+    // A record cut short or a word where a number belongs: most often the instrument's own
+    // export, which the raw reader takes.
+    if ((error.number() == rt::kReadPastEnd || error.number() == rt::kBadNumericField) &&
+        error.detail().empty())
+      error.set_detail(instrument_export_hint_for(path));
+    throw;
+  }
   // A record's measured column is often not counts: weighting is the user's choice.
   set_weight_counts(false);
 }

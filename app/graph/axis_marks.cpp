@@ -30,6 +30,20 @@ bool LabelSeries::beyond_reach(double px, double py) const {
   return px > width_ + reach || py > height_ + reach || py < -reach;
 }
 
+rt::InkBox LabelSeries::ink_box(float x, float y, const std::string& text) const {
+  const rt::InkBox box = rt::picture_text_box(picture_, rt::PointF{x, y}, text);
+  if (box.right < 0 || box.bottom < 0 || static_cast<double>(box.left) >= width_ ||
+      static_cast<double>(box.top) >= height_)
+    return {};
+  return box;
+}
+
+bool LabelSeries::crowds(const rt::InkBox& box) const {
+  if (box.empty() || last_box_.empty()) return false;
+  return box.left <= last_box_.right + kLabelGap && last_box_.left <= box.right + kLabelGap &&
+         box.top <= last_box_.bottom + kLabelGap && last_box_.top <= box.bottom + kLabelGap;
+}
+
 void LabelSeries::print_text(float x, float y, const std::string& text) {
   rt::picture_text_position(picture_, rt::PointF{x, y});
   rt::picture_print_line(picture_, text);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/forms/objects.h"
+#include "runtime/picture/text_renderer.h"
 
 namespace app {
 
@@ -42,6 +43,10 @@ class TickSeries {
   double last_[4] = {};
 };
 
+// The blank pixels kept between the ink of two neighbouring labels, so that two numbers never
+// read as one.
+inline constexpr int kLabelGap = 6;
+
 // Labels: each is a text position, then the text printed as one line in black.
 class LabelSeries {
  public:
@@ -60,9 +65,24 @@ class LabelSeries {
     if (beyond_reach(px, py)) return;
     const bool same_place = printed_ && px == last_x_ && py == last_y_;
     if (same_place && key == last_key_) return;
+    // The number just left out for crowding, again at the same pixel: left out again without
+    // measuring it (a tiny step brings thousands of them).
+    if (left_out_ && px == out_x_ && py == out_y_ && key == out_key_) return;
     std::string text = make_text();
     if (same_place && text == last_text_) return;
+    // A label whose ink would run into the last one's is left out: crowded numbers smear
+    // into a band no one can read, while every other one stays legible.
+    // Ink wholly outside the picture shows nowhere and crowds nothing.
+    const rt::InkBox box = ink_box(x, y, text);
+    if (crowds(box)) {
+      left_out_ = true;
+      out_x_ = px;
+      out_y_ = py;
+      out_key_ = key;
+      return;
+    }
     printed_ = true;
+    if (!box.empty()) last_box_ = box;
     last_x_ = px;
     last_y_ = py;
     last_key_ = key;
@@ -72,6 +92,9 @@ class LabelSeries {
 
  private:
   bool beyond_reach(double px, double py) const;
+  rt::InkBox ink_box(float x, float y, const std::string& text) const;
+  // Whether the box comes closer to the last printed label's ink than kLabelGap.
+  bool crowds(const rt::InkBox& box) const;
   void print_text(float x, float y, const std::string& text);
 
   rt::ObjRef picture_;
@@ -81,6 +104,9 @@ class LabelSeries {
   double last_x_ = 0, last_y_ = 0;
   double last_key_ = 0;
   std::string last_text_;
+  rt::InkBox last_box_;
+  bool left_out_ = false;
+  double out_x_ = 0, out_y_ = 0, out_key_ = 0;
 };
 
 }  // namespace app

@@ -2,10 +2,13 @@
 
 #include <new>
 
+#include "app/commands/error_hints.h"
+#include "app/commands/undo_history.h"
 #include "app/model/fit_report.h"
 #include "app/shell/program.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
+#include "runtime/errors/error_report.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/file_channels.h"
 #include "runtime/forms/events.h"
@@ -34,6 +37,7 @@ void reset_program_state() {
   workspace() = Workspace{};
   controls() = ControlRefs{};
   forget_fit();
+  set_undo_enabled(true);
 }
 
 Session::Session(rt::Platform* platform, rt::TextRenderer* text_renderer, rt::ReportSink sink) {
@@ -46,12 +50,14 @@ Session::Session(rt::Platform* platform, rt::TextRenderer* text_renderer, rt::Re
     };
   }
   rt::set_report_sink(std::move(sink));
+  rt::set_error_hint(error_hint);
 }
 
 Session::~Session() {
   // The windows go first, while the platform that shows them is still installed.
   reset_program_state();
   rt::set_report_sink(nullptr);
+  rt::set_error_hint(nullptr);
   rt::set_text_renderer(nullptr);
   rt::set_platform(nullptr);
 }
@@ -60,6 +66,7 @@ bool Session::start() {
   bool out_of_memory = false;
   try {
     start_program();
+    reset_undo_history();  // the program as started is what the first undo goes back to
   } catch (const rt::RuntimeError& error) {
     out_of_memory = error.number() == rt::kOutOfMemory;
     rt::report_error(error);

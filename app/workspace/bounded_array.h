@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <source_location>
 
 #include "app/workspace/error_locations.h"
@@ -30,6 +31,11 @@ class SingleArray {
   // Unchecked access for loops that have checked their range once.
   float* data() { return values_.data(); }
   const float* data() const { return values_.data(); }
+
+  // Bit for bit: an undo step is a change of any bit, a NaN equals itself.
+  bool operator==(const SingleArray& other) const {
+    return std::memcmp(values_.data(), other.values_.data(), sizeof values_) == 0;
+  }
 
  private:
   std::array<float, Upper + 1> values_{};

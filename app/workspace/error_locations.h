@@ -16,6 +16,7 @@ enum class Operation : std::uint32_t {
   Fit = 0x14,
   Refine = 0x15,
   FitReport = 0x16,
+  SettingsLoad = 0x17,
   RawLoading = 0x2100,  // its checks: RawCheck in app/files/raw_errors.h
 };
 
@@ -40,11 +41,20 @@ enum class RefineCheck : std::uint32_t {
 };
 // The fit report: asked for before any fit.
 enum class FitReportCheck : std::uint32_t { NoFitToSave = 1, NoFitForDialog };
+// "Load": a file that is not a settings file.
+enum class SettingsCheck : std::uint32_t {
+  TooShort = 1,
+  NotOneItemPerLine,
+  BadCheckState,
+  NotANumber,
+  TooLarge
+};
 
 constexpr Operation operation_of(ArrayCheck) { return Operation::WorkspaceArrays; }
 constexpr Operation operation_of(FitCheck) { return Operation::Fit; }
 constexpr Operation operation_of(RefineCheck) { return Operation::Refine; }
 constexpr Operation operation_of(FitReportCheck) { return Operation::FitReport; }
+constexpr Operation operation_of(SettingsCheck) { return Operation::SettingsLoad; }
 
 template <class Check>
 constexpr rt::LocationCode location(Check check) {
@@ -53,8 +63,9 @@ constexpr rt::LocationCode location(Check check) {
 
 static_assert(
     rt::all_distinct([] {
-      constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit, Operation::Refine,
-                                     Operation::FitReport, Operation::RawLoading};
+      constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit,
+                                     Operation::Refine,          Operation::FitReport,
+                                     Operation::SettingsLoad,    Operation::RawLoading};
       std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
       std::size_t n = 0;
       for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;

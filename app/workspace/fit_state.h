@@ -21,6 +21,7 @@ namespace app {
 struct KeptValue {
   double value = 0;
   std::string text;
+  bool operator==(const KeptValue&) const = default;
 };
 
 // Kept values by slot (index 0 for slot 1) and parameter: centre, width, height, in the order
@@ -35,6 +36,7 @@ using KeptPeakValues = std::array<std::array<std::optional<KeptValue>, kKeptPara
 // spectrum: the counting variance of point i is max(measured[i], 1). Empty before any load.
 struct MeasuredSpectrum {
   std::vector<double> measured;
+  bool operator==(const MeasuredSpectrum&) const = default;
 };
 
 struct FitState {
@@ -43,6 +45,7 @@ struct FitState {
   // Fit > "Weight by counting statistics" (menu item `weightcounts`): Refine weights each point
   // by 1 / max(measured, 1). Set on by a raw load and off by a record load.
   bool weight_counts = false;
+  bool operator==(const FitState&) const = default;
 };
 
 }  // namespace app

@@ -42,6 +42,10 @@ struct Workspace {
   // The full-precision values behind the peak fields, the measured spectrum and the weighting
   // choice (fit_state.h).
   FitState fit;
+
+  // Undo keeps whole workspaces and compares them to tell whether an action changed anything:
+  // every member must be comparable (and is then covered without more code).
+  bool operator==(const Workspace&) const = default;
 };
 
 // The program's one workspace.

@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
@@ -33,7 +35,14 @@ extern "C" void write_held_and_die(int signal_number) {
 
 }  // namespace
 
-SessionRecorder::SessionRecorder(int fd) : fd_(fd) {}
+SessionRecorder::SessionRecorder(int fd, std::string base)
+    : fd_(fd), base_(std::filesystem::path(base).lexically_normal()) {}
+
+std::string SessionRecorder::current_folder() {
+  std::error_code ec;
+  std::filesystem::path here = std::filesystem::current_path(ec);
+  return ec ? std::string() : here.string();
+}
 
 SessionRecorder::~SessionRecorder() {
   if (g_crash_fd == fd_) g_crash_fd = -1;
@@ -75,9 +84,21 @@ void SessionRecorder::record(const UserAction& action, bool queued) {
   write_ready(false);
 }
 
+std::string SessionRecorder::recorded_path(const std::string& path) const {
+  // A file under the folder the recording started in is written relative to it, so that the
+  // record replayed in another folder reads and writes that folder's files, not these.
+  if (base_.empty()) return path;
+  const std::filesystem::path full = std::filesystem::path(path).lexically_normal();
+  const std::filesystem::path relative = full.lexically_relative(base_);
+  if (relative.empty() || *relative.begin() == "..") return path;
+  return relative.string();
+}
+
 void SessionRecorder::answered(const UserAction& answer) {
   const std::uint64_t running = rt::running_event_serial();
-  const std::string line = line_of(answer);
+  UserAction written = answer;
+  if (written.kind == ActionKind::AnswerFile) written.text = recorded_path(written.text);
+  const std::string line = line_of(written);
   auto owner = std::find_if(held_.begin(), held_.end(),
                             [running](const Held& h) { return h.serial == running; });
   if (running != 0 && owner != held_.end()) {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,8 +21,11 @@ namespace actions {
 
 class SessionRecorder {
  public:
-  // Writes to the open file descriptor (which it does not close).
-  explicit SessionRecorder(int fd);
+  // Writes to the open file descriptor (which it does not close). A chosen file under `base`
+  // (the folder the recording starts in, by default the current directory) is recorded
+  // relative to it; any other path as chosen.
+  explicit SessionRecorder(int fd, std::string base = current_folder());
+  static std::string current_folder();
   ~SessionRecorder();
   SessionRecorder(const SessionRecorder&) = delete;
   SessionRecorder& operator=(const SessionRecorder&) = delete;
@@ -59,12 +63,14 @@ class SessionRecorder {
     std::string line;
   };
 
+  std::string recorded_path(const std::string& path) const;
   void write(const std::string& line);
   void write_ready(bool everything);
   void mirror_held();
 
   int fd_;
   bool broken_ = false;  // a write failed: the record ends with its last whole line
+  std::filesystem::path base_;
   std::deque<Held> held_;
   std::string typed_field_;
   std::string typed_text_;

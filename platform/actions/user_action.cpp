@@ -122,8 +122,9 @@ void perform_close(const UserAction& action) {
   if (!rt::find_live_form(action.target) && rt::find_form_definition(action.target))
     return;  // closed already
   rt::Form& form = form_named(action.target);
-  // The setting windows have no close button: a user cannot close them.
-  if (!form.def().window.frame.system_menu) return;
+  // A window with neither a close button nor the tool windows' hiding one cannot be closed.
+  const rt::FrameStyle& frame = form.def().window.frame;
+  if (!frame.system_menu && !frame.tool_window) return;
   rt::close_form_by_user(form.ref());
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/commands/undo_history.h"
 #include "app/fit/kai2.h"
 #include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
@@ -34,6 +35,7 @@ class FreshProgram {
  public:
   FreshProgram(rt::Platform& platform, rt::TextRenderer* text_renderer)
       : session_(&platform, text_renderer, [](const std::string&, const std::string&) {}) {
+    app::set_undo_enabled(false);  // nothing is undone in a batch: no snapshots to pay for
     session_.start();
     rt::run_pending_events();
   }

@@ -4,6 +4,7 @@
 #include <new>
 #include <ostream>
 
+#include "app/commands/undo_history.h"
 #include "platform/actions/script_error.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/error_report.h"
@@ -47,7 +48,14 @@ int ScriptDriver::run(std::istream& script) {
 }
 
 void ScriptDriver::perform(const std::string& line) {
-  actions::perform_action(actions::parse_action(line), *this);
+  const actions::UserAction action = actions::parse_action(line);
+  const bool queued = actions::perform_action(action, *this);
+  // A set line is typing and leaving the field; a box without a procedure changes with no
+  // event: each is an undo step of its own.
+  using actions::ActionKind;
+  if (!queued && (action.kind == ActionKind::Set || action.kind == ActionKind::Click ||
+                  action.kind == ActionKind::Check))
+    app::undo_checkpoint();
   // Each printed line reaches its reader at once: a program killed later keeps what it printed.
   out_.flush();
   rt::run_pending_events();

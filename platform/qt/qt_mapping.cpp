@@ -81,7 +81,7 @@ Qt::WindowFlags window_flags(const rt::FrameStyle& frame, bool owned) {
   Qt::WindowFlags flags =
       (owned ? Qt::Tool : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   // Without the system menu a window has no buttons in its title bar at all.
-  if (frame.system_menu) {
+  if (frame.system_menu || frame.tool_window) {
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (frame.minimize_box) flags |= Qt::WindowMinimizeButtonHint;
     if (frame.maximize_box) flags |= Qt::WindowMaximizeButtonHint;

@@ -59,6 +59,9 @@ Qt::WindowFlags window_flags(const rt::FrameStyle& frame, bool owned = false);
 // moved just far enough to lie fully inside it (to its top-left corner when it is larger),
 // unchanged when it already does.
 QPoint on_screen_place(const QRect& outer, const QRect& available);
+// How wide the forms' places are laid out: from the screen's left edge to the right edge of
+// "Peak setting".
+inline constexpr int kLaidOutWidth = 1013 + 809;
 
 // The size that holds the controls of a window whose definition gives its outer size: the
 // outer size less a nominal frame (sizing border, caption, and the menu bar when it has one).

@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "platform/actions/session_recorder.h"
+#include "platform/qt/manual_window.h"
 #include "platform/qt/qt_mapping.h"
 #include "platform/qt/qt_widgets.h"
 #include "platform/qt/user_actions.h"
@@ -53,6 +54,22 @@ class FileDialog : public QFileDialog {
   }
 };
 
+// A box whose caption and text are English gets English buttons: Qt's translation would give
+// it Japanese ones, two languages in one box.
+void english_buttons_for_english_text(QMessageBox& box, const rt::MessageBoxRequest& request) {
+  for (const std::string* text : {&request.caption, &request.text})
+    for (const char c : *text)
+      if (static_cast<unsigned char>(c) >= 0x80) return;
+  const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+      {QMessageBox::Ok, "OK"},         {QMessageBox::Cancel, "Cancel"},
+      {QMessageBox::Yes, "Yes"},       {QMessageBox::No, "No"},
+      {QMessageBox::Abort, "Abort"},   {QMessageBox::Retry, "Retry"},
+      {QMessageBox::Ignore, "Ignore"},
+  };
+  for (const auto& [button, name] : names)
+    if (QAbstractButton* b = box.button(button)) b->setText(QString::fromUtf8(name));
+}
+
 void record_answer(actions::ActionKind kind, std::string path = {}) {
   dialog_answered(actions::make_action(kind, {}, std::move(path)));
 }
@@ -87,7 +104,14 @@ QtPlatform::~QtPlatform() {
 void QtPlatform::form_created(rt::Form& form) { create_form_window(form); }
 
 void QtPlatform::form_shown(rt::Form& form, bool shown) {
-  if (FormWindow* window = window_of(form)) window->setVisible(shown);
+  FormWindow* window = window_of(form);
+  if (!window) return;
+  window->setVisible(shown);
+  // Shown again from a menu, a window comes to the front even when it was already visible.
+  if (shown) {
+    window->raise();
+    window->activateWindow();
+  }
 }
 
 void QtPlatform::form_destroyed(rt::Form& form) {
@@ -172,6 +196,7 @@ int QtPlatform::message_box(const rt::MessageBoxRequest& request) {
                   display_text(request.text), message_box_buttons(request.buttons), owner);
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(message_box_default_button(request.buttons));
+  english_buttons_for_english_text(box, request);
   // Modal to its owner: the other windows still take clicks, which wait in the queue.
   if (owner) box.setWindowModality(Qt::WindowModal);
   const int pressed = box.exec();
@@ -199,14 +224,14 @@ void QtPlatform::show_error_report(const std::string& caption, const std::string
                   owner_window(rt::kNullRef));
   box.setTextFormat(Qt::PlainText);
   QPushButton* help = box.addButton(QStringLiteral("ヘルプ"), QMessageBox::HelpRole);
-  // There is no help file to open; the button only says so and leaves the report open.
+  // Help opens the manual (readable once the report is closed) and leaves the report open.
   QObject::disconnect(help, &QAbstractButton::clicked, nullptr, nullptr);
-  QObject::connect(help, &QAbstractButton::clicked, &box, [&box, caption] {
-    QMessageBox::information(&box, qtext(caption), QStringLiteral("ヘルプ ファイルがありません。"));
-  });
+  QObject::connect(help, &QAbstractButton::clicked, &box, [] { show_manual_window(); });
   box.setDefaultButton(QMessageBox::Ok);
   box.exec();
 }
+
+void QtPlatform::show_manual() { show_manual_window(); }
 
 // ---- Event loop ----
 

@@ -31,6 +31,7 @@ class QtPlatform final : public rt::Platform {
   void show_error_report(const std::string& caption, const std::string& text) override;
 
   void process_pending() override;
+  void show_manual() override;
 
   // Arranges for the queued events to run from the event loop once control returns there.
   void schedule_dispatch();

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,9 +18,11 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 
 #include "platform/qt/qt_mapping.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/shortcuts.h"
 #include "platform/qt/user_actions.h"
 #include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
@@ -142,6 +145,15 @@ class EditView : public QLineEdit, public ControlView {
     setText(qtext(control.text()));
     setCursorPosition(0);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& typed) { edited(typed); });
+  }
+  bool event(QEvent* event) override {
+    // The program's shortcuts go to the program, not to the box's own key bindings.
+    if (event->type() == QEvent::ShortcutOverride &&
+        is_program_shortcut(*static_cast<QKeyEvent*>(event))) {
+      event->ignore();
+      return true;
+    }
+    return QLineEdit::event(event);
   }
   void focusOutEvent(QFocusEvent* event) override {
     if (control_) field_left(qualified(*control_));
@@ -275,13 +287,15 @@ ControlView* create_view(rt::Control& control, QWidget* parent) {
   return view;
 }
 
-// Menu items: pop-ups hold their items, commands raise their events.
+// Menu items: pop-ups hold their items, commands raise their events. The command items'
+// actions are noted by name.
 template <class Menu>
 void add_menu_items(Menu* into, const std::vector<rt::MenuItemDef>& items,
-                    const std::function<void(const std::string&)>& command) {
+                    const std::function<void(const std::string&)>& command,
+                    std::map<std::string, QAction*>& actions) {
   for (const rt::MenuItemDef& item : items) {
     if (!item.items.empty()) {
-      add_menu_items(into->addMenu(qtext(item.caption)), item.items, command);
+      add_menu_items(into->addMenu(qtext(item.caption)), item.items, command, actions);
       continue;
     }
     QAction* action = into->addAction(qtext(item.caption));
@@ -290,6 +304,7 @@ void add_menu_items(Menu* into, const std::vector<rt::MenuItemDef>& items,
       action->setCheckable(true);
       action->setChecked(rt::menu_checked(item.name));
     }
+    actions[item.name] = action;
     QObject::connect(action, &QAction::triggered, action,
                      [command, name = item.name] { command(name); });
   }
@@ -300,9 +315,10 @@ void add_menu_items(Menu* into, const std::vector<rt::MenuItemDef>& items,
 // ---- Windows ----
 
 FormWindow* owner_of(const rt::Form& form) {
-  // The windows without a close button belong to the main window, as on the system the forms
-  // come from: they stay above it, so a click on the graph cannot bury them.
-  if (form.def().window.frame.system_menu || form.ref() == rt::main_form()) return nullptr;
+  // The tool windows belong to the main window: they stay above it, so a click on the graph
+  // cannot bury them.
+  const rt::FrameStyle& frame = form.def().window.frame;
+  if ((frame.system_menu && !frame.tool_window) || form.ref() == rt::main_form()) return nullptr;
   if (!rt::form_exists(rt::main_form())) return nullptr;
   return window_of(rt::form_of(rt::main_form()));
 }
@@ -332,16 +348,31 @@ FormWindow::FormWindow(rt::Form& form)
   const QRect outer(def.rect.left, def.rect.top, def.rect.width, def.rect.height);
   QScreen* screen = QGuiApplication::screenAt(outer.topLeft());
   if (!screen) screen = QGuiApplication::primaryScreen();
-  move(screen ? on_screen_place(outer, screen->availableGeometry()) : outer.topLeft());
+  if (!screen) {
+    move(outer.topLeft());
+    return;
+  }
+  const QRect available = screen->availableGeometry();
+  QPoint place = on_screen_place(outer, available);
+  // A screen narrower than the windows' layout (the peak table ends 1822 pixels from the left)
+  // gets the graph at its left edge, so that the peak table, pushed left onto the screen,
+  // covers as little of the graph as it can.
+  if (form.ref() == rt::main_form() && available.width() < kLaidOutWidth) place.setX(available.x());
+  move(place);
 }
 
 void FormWindow::build_menu(const std::string& menu_name) {
   const rt::MenuDef* menu = rt::find_menu_definition(menu_name);
   if (!menu) return;
   menu_bar_ = new QMenuBar(this);
-  add_menu_items(menu_bar_, menu->bar, [this](const std::string& name) {
-    if (form_) user_action(actions::make_action(actions::ActionKind::Menu, name));
-  });
+  std::map<std::string, QAction*> items;
+  add_menu_items(
+      menu_bar_, menu->bar,
+      [this](const std::string& name) {
+        if (form_) user_action(actions::make_action(actions::ActionKind::Menu, name));
+      },
+      items);
+  install_shortcuts(*this, items);
 }
 
 void FormWindow::detach() {
@@ -353,8 +384,9 @@ void FormWindow::closeEvent(QCloseEvent* event) {
   // The run-time decides: the main window ends the program, another window is destroyed.
   event->ignore();
   if (!form_) return;
-  // A window without a system menu has no way to be closed by the user.
-  if (!form_->def().window.frame.system_menu) return;
+  // A window without a system menu has no way to be closed by the user; a tool window hides.
+  const rt::FrameStyle& frame = form_->def().window.frame;
+  if (!frame.system_menu && !frame.tool_window) return;
   user_action(actions::make_action(actions::ActionKind::Close, form_->name()));
   schedule_dispatch();
 }

@@ -1,5 +1,6 @@
 #include "platform/qt/user_actions.h"
 
+#include "app/commands/undo_history.h"
 #include "platform/actions/script_error.h"
 #include "platform/actions/session_recorder.h"
 #include "platform/qt/qt_platform.h"
@@ -61,11 +62,15 @@ bool user_action(const actions::UserAction& action, int buttons) {
     }
   }
   if (queued) schedule_dispatch();
+  // A box without a procedure changes its state with no event to make it a step.
+  if (!queued && (action.kind == ActionKind::Click || action.kind == ActionKind::Check))
+    app::undo_checkpoint();
   return queued;
 }
 
 void field_left(const std::string& field) {
   if (g_recorder) g_recorder->field_left(field);
+  app::undo_checkpoint();  // a typed field is one undo step once it is left
 }
 
 void dialog_answered(const actions::UserAction& answer) {

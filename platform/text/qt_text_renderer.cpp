@@ -73,7 +73,23 @@ const QtTextRenderer::Ink& QtTextRenderer::ink_of(const std::string& face, int p
         if (qAlpha(row[mx]) >= 128) ink.pixels.emplace_back(mx - margin, my - margin);
     }
   }
+  for (const auto& [dx, dy] : ink.pixels) {
+    if (ink.box.empty()) {
+      ink.box = {dx, dy, dx, dy};
+      continue;
+    }
+    ink.box.left = std::min(ink.box.left, dx);
+    ink.box.right = std::max(ink.box.right, dx);
+    ink.box.top = std::min(ink.box.top, dy);
+    ink.box.bottom = std::max(ink.box.bottom, dy);
+  }
   return inks_.emplace(std::move(key), std::move(ink)).first->second;
+}
+
+rt::InkBox QtTextRenderer::ink_box(std::string_view utf8, const std::string& face,
+                                   int pixel_height) {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || utf8.empty()) return {};
+  return ink_of(face, std::max(pixel_height, 1), utf8).box;
 }
 
 int QtTextRenderer::draw_text(rt::Raster& raster, int x, int y, std::string_view utf8,

@@ -26,6 +26,7 @@ class QtTextRenderer : public rt::TextRenderer {
   // Without a QGuiApplication nothing is drawn and the line height is the pixel height.
   int draw_text(rt::Raster& raster, int x, int y, std::string_view utf8, const std::string& face,
                 int pixel_height, rt::Colour colour) override;
+  rt::InkBox ink_box(std::string_view utf8, const std::string& face, int pixel_height) override;
 
  private:
   struct CachedFont {
@@ -40,6 +41,7 @@ class QtTextRenderer : public rt::TextRenderer {
   // labels at every redraw; rendering each once makes a redraw's text nearly free.
   struct Ink {
     std::vector<std::pair<int, int>> pixels;  // (dx, dy)
+    rt::InkBox box;
   };
   const Ink& ink_of(const std::string& face, int pixel_height, std::string_view utf8);
 

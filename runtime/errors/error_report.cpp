@@ -11,6 +11,7 @@ namespace rt {
 namespace {
 
 ReportSink g_sink;
+ErrorHint g_hint;
 std::string g_program_name = "tessaly";
 bool g_in_progress = false;
 int g_reported = 0;
@@ -41,6 +42,8 @@ void set_program_name(const std::string& name) { g_program_name = name; }
 
 void set_report_sink(ReportSink sink) { g_sink = std::move(sink); }
 
+void set_error_hint(ErrorHint hint) { g_hint = std::move(hint); }
+
 void report_error(const RuntimeError& error) {
   if (g_in_progress || error.number() == 0) return;
   g_in_progress = true;
@@ -48,7 +51,11 @@ void report_error(const RuntimeError& error) {
   g_last = error;
   try {
     error_log_write(error);
-    if (g_sink) g_sink(error_report_caption(), error_report_text(error));
+    // The hint is for the one reading the report; the log and the last error (which the
+    // batch's summary line names) keep the error as raised.
+    RuntimeError shown = error;
+    if (shown.detail().empty() && g_hint) shown.set_detail(g_hint(error));
+    if (g_sink) g_sink(error_report_caption(), error_report_text(shown));
   } catch (...) {
     // Whatever fails while a report is being made is ignored, as a second error would be.
   }

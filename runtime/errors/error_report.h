@@ -23,6 +23,11 @@ void set_program_name(const std::string& name);
 using ReportSink = std::function<void(const std::string& caption, const std::string& text)>;
 void set_report_sink(ReportSink sink);
 
+// What to tell the user about an error that carries no detail of its own: what was missing
+// or wrong and what to do. The program installs it; the report shows its text as the detail.
+using ErrorHint = std::function<std::string(const RuntimeError& error)>;
+void set_error_hint(ErrorHint hint);
+
 // Logs and shows the error. A second error raised while one is being reported is ignored.
 void report_error(const RuntimeError& error);
 

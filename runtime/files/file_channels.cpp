@@ -258,6 +258,8 @@ void close_all_files(std::source_location where) {
   if (first_error != 0) raise_os_error(first_error, OsCall::Close, FileOp::Close, where);
 }
 
+const std::string* held_memory_file(std::string_view name) { return memory_file(name); }
+
 void hold_memory_file(std::string name, std::string bytes) {
   for (auto& [held_name, held_bytes] : memory_files())
     if (held_name == name) {

@@ -48,6 +48,8 @@ std::vector<int> open_file_numbers();
 // file for every input would cost more than the load it serves. Holding a name again replaces
 // its bytes.
 void hold_memory_file(std::string name, std::string bytes);
+// The bytes held under that name, or null.
+const std::string* held_memory_file(std::string_view name);
 
 // The absolute path the channel was opened with.
 std::string file_full_path(int number,

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "runtime/errors/runtime_error.h"
+#include "runtime/files/file_channels.h"
 #include "runtime/files/os_errors.h"
 
 namespace rt {
@@ -26,6 +27,10 @@ std::optional<std::string> read_whole_file(std::string_view name, std::size_t ma
   // A zero byte would cut the name short in the system call and open another file.
   if (name.empty() || name.find('\0') != std::string_view::npos)
     raise_error(kBadFileName, file_location(FileOp::Open, FileCheck::BadName), where);
+  if (const std::string* held = held_memory_file(name)) {
+    if (held->size() > max_bytes) return std::nullopt;
+    return *held;
+  }
   std::error_code ec;
   const std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(name), ec);
   if (ec) raise_os_error(ec.value(), OsCall::Open, FileOp::Open, where);

@@ -22,6 +22,7 @@ struct Event {
   MouseData mouse;
   const EventProcedure* procedure;
   std::uint64_t serial;
+  std::string name;
 };
 
 struct EventState {
@@ -49,7 +50,7 @@ bool enqueue(ObjRef element, EventKind kind, MouseData mouse, const std::string&
   auto it = s.procedures.find(name);
   if (it == s.procedures.end()) return false;  // no procedure: the event has no effect
   if (s.queue.size() >= kEventQueueLimit) return false;
-  s.queue.push_back(Event{element, kind, mouse, &it->second, ++s.last_queued});
+  s.queue.push_back(Event{element, kind, mouse, &it->second, ++s.last_queued, name});
   return true;
 }
 
@@ -164,6 +165,7 @@ std::uint64_t running_event_serial() { return state().running ? state().current.
 std::uint64_t last_finished_event_serial() { return state().last_finished; }
 ObjRef event_element() { return state().current.element; }
 MouseData event_mouse() { return state().current.mouse; }
+const std::string& running_event_name() { return state().current.name; }
 
 void request_quit() { state().quit = true; }
 bool quit_requested() { return state().quit; }
@@ -172,6 +174,10 @@ void close_form_by_user(ObjRef form) {
   if (!form_exists(form)) return;
   if (form == main_form() || form.id == 0) {
     request_quit();
+    return;
+  }
+  if (form_of(form).def().window.frame.tool_window) {
+    show_form(form, 0);
     return;
   }
   destroy_form(form);

@@ -60,6 +60,8 @@ std::uint64_t last_finished_event_serial();  // 0 before the first
 // The element and pointer data of the event whose procedure is running.
 ObjRef event_element();
 MouseData event_mouse();
+// The event name of the running procedure ("BUTTON1_ON"); empty outside the queue's events.
+const std::string& running_event_name();
 
 // Thrown by pump() when the user asked to end the program during a procedure; it ends the
 // program without a report.
@@ -68,7 +70,8 @@ void request_quit();
 bool quit_requested();
 
 // The user closed a window with its close button: closing the main window ends the program
-// (at once, or at the next pump while a procedure runs); any other window is destroyed.
+// (at once, or at the next pump while a procedure runs); a tool window is hidden; any other
+// window is destroyed.
 void close_form_by_user(ObjRef form);
 
 // Long procedures call this often: the platform may repaint and queue new events (which run

@@ -61,6 +61,9 @@ struct FrameStyle {
   bool minimize_box = false;
   bool maximize_box = false;
   bool sizing_border = true;
+  // A tool window: it stays above the main window, and its close button only hides it (the
+  // main window's Window menu shows it again).
+  bool tool_window = false;
 };
 
 struct ElementDef {

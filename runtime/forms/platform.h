@@ -89,6 +89,9 @@ class Platform {
   // Lets pending window messages through while a procedure runs: repaints, and user actions
   // that become queued events (never run here).
   virtual void process_pending() = 0;
+
+  // Help > Manual: shows the program's manual (the desktop renders its built-in README).
+  virtual void show_manual() {}
 };
 
 void set_platform(Platform* platform);

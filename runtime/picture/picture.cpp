@@ -142,6 +142,31 @@ void Picture::print_line(std::string_view utf8, std::source_location where) {
   text_position_ = PointF{0, (near ? static_cast<double>(y) : std::round(at.y)) + line_height};
 }
 
+PictureSettings Picture::settings() const {
+  return PictureSettings{drawing_colour_, background_colour_, current_,
+                         font_face_,      font_size_,         text_position_};
+}
+
+void Picture::restore(Raster raster, const PictureSettings& s) {
+  raster_ = std::move(raster);
+  drawing_colour_ = s.drawing_colour;
+  background_colour_ = s.background_colour;
+  current_ = s.current;
+  font_face_ = s.font_face;
+  font_size_ = s.font_size;
+  text_position_ = s.text_position;
+  ++revision_;
+}
+
+InkBox Picture::text_box(PointF at, std::string_view utf8) const {
+  TextRenderer* renderer = text_renderer();
+  if (!renderer || !all_in_pixel_range({at.x, at.y})) return {};
+  InkBox box = renderer->ink_box(utf8, font_face_, font_size_);
+  if (box.empty()) return {};
+  const int x = pixel_coordinate(at.x), y = pixel_coordinate(at.y);
+  return InkBox{box.left + x, box.top + y, box.right + x, box.bottom + y};
+}
+
 void Picture::resize(std::int32_t width, std::int32_t height, std::source_location where) {
   Raster resized(width, height, background_colour_, where);
   const std::int32_t w = std::min(width, raster_.width());

@@ -10,6 +10,7 @@
 
 #include "runtime/picture/colour.h"
 #include "runtime/picture/raster.h"
+#include "runtime/picture/text_renderer.h"
 
 namespace rt {
 
@@ -17,6 +18,7 @@ namespace rt {
 struct PointF {
   double x = 0;
   double y = 0;
+  bool operator==(const PointF&) const = default;
 };
 
 enum class LineMode { kLine, kRectangle, kFilledRectangle };
@@ -35,6 +37,17 @@ struct LineCommand {
 inline constexpr const char* kDefaultFontFace = "ＭＳ Ｐゴシック";
 inline constexpr std::int32_t kDefaultFontSize = 12;
 inline constexpr std::int32_t kMaxFontSize = 2048;
+
+// What a picture keeps besides its pixels: the settings the next drawing operation uses.
+struct PictureSettings {
+  Colour drawing_colour = kBlack;
+  Colour background_colour = kWhite;
+  PointF current;
+  std::string font_face = kDefaultFontFace;
+  std::int32_t font_size = kDefaultFontSize;
+  PointF text_position;
+  bool operator==(const PictureSettings&) const = default;
+};
 
 class Picture {
  public:
@@ -86,6 +99,15 @@ class Picture {
   // next line. A text position beyond the single range: error 6.
   void print_line(std::string_view utf8,
                   std::source_location where = std::source_location::current());
+
+  // The pixels print_line would ink with the text position at `at`, in picture pixels (corners
+  // inclusive); empty when it would ink none, or when no renderer is installed.
+  InkBox text_box(PointF at, std::string_view utf8) const;
+
+  PictureSettings settings() const;
+  // Puts back a drawing and its settings as an earlier settings() and raster() gave them (an
+  // undone step); the platform repaints since the revision moves on.
+  void restore(Raster raster, const PictureSettings& settings);
 
   // New size; what fits of the old drawing stays, the rest is background.
   void resize(std::int32_t width, std::int32_t height,

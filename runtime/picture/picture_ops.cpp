@@ -51,6 +51,10 @@ void picture_print_line(ObjRef ref, std::string_view text, std::source_location 
   draw(ref, where, [&](Picture& p) { p.print_line(text, where); });
 }
 
+InkBox picture_text_box(ObjRef ref, PointF at, std::string_view text, std::source_location where) {
+  return picture_of(ref, where).text_box(at, text);
+}
+
 void image_size(ObjRef ref, double w, double h, std::source_location where) {
   image_of(ref, where).set_size(w, h, where);
 }

@@ -26,6 +26,9 @@ void picture_text_position(ObjRef picture, PointF p,
                            std::source_location where = std::source_location::current());
 void picture_print_line(ObjRef picture, std::string_view text,
                         std::source_location where = std::source_location::current());
+// Where printing the text at `at` would ink (see Picture::text_box); draws nothing.
+InkBox picture_text_box(ObjRef picture, PointF at, std::string_view text,
+                        std::source_location where = std::source_location::current());
 
 void image_size(ObjRef image, double w, double h,
                 std::source_location where = std::source_location::current());

@@ -9,6 +9,13 @@
 
 namespace rt {
 
+// The smallest rectangle holding every pixel a text inks, relative to its text position,
+// corners inclusive. Empty for a text that inks nothing.
+struct InkBox {
+  int left = 0, top = 0, right = -1, bottom = -1;
+  bool empty() const { return right < left || bottom < top; }
+};
+
 struct TextRenderer {
   virtual ~TextRenderer() = default;
   // Draws `utf8` into `raster` with its top-left corner at (x, y), in `colour`, on a
@@ -16,6 +23,8 @@ struct TextRenderer {
   // character height of `pixel_height`. Returns the font's line height in pixels.
   virtual int draw_text(Raster& raster, int x, int y, std::string_view utf8,
                         const std::string& face, int pixel_height, Colour colour) = 0;
+  // Where draw_text would ink, without drawing.
+  virtual InkBox ink_box(std::string_view, const std::string&, int) { return {}; }
 };
 
 // The renderer that text on pictures uses; none (null) by default, and then text draws

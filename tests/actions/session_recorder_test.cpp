@@ -202,3 +202,31 @@ TEST_F(SessionRecorderTest, ARecordThatCannotGrowEndsWithAWholeLineAndSaysSoOnce
 }
 
 }  // namespace
+
+namespace {
+
+// A file chosen under the folder the recording started in is written relative to it, so the
+// record replayed in another folder uses that folder's files; any other path stays whole.
+TEST_F(SessionRecorderTest, FilesUnderTheRecordingsFolderAreWrittenRelativeToIt) {
+  std::FILE* out = std::tmpfile();
+  ASSERT_NE(out, nullptr);
+  {
+    actions::SessionRecorder in_folder(fileno(out), "/home/ana/xps");
+    for (const char* path :
+         {"/home/ana/xps/c1s.csv", "/home/ana/xps/day 2/o1s.vms", "/home/ana/xps/../other/a.bgd",
+          "/home/ana/xpsother/b.bgd", "/tmp/c.cfg"})
+      in_folder.answered(make_action(ActionKind::AnswerFile, {}, path));
+    in_folder.finish();
+  }
+  std::rewind(out);
+  std::vector<std::string> written;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, out)) written.emplace_back(buffer);
+  std::fclose(out);
+  EXPECT_EQ(written, (std::vector<std::string>{
+                         "answer file c1s.csv\n", "answer file day 2/o1s.vms\n",
+                         "answer file /home/ana/xps/../other/a.bgd\n",
+                         "answer file /home/ana/xpsother/b.bgd\n", "answer file /tmp/c.cfg\n"}));
+}
+
+}  // namespace

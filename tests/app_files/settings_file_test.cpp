@@ -3,6 +3,7 @@
 #include "app/commands/file_commands.h"
 #include "app/files/settings_file.h"
 #include "files_fixture.h"
+#include "runtime/errors/runtime_error.h"
 #include "runtime/files/file_channels.h"
 
 namespace files_test {
@@ -18,12 +19,12 @@ std::string crlf_lines(const std::vector<std::string>& lines) {
   return out;
 }
 
-// 56 distinct lines: numbered texts for the fields, "1" for the check boxes.
+// 56 distinct lines: the line's number with a fraction for the fields, "1" for the check boxes.
 std::vector<std::string> numbered_lines() {
   std::vector<std::string> lines;
   const auto items = app::settings_items();
   for (std::size_t n = 0; n < items.size(); ++n)
-    lines.push_back(items[n].check_box ? "1" : "t" + std::to_string(n + 1));
+    lines.push_back(items[n].check_box ? "1" : std::to_string(n + 1) + ".5");
   return lines;
 }
 
@@ -58,6 +59,16 @@ class SettingsFile : public FilesTest {
   int load(const std::string& name) {
     answer_file(path(name));
     return run(app::BUTTON23_ON);
+  }
+  // The number and the detail of the error a load raises.
+  std::pair<int, std::string> refusal(const std::string& name) {
+    answer_file(path(name));
+    try {
+      app::BUTTON23_ON();
+    } catch (const rt::RuntimeError& e) {
+      return {e.number(), e.detail()};
+    }
+    return {0, ""};
   }
   std::vector<std::string> item_values() {
     std::vector<std::string> values;
@@ -99,6 +110,10 @@ TEST_F(SettingsFile, SaveWritesTheFiftySixLinesInTableOrder) {
 
 TEST_F(SettingsFile, LoadRestoresWhatSaveWrote) {
   set_example_controls();
+  // Only numbers load: these three replace the example's words.
+  rt::set_text(EDIT(13), "289");
+  rt::set_text(EDIT(19), "2.3");
+  rt::set_text(EDIT(35), "-0.1");
   std::vector<std::string> saved = item_values();
   saved[1] = "0";  // the grey box comes back unchecked
   saved[39 - 1] = "0";
@@ -121,37 +136,66 @@ TEST_F(SettingsFile, LoadRestoresWhatSaveWrote) {
 
 TEST_F(SettingsFile, LoadReadsItemsByTheStringInput) {
   std::vector<std::string> lines = numbered_lines();
-  lines[0] = " 1 ";              // blanks dropped: checked
-  lines[1] = "01";               // not exactly "1": unchecked
-  lines[2] = "  a b  ";          // inner blanks kept
-  lines[3] = "\"x,y\"";          // quoted: the comma belongs to the text
-  lines[4] = "\x83s\x81[\x83N";  // ピーク in the code page
-  lines.push_back("line 57 is never read");
-  std::string bytes = crlf_lines(lines);
-  write_bytes("a.cfg", bytes);
+  lines[0] = " 1 ";         // blanks dropped: checked
+  lines[1] = "2";           // grey comes back unchecked
+  lines[2] = "  1.5E+3  ";  // a number as the fields may hold it
+  lines[3] = "";            // an empty field
+  lines[4] = "&H10";        // what VAL reads is a number
+  lines.push_back("line 57 is never read, so it may hold anything");
+  write_bytes("a.cfg", crlf_lines(lines));
   ASSERT_EQ(load("a.cfg"), 0);
   EXPECT_EQ(rt::get_check(CHECK(1)), 1);
   EXPECT_EQ(rt::get_check(CHECK(2)), 0);
-  EXPECT_EQ(rt::get_text(EDIT(3)), "a b");
-  EXPECT_EQ(rt::get_text(EDIT(4)), "x,y");
-  EXPECT_EQ(rt::get_text(EDIT(5)), "ピーク");
-  EXPECT_EQ(rt::get_text(EDIT(35)), "t56");
+  EXPECT_EQ(rt::get_text(EDIT(3)), "1.5E+3");
+  EXPECT_EQ(rt::get_text(EDIT(4)), "");
+  EXPECT_EQ(rt::get_text(EDIT(5)), "&H10");
+  EXPECT_EQ(rt::get_text(EDIT(35)), "56.5");
 }
 
-TEST_F(SettingsFile, ACommaOrColonShiftsTheLaterItems) {
-  for (const char* delimiter : {",", ":"}) {
-    SCOPED_TRACE(delimiter);
+// A file that is not a settings file is refused at the line that shows it, before any control
+// changes: a spectrum, a cut-off file, a word in a number's place, a check state beyond 0-2, a
+// line the string input would split (every later item would shift into the wrong control).
+TEST_F(SettingsFile, AFileThatIsNotASettingsFileIsRefusedAtItsLine) {
+  set_example_controls();
+  const ProgramState before = program_state();
+  struct Bad {
+    const char* name;
+    int line;
+    std::string text;
+    const char* says;
+  };
+  const Bad cases[] = {
+      {"a word in a field", 9, "peak", "\"peak\" is not a number"},
+      {"a number followed by a word", 51, "0.2x", "\"0.2x\" is not a number"},
+      {"a check state of 3", 27, "3", "a check box's state is 0, 1 or 2, not \"3\""},
+      {"an empty check line", 1, "", "a check box's state is 0, 1 or 2"},
+      {"a comma", 10, "284,5", "\"284,5\" holds more than one value"},
+      {"a colon", 12, "1:2", "\"1:2\" holds more than one value"},
+      {"a quoted field", 3, "\"300\"", "holds more than one value"},
+  };
+  for (const Bad& c : cases) {
+    SCOPED_TRACE(c.name);
     std::vector<std::string> lines = numbered_lines();
-    lines[8] = std::string("284") + delimiter + "5";  // centre of slot 1
-    write_bytes("a.cfg", crlf_lines(lines));
-    ASSERT_EQ(load("a.cfg"), 0);
-    EXPECT_EQ(rt::get_text(EDIT(12)), "284");
-    EXPECT_EQ(rt::get_text(EDIT(18)), "5");    // item 10 takes the rest of line 9
-    EXPECT_EQ(rt::get_text(EDIT(24)), "t10");  // item 11 takes line 10
-    EXPECT_EQ(rt::get_check(CHECK(18)), 0);    // item 27 takes line 26, a field's text
-    EXPECT_EQ(rt::get_text(EDIT(30)), "1");    // item 51 takes line 50, a check-box line
-    EXPECT_EQ(rt::get_text(EDIT(35)), "t55");  // item 56 takes line 55; line 56 is not read
+    lines[static_cast<std::size_t>(c.line - 1)] = c.text;
+    write_bytes("bad.cfg", crlf_lines(lines));
+    const auto [number, detail] = refusal("bad.cfg");
+    EXPECT_EQ(number, 5);
+    EXPECT_NE(detail.find("bad.cfg line " + std::to_string(c.line) + ": "), std::string::npos)
+        << detail;
+    EXPECT_NE(detail.find(c.says), std::string::npos) << detail;
+    EXPECT_SAME_STATE(before, program_state());
+    EXPECT_TRUE(rt::open_file_numbers().empty());
   }
+
+  // A spectrum file: three numbers a line, its first item no check state.
+  write_bytes("spectrum.bgd", "285.0,1200,30\r\n284.9,1210,30\r\n");
+  EXPECT_EQ(load("spectrum.bgd"), 54);
+  EXPECT_SAME_STATE(before, program_state());
+  std::string spectrum;
+  for (int i = 0; i < 60; ++i) spectrum += std::to_string(280 + i) + ".0 1200 30\r\n";
+  write_bytes("spectrum.txt", spectrum);
+  EXPECT_EQ(refusal("spectrum.txt").second.find("spectrum.txt line 1: "), 0u);
+  EXPECT_SAME_STATE(before, program_state());
 }
 
 TEST_F(SettingsFile, ARefusedLoadChangesNothing) {
@@ -166,6 +210,15 @@ TEST_F(SettingsFile, ARefusedLoadChangesNothing) {
   };
   const Bad cases[] = {
       {"55 lines", crlf_lines(short_file), 54},
+      {"56 items on 28 lines",
+       [] {
+         std::vector<std::string> lines = numbered_lines();
+         std::string bytes;
+         for (std::size_t n = 0; n < lines.size(); n += 2)
+           bytes += lines[n] + "," + lines[n + 1] + "\r\n";
+         return bytes;
+       }(),
+       5},
       {"an empty file", "", 54},
       {"a field beyond the read buffer",
        std::string(40000, 'a') + "\r\n" + crlf_lines(numbered_lines()), 15},

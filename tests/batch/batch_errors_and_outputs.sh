@@ -62,7 +62,7 @@ expect_line() {
   sed -n "$1p" table.csv | grep -q -- "$2" || fail "line $1 is $(sed -n "$1p" table.csv), expected $2"
 }
 expect_line 3 '^missing.bgd,error,63 File not found.,,,,'
-expect_line 4 '^damaged.bgd,error,54 Input past end of file.,,,,'
+expect_line 4 '^damaged.bgd,error,54 Input past end of file. damaged.bgd looks like an instrument export (line 1 holds two numbers: x and counts).*--raw).,,,,'
 expect_line 6 '^overflow.bgd,error,6 Overflow: a number is too large for its destination.,3,,,'
 for n in 2 5 7; do expect_line $n ',ok,,101,'; done
 # Every line has the 30 columns of the header.

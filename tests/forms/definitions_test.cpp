@@ -220,7 +220,7 @@ TEST(FormDefinitions, TheRawSpectrumWindowOverlapsNoOtherWindow) {
 
 TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   const rt::MenuDef& m = forms::FORMMENU();
-  ASSERT_EQ(m.bar.size(), 4u);
+  ASSERT_EQ(m.bar.size(), 7u);
   EXPECT_EQ(m.bar[0].caption, "File");
   EXPECT_EQ(m.bar[0].items.at(0).name, "openfile");
   EXPECT_EQ(m.bar[0].items.at(0).command, 256);
@@ -248,6 +248,20 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   EXPECT_EQ(m.bar[2].items[3].caption, "Weight by counting statistics");
   EXPECT_TRUE(m.bar[2].items[3].check_item);
   EXPECT_FALSE(m.bar[2].items[0].check_item);
+  // File > Exit after the items before it; Edit, Window and Help after About.
+  EXPECT_EQ(m.bar[0].items.at(2).name, "exit");
+  const std::pair<const char*, std::vector<std::string>> added[] = {
+      {"Edit", {"undo", "redo"}},
+      {"Window", {"showpeaks", "showgraphsetting", "showrawspectrum", "showfitreport"}},
+      {"Help", {"manual"}},
+  };
+  for (std::size_t i = 0; i < std::size(added); ++i) {
+    const rt::MenuItemDef& popup = m.bar[4 + i];
+    EXPECT_EQ(popup.caption, added[i].first);
+    std::vector<std::string> names;
+    for (const auto& item : popup.items) names.push_back(item.name);
+    EXPECT_EQ(names, added[i].second);
+  }
   std::set<int> commands;
   for (const auto& entry : m.bar) {
     if (entry.items.empty()) {

@@ -337,16 +337,23 @@ TEST_F(QtPlatformTest, MessageBoxReturnsTheProgramsNumberOfTheButtonPressed) {
   };
   for (const Case& c :
        {Case{4, QMessageBox::No, rt::kNo}, Case{2, QMessageBox::Retry, rt::kRetry}}) {
-    answer_next_dialog<QMessageBox>([&](QMessageBox* box) { box->button(c.press)->click(); });
+    QString pressed_text;
+    answer_next_dialog<QMessageBox>([&](QMessageBox* box) {
+      pressed_text = box->button(c.press)->text();
+      box->button(c.press)->click();
+    });
     EXPECT_EQ(
         platform->message_box(rt::MessageBoxRequest{
             rt::kNullRef, "Collect", "?", rt::MessageBoxButtons{c.buttons}, rt::kIconQuestion}),
         c.result);
+    // An English question gets English buttons, not the Japanese of Qt's translation.
+    EXPECT_EQ(pressed_text, c.press == QMessageBox::No ? "No" : "Retry");
   }
 }
 
-TEST_F(QtPlatformTest, TheErrorReportsHelpButtonLeavesTheReportOpen) {
+TEST_F(QtPlatformTest, TheErrorReportsHelpButtonOpensTheManualAndLeavesTheReportOpen) {
   bool open_after_help = false;
+  bool manual_shown = false;
   QString text;
   answer_next_dialog<QMessageBox>([&](QMessageBox* report) {
     text = report->text();
@@ -354,13 +361,18 @@ TEST_F(QtPlatformTest, TheErrorReportsHelpButtonLeavesTheReportOpen) {
     for (QAbstractButton* b : report->buttons())
       if (report->buttonRole(b) == QMessageBox::HelpRole) help = b;
     ASSERT_NE(help, nullptr);
-    answer_next_dialog<QMessageBox>([](QMessageBox* note) { note->accept(); });
     help->click();
     open_after_help = report->isVisible();
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->windowTitle() == QStringLiteral("Tessaly manual") && w->isVisible()) {
+        manual_shown = true;
+        w->close();
+      }
     report->button(QMessageBox::Ok)->click();
   });
   platform->show_error_report("tessaly.EXE", "\r\nMAIN [3行]:エラー[11]");
   EXPECT_TRUE(open_after_help);
+  EXPECT_TRUE(manual_shown);
   EXPECT_EQ(text, QString::fromUtf8("\nMAIN [3行]:エラー[11]"));
 }
 

@@ -79,7 +79,7 @@ TEST_F(ReportFlags, APeakOnTheWindowsEdge) {
   const auto text = [&](const char* name) { return rt::get_text(rt::find_control(form, name)); };
   EXPECT_NEAR(rt::val(text("WINDOWSHARE2")), *r.rows[1].window_share_percent, 1e-4);
   EXPECT_NE(text("SHARE2"), text("WINDOWSHARE2"));
-  EXPECT_EQ(text("FLAGS1"), "Peak 2: over 1 % of its area outside the window");
+  EXPECT_EQ(text("FLAGS1"), "ピーク 2: 面積の 1 % を超える部分がデータの範囲外です");
   EXPECT_EQ(text("FLAGS2"), "");
 }
 
