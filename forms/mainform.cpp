@@ -31,15 +31,17 @@ const rt::MenuDef& FORMMENU() {
            2,
            {{"refine", "Refine (least squares)", 261, {}},
             {"savereport", "Save fit report...", 262, {}},
-            {"fitreport", "Show fit report", 263, {}}}},
+            {"fitreport", "Show fit report", 263, {}},
+            {"fitview", "Fit view", 280, {}},
+            {"savefigure", "Save figure...", 281, {}}}},
           {"about", "About", 259, {}},
       }};
   return def;
 }
 
 void install_program_forms() {
-  rt::install_form_definitions({&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5(), &FORM6()},
-                               {&FORMMENU()});
+  rt::install_form_definitions(
+      {&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5(), &FORM6(), &FORM8()}, {&FORMMENU()});
 }
 
 }  // namespace forms

@@ -6,6 +6,7 @@
 #include "app/commands/graph_commands.h"
 #include "app/commands/peak_table_commands.h"
 #include "app/files/raw_window.h"
+#include "app/workspace/control_refs.h"
 #include "runtime/forms/events.h"
 
 namespace app {
@@ -18,6 +19,12 @@ void button1_pressed() {
     open_raw_spectrum();
   else
     BUTTON1_ON();
+}
+
+// The fit view's picture is a PICTURE1 too: only the graph's mouse edits peaks.
+template <void (*procedure)()>
+void on_graph() {
+  if (rt::event_element() == PICTURE(1)) procedure();
 }
 
 struct Entry {
@@ -36,6 +43,8 @@ const std::vector<Entry>& table() {
       {"REFINE_ON", &REFINE_ON},
       {"SAVEREPORT_ON", &SAVEREPORT_ON},
       {"FITREPORT_ON", &FITREPORT_ON},
+      {"FITVIEW_ON", &FITVIEW_ON},
+      {"SAVEFIGURE_ON", &SAVEFIGURE_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
       {"BUTTON1_ON", &button1_pressed},
       {"BUTTON4_ON", &BUTTON4_ON},
@@ -76,9 +85,9 @@ const std::vector<Entry>& table() {
       {"CHECK17_ON", &CHECK17_ON},
       {"BUTTON27_ON", &BUTTON27_ON},
       {"BUTTON28_ON", &BUTTON28_ON},
-      {"PICTURE1_MOUSEDOWN", &PICTURE1_MOUSEDOWN},
-      {"PICTURE1_MOUSEMOVE", &PICTURE1_MOUSEMOVE},
-      {"PICTURE1_MOUSEUP", &PICTURE1_MOUSEUP},
+      {"PICTURE1_MOUSEDOWN", &on_graph<&PICTURE1_MOUSEDOWN>},
+      {"PICTURE1_MOUSEMOVE", &on_graph<&PICTURE1_MOUSEMOVE>},
+      {"PICTURE1_MOUSEUP", &on_graph<&PICTURE1_MOUSEUP>},
       {"BUTTON2_ON", &BUTTON2_ON},
       {"BUTTON26_ON", &BUTTON26_ON},
       {"BUTTON29_ON", &BUTTON29_ON},

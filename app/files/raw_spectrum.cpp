@@ -80,7 +80,7 @@ LoadedSpectrum as_loaded(const RawPoints& p, const std::vector<double>& backgrou
           rt::kOverflow, RawCheck::OutOfRange,
           line_place(name, p.line[i]) +
               ": the value less its background lies beyond the range of the program's numbers");
-    s.add(rt::to_single(p.x[i]), y);
+    s.add(rt::to_single(p.x[i]), y, p.y[i], background[i]);
   }
   return s;
 }

@@ -4,6 +4,7 @@
 #include "app/files/spectrum_reader.h"
 #include "app/model/fit_report.h"
 #include "app/workspace/control_refs.h"
+#include "app/workspace/spectrum_levels.h"
 #include "app/workspace/workspace.h"
 #include "runtime/dialogs/file_dialogs.h"
 #include "runtime/forms/control_values.h"
@@ -33,6 +34,7 @@ void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
   w.DATAYMAX = w.YMAX;
   w.LASTPOINT = static_cast<std::int16_t>(static_cast<std::int32_t>(s.x.size()) - 1);
   w.FILEPATH = path;
+  spectrum_levels() = SpectrumLevels{true, s.measured, s.background};
   rt::set_text(EDIT(1), display_name(path));
   // The last fit was of other points: its report would describe a spectrum no longer shown.
   forget_fit();

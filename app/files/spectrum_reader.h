@@ -12,13 +12,16 @@ namespace app {
 // The points of a spectrum file and their extents, as loading stores them.
 struct LoadedSpectrum {
   std::vector<float> x, y;
+  std::vector<double> measured, background;  // what y was computed from, per point
   float xmin = 10000, xmax = 0, ymin = 10000;
   double ymax = 0;
 
   // Keeps the point (x, y rounded to single); the extents compare y before it is rounded.
-  void add(float px, double py) {
+  void add(float px, double py, double measured_value = 0, double background_value = 0) {
     x.push_back(px);
     y.push_back(rt::to_single(py));
+    measured.push_back(measured_value);
+    background.push_back(background_value);
     if (px > xmax) xmax = px;
     if (px < xmin) xmin = px;
     if (py > ymax) ymax = py;

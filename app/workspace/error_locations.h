@@ -16,6 +16,7 @@ enum class Operation : std::uint32_t {
   Fit = 0x14,
   Refine = 0x15,
   FitReport = 0x16,
+  FitView = 0x17,
   RawLoading = 0x2100,  // its checks: RawCheck in app/files/raw_errors.h
 };
 
@@ -39,10 +40,14 @@ enum class RefineCheck : std::uint32_t {
 // The fit report: asked for before any fit.
 enum class FitReportCheck : std::uint32_t { NoFitToSave = 1, NoFitForDialog };
 
+// The fit view's figure: asked for with no spectrum to draw.
+enum class FitViewCheck : std::uint32_t { NoSpectrum = 1 };
+
 constexpr Operation operation_of(ArrayCheck) { return Operation::WorkspaceArrays; }
 constexpr Operation operation_of(FitCheck) { return Operation::Fit; }
 constexpr Operation operation_of(RefineCheck) { return Operation::Refine; }
 constexpr Operation operation_of(FitReportCheck) { return Operation::FitReport; }
+constexpr Operation operation_of(FitViewCheck) { return Operation::FitView; }
 
 template <class Check>
 constexpr rt::LocationCode location(Check check) {
@@ -51,8 +56,9 @@ constexpr rt::LocationCode location(Check check) {
 
 static_assert(
     rt::all_distinct([] {
-      constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit, Operation::Refine,
-                                     Operation::FitReport, Operation::RawLoading};
+      constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit,
+                                     Operation::Refine,          Operation::FitReport,
+                                     Operation::FitView,         Operation::RawLoading};
       std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
       std::size_t n = 0;
       for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;

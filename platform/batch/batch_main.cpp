@@ -30,14 +30,15 @@ int usage_error(const std::string& message) {
 std::string refusal(const BatchOptions& o) {
   if (!std::ifstream(o.settings, std::ios::binary))
     return "cannot read the settings file " + o.settings;
-  if (o.out_dir.empty()) return "";
-  std::error_code ec;
-  std::filesystem::create_directories(o.out_dir, ec);
-  if (!std::filesystem::is_directory(o.out_dir, ec))
-    return "cannot make the output folder " + o.out_dir;
-  if (const auto clash = first_stem_clash(o.spectra))
-    return "the outputs of " + o.spectra[clash->first] + " and " + o.spectra[clash->second] +
-           " would have the same name in " + o.out_dir;
+  for (const std::string& dir : {o.out_dir, o.figure_dir}) {
+    if (dir.empty()) continue;
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (!std::filesystem::is_directory(dir, ec)) return "cannot make the output folder " + dir;
+    if (const auto clash = first_stem_clash(o.spectra))
+      return "the outputs of " + o.spectra[clash->first] + " and " + o.spectra[clash->second] +
+             " would have the same name in " + dir;
+  }
   return "";
 }
 

@@ -85,7 +85,14 @@ QtPlatform::~QtPlatform() {
 void QtPlatform::form_created(rt::Form& form) { create_form_window(form); }
 
 void QtPlatform::form_shown(rt::Form& form, bool shown) {
-  if (FormWindow* window = window_of(form)) window->setVisible(shown);
+  FormWindow* window = window_of(form);
+  if (!window) return;
+  window->setVisible(shown);
+  // Showing a window that is open already brings it forward, over what covered it.
+  if (shown) {
+    window->raise();
+    window->activateWindow();
+  }
 }
 
 void QtPlatform::form_destroyed(rt::Form& form) {

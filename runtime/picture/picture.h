@@ -19,6 +19,8 @@ struct PointF {
   double y = 0;
 };
 
+struct Drawing;
+
 enum class LineMode { kLine, kRectangle, kFilledRectangle };
 
 struct LineCommand {
@@ -86,6 +88,10 @@ class Picture {
   // next line. A text position beyond the single range: error 6.
   void print_line(std::string_view utf8,
                   std::source_location where = std::source_location::current());
+
+  // Clears the drawing and draws the steps at scale 1 (a drawing of another size is drawn
+  // from the top-left corner, what falls outside cut off).
+  void draw(const Drawing& drawing);
 
   // New size; what fits of the old drawing stays, the rest is background.
   void resize(std::int32_t width, std::int32_t height,
