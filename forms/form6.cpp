@@ -6,7 +6,7 @@ namespace forms {
 
 const rt::FormDef& FORM6() {
   static const rt::FormDef def = [] {
-    rt::FormDef d{window("FORM6", "Fit report", {160, 220, 1010, 400}, kFullFrame, 1), {}};
+    rt::FormDef d{window("FORM6", "Fit report", {120, 220, 1080, 440}, kFullFrame, 1), {}};
     for (int c = 0; c < kReportColumns; ++c) {
       const rt::Rect head{report_column_x(c), 16, kReportColumnWidth, 20};
       d.controls.push_back(
@@ -17,16 +17,20 @@ const rt::FormDef& FORM6() {
       }
     }
     for (int i = 0; i < kReportKeys; ++i) {
-      const int y = report_row_y(7) + 16 + 24 * i;
+      const int y = report_key_y(i);
       d.controls.push_back(label(kReportKeyNames[i] + std::string("HEAD"), kReportKeyTitles[i],
                                  {report_column_x(0), y, 2 * kReportColumnWidth, 20}, 9));
       d.controls.push_back(
           label(kReportKeyNames[i], "", {report_column_x(2), y, 2 * kReportColumnWidth, 20}, 9));
     }
-    d.controls.push_back(label(
-        "NOTE", "", {report_column_x(5), report_row_y(7) + 16, 5 * kReportColumnWidth, 20}, 9));
     d.controls.push_back(
-        button("SAVEREPORT", "Save...", {report_column_x(10), report_row_y(7) + 88, 150, 28}));
+        label("NOTE", "", {report_column_x(5), report_key_y(0), 7 * kReportColumnWidth, 20}, 9));
+    for (int k = 1; k <= 6; ++k)
+      d.controls.push_back(label(report_flags_name(k), "",
+                                 {report_column_x(5), report_key_y(k), 7 * kReportColumnWidth, 20},
+                                 9));
+    d.controls.push_back(
+        button("SAVEREPORT", "Save...", {report_column_x(13), report_key_y(3), 120, 28}));
     return d;
   }();
   return def;

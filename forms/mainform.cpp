@@ -32,6 +32,7 @@ const rt::MenuDef& FORMMENU() {
            {{"refine", "Refine (least squares)", 261, {}},
             {"savereport", "Save fit report...", 262, {}},
             {"fitreport", "Show fit report", 263, {}},
+            {"weightcounts", "Weight by counting statistics", 264, {}, true},
             {"fitview", "Fit view", 280, {}},
             {"savefigure", "Save figure...", 281, {}}}},
           {"about", "About", 259, {}},

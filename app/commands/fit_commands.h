@@ -19,4 +19,7 @@ void REFINE_ON();
 // Fit > "Show fit report": opens the report window (again, if it was closed) and fills it.
 void FITREPORT_ON();
 
+// Fit > "Weight by counting statistics": the choice follows the item's check mark.
+void WEIGHTCOUNTS_ON();
+
 }  // namespace app

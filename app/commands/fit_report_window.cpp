@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/model/fit_report.h"
 #include "forms/report_grid.h"
@@ -28,6 +29,24 @@ void put(rt::ObjRef form, const std::string& name, const std::string& text) {
   rt::set_text(rt::find_control(form, name), text);
 }
 
+// What each flag says, for the window.
+std::string flag_words(const std::string& flag) {
+  if (flag == kCentreAtBound) return "centre ended on its bound";
+  if (flag == kWidthAtBound) return "width ended on its bound";
+  if (flag == kHeightZero) return "height is 0";
+  if (flag == kCentreOutsideWindow) return "centre outside the window";
+  if (flag == kTailOutsideWindow) return "over 1 % of its area outside the window";
+  return flag;
+}
+
+std::string flags_line(const FitReportRow& row) {
+  std::string line;
+  for (const std::string& flag : row.flags)
+    line += (line.empty() ? "Peak " + rt::decimal_text(row.slot) + ": " : std::string("; ")) +
+            flag_words(flag);
+  return line;
+}
+
 void fill(rt::ObjRef form) {
   const FitRecord* record = last_fit();
   std::optional<FitReport> report;
@@ -38,18 +57,14 @@ void fill(rt::ObjRef form) {
       for (const FitReportRow& r : report->rows)
         if (r.slot == k) row = &r;
     const std::string texts[forms::kReportColumns] = {
-        row ? rt::decimal_text(k) : "",
-        row ? short_number(row->centre) : "",
-        row ? cell(row->centre_sd) : "",
-        row ? short_number(row->width) : "",
-        row ? cell(row->width_sd) : "",
-        row ? short_number(row->fwhm) : "",
-        row ? short_number(row->height) : "",
-        row ? cell(row->height_sd) : "",
-        row ? short_number(row->area) : "",
-        row ? cell(row->area_sd) : "",
-        row ? short_number(row->share_percent) : "",
-        row ? cell(row->share_sd) : "",
+        row ? rt::decimal_text(k) : "",        row ? short_number(row->centre) : "",
+        row ? cell(row->centre_sd) : "",       row ? short_number(row->width) : "",
+        row ? cell(row->width_sd) : "",        row ? short_number(row->fwhm) : "",
+        row ? cell(row->fwhm_sd) : "",         row ? short_number(row->height) : "",
+        row ? cell(row->height_sd) : "",       row ? cell(row->area) : "",
+        row ? cell(row->area_sd) : "",         row ? cell(row->share_percent) : "",
+        row ? cell(row->share_sd) : "",        row ? short_number(row->window_share_percent) : "",
+        row ? cell(row->window_share_sd) : "",
     };
     for (int c = 0; c < forms::kReportColumns; ++c)
       put(form, forms::report_cell_name(c, k), texts[c]);
@@ -58,7 +73,9 @@ void fill(rt::ObjRef form) {
       report ? rt::decimal_text(static_cast<std::int64_t>(report->points)) : "",
       report ? rt::decimal_text(report->free_parameters) : "",
       report ? short_number(report->rss) : "",
+      report ? short_number(report->chi2) : "",
       report ? short_number(report->reduced_chi2) : "",
+      report ? report->weighting : "",
       report ? report->method : "",
   };
   for (int i = 0; i < forms::kReportKeys; ++i) put(form, forms::kReportKeyNames[i], keys[i]);
@@ -67,7 +84,17 @@ void fill(rt::ObjRef form) {
     note = "No fit yet: press FITTING or choose Refine.";
   else if (report->method == "fitting")
     note = "FITTING estimates no deviations: Refine does.";
+  else if (!report->rows.empty() && !report->rows.front().share_percent)
+    note = "A skewed peak has no whole area: use Ratio(%).";
   put(form, "NOTE", note);
+  // The flagged slots' lines first, in slot order.
+  std::vector<std::string> lines;
+  if (report)
+    for (const FitReportRow& r : report->rows)
+      if (!r.flags.empty()) lines.push_back(flags_line(r));
+  for (int k = 1; k <= 6; ++k)
+    put(form, forms::report_flags_name(k),
+        static_cast<std::size_t>(k) <= lines.size() ? lines[static_cast<std::size_t>(k - 1)] : "");
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ void lock_column(rt::ObjRef header, Param p) {
 void make_peak(int k) {
   const std::string position = rt::get_text(EDIT(9));
   if (position.empty()) return;
+  forget_kept_values(k);
   rt::set_text(field_of(k, Param::Centre), position);
   rt::set_text(field_of(k, Param::Width), "1.5");
   const Workspace& w = workspace();
@@ -51,11 +52,13 @@ void move_peak_down(int k) {
     rt::set_text(field_of(k, p), lower);
     rt::set_text(field_of(k + 1, p), upper);
   }
+  swap_kept_values(k, k + 1);
   DRAWGRAPH();
 }
 
 void delete_peak(int k) {
   for (Param p : kRowTexts) rt::set_text(field_of(k, p), "");
+  forget_kept_values(k);
   REORDER();
   DRAWGRAPH();
 }

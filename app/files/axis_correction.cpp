@@ -1,5 +1,7 @@
 #include "app/files/axis_correction.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/workspace/control_refs.h"
@@ -39,7 +41,17 @@ void shift_peak_centres(float d) {
   for (int k = 1; k <= kSlots; ++k) {
     if (!Present(k)) continue;
     const rt::ObjRef centre = field_of(k, Param::Centre);
-    rt::set_text(centre, shifted_centre(rt::get_text(centre), d));
+    // A centre a fit kept at full precision moves with its text, so the peak stays where the
+    // fit put it relative to the shifted spectrum.
+    const KeptValue* kept = kept_value(k, Param::Centre);
+    const std::optional<double> kept_centre =
+        kept ? std::optional<double>(kept->value) : std::nullopt;
+    const std::string text = shifted_centre(rt::get_text(centre), d);
+    forget_kept_value(k, Param::Centre);
+    if (kept_centre)
+      KeepParameter(k, Param::Centre, *kept_centre + static_cast<double>(d), text);
+    else
+      rt::set_text(centre, text);
   }
 }
 

@@ -51,9 +51,8 @@ std::vector<double> linear_background(const std::vector<double>& x, const std::v
   return b;
 }
 
-std::vector<double> shirley_background(const std::vector<double>& x, const std::vector<double>& y,
-                                       int end_points) {
-  constexpr int kMostIterations = 50;
+ShirleyBackground shirley_iterated(const std::vector<double>& x, const std::vector<double>& y,
+                                   int end_points) {
   constexpr double kTolerance = 1e-6;
   const auto order = by_rising_x(x);
   const std::size_t n = order.size();
@@ -61,16 +60,28 @@ std::vector<double> shirley_background(const std::vector<double>& x, const std::
 
   // Worked on the points by rising x: xs, ys and the background b.
   std::vector<double> xs(n), ys(n), b(n, e.low), area(n, 0.0);
+  double y_min = HUGE_VAL, y_max = -HUGE_VAL;
   for (std::size_t i = 0; i < n; ++i) {
     xs[i] = x[order[i]];
     ys[i] = y[order[i]];
+    y_min = std::min(y_min, ys[i]);
+    y_max = std::max(y_max, ys[i]);
   }
-  for (int iteration = 0; iteration < kMostIterations && n > 1; ++iteration) {
+  const double range = n > 0 ? y_max - y_min : 0.0;
+  ShirleyBackground result;
+  result.converged = n <= 1;
+  for (int iteration = 0; iteration < kShirleyIterations && n > 1; ++iteration) {
+    result.iterations = iteration + 1;
     for (std::size_t i = 1; i < n; ++i) {
       const double net_before = ys[i - 1] - b[i - 1], net = ys[i] - b[i];
       area[i] = area[i - 1] + (net_before + net) / 2 * (xs[i] - xs[i - 1]);
     }
     const double total = area[n - 1];
+    if (total == 0 && iteration == 0) {
+      // Nothing above the low level to distribute: B = low is the answer.
+      result.converged = true;
+      break;
+    }
     if (total == 0 || !std::isfinite(total)) break;
     double change = 0, largest_net = -HUGE_VAL;
     for (std::size_t i = 0; i < n; ++i) {
@@ -79,12 +90,24 @@ std::vector<double> shirley_background(const std::vector<double>& x, const std::
       b[i] = next;
       largest_net = std::max(largest_net, ys[i] - b[i]);
     }
-    if (change == 0 || change < kTolerance * largest_net) break;
+    if (!std::isfinite(change)) break;
+    // Settled against the largest net value, or against the data's range where nothing
+    // stands above the background (a window that dips below its ends).
+    const double settled = kTolerance * (largest_net > 0 ? largest_net : range);
+    if (change == 0 || change < settled) {
+      result.converged = true;
+      break;
+    }
   }
 
-  std::vector<double> out(n);
-  for (std::size_t i = 0; i < n; ++i) out[order[i]] = b[i];
-  return out;
+  result.values.resize(n);
+  for (std::size_t i = 0; i < n; ++i) result.values[order[i]] = b[i];
+  return result;
+}
+
+std::vector<double> shirley_background(const std::vector<double>& x, const std::vector<double>& y,
+                                       int end_points) {
+  return shirley_iterated(x, y, end_points).values;
 }
 
 }  // namespace app

@@ -22,8 +22,24 @@ std::vector<double> linear_background(const std::vector<double>& x, const std::v
 // The iterative Shirley background: B(x) = low + (high - low) * A(x) / A_total, where A(x) is the
 // area of y - B (trapezoids over x) from the lowest x up to x. It starts from B = low
 // everywhere and repeats until the largest change of B is below 1e-6 of the largest net value
-// y - B, at most 50 times. Without net area (A_total 0) it keeps the last B. The same formula
-// serves rising and falling x scales: only the order of x matters, not the file order.
+// y - B (of the data's range, greatest y less least, where no net value is above 0), at most
+// kShirleyIterations times. A spectrum without net area
+// at the start (A_total 0) keeps B = low. The same formula serves rising and falling x scales:
+// only the order of x matters, not the file order.
+//
+// On a window whose data dip below the end levels the net area can shrink towards 0 or change
+// sign, and then the iteration swings instead of settling: it has not converged, and its last
+// iterate is no background at all.
+inline constexpr int kShirleyIterations = 50;
+struct ShirleyBackground {
+  std::vector<double> values;  // in the order of the points given
+  bool converged = false;
+  int iterations = 0;
+};
+ShirleyBackground shirley_iterated(const std::vector<double>& x, const std::vector<double>& y,
+                                   int end_points);
+
+// Its values, converged or not.
 std::vector<double> shirley_background(const std::vector<double>& x, const std::vector<double>& y,
                                        int end_points);
 

@@ -26,6 +26,7 @@ enum class RawCheck : std::uint32_t {
   BadCount,
   EmptyWindow,
   TooManyPoints,
+  BackgroundNotConverged,
 };
 constexpr Operation operation_of(RawCheck) { return Operation::RawLoading; }
 

@@ -9,6 +9,7 @@
 #include "app/files/raw_errors.h"
 #include "app/files/spectrum_load.h"
 #include "app/files/vamas_reader.h"
+#include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/runtime_error.h"
@@ -80,7 +81,7 @@ LoadedSpectrum as_loaded(const RawPoints& p, const std::vector<double>& backgrou
           rt::kOverflow, RawCheck::OutOfRange,
           line_place(name, p.line[i]) +
               ": the value less its background lies beyond the range of the program's numbers");
-    s.add(rt::to_single(p.x[i]), y, p.y[i], background[i]);
+    s.add(rt::to_single(p.x[i]), y, p.y[i]);
   }
   return s;
 }
@@ -99,14 +100,24 @@ LoadedSpectrum read_raw_spectrum(const std::string& path, const RawSettings& set
   const RawPoints all = is_vamas(*bytes) ? read_vamas(*bytes, settings.block, name)
                                          : read_delimited_text(*bytes, name);
   const RawPoints kept = in_window(all, settings, name);
-  const std::vector<double> background =
-      settings.shirley ? shirley_background(kept.x, kept.y, settings.end_points)
-                       : linear_background(kept.x, kept.y, settings.end_points);
-  return as_loaded(kept, background, name);
+  if (!settings.shirley)
+    return as_loaded(kept, linear_background(kept.x, kept.y, settings.end_points), name);
+  const ShirleyBackground shirley = shirley_iterated(kept.x, kept.y, settings.end_points);
+  // An iterate that has not settled is no background: fitting the net it leaves would give
+  // areas of nothing measured.
+  if (!shirley.converged)
+    raise_raw_error(rt::kInvalidArgument, RawCheck::BackgroundNotConverged,
+                    name + ": the Shirley background does not converge " + window_text(settings) +
+                        " (no steady background after " + rt::decimal_text(shirley.iterations) +
+                        " iterations): choose a narrower window (x from, x to) around the peaks, "
+                        "or the linear background");
+  return as_loaded(kept, shirley.values, name);
 }
 
 void load_raw_spectrum(const std::string& path, const RawSettings& settings) {
   store_spectrum(read_raw_spectrum(path, settings), path);
+  // An instrument's raw intensities are counts.
+  set_weight_counts(true);
 }
 
 }  // namespace app

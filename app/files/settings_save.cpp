@@ -1,3 +1,4 @@
+#include "app/files/kept_value_lines.h"
 #include "app/files/replacing_text_save.h"
 #include "app/files/settings_file.h"
 #include "app/workspace/control_refs.h"
@@ -18,6 +19,7 @@ void save_settings_as() {
     else
       lines.push_back(rt::get_text(item.control));
   }
+  for (std::string& line : kept_value_lines()) lines.push_back(std::move(line));
   save_text_lines(path, lines);
 }
 

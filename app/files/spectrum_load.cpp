@@ -4,7 +4,6 @@
 #include "app/files/spectrum_reader.h"
 #include "app/model/fit_report.h"
 #include "app/workspace/control_refs.h"
-#include "app/workspace/spectrum_levels.h"
 #include "app/workspace/workspace.h"
 #include "runtime/dialogs/file_dialogs.h"
 #include "runtime/forms/control_values.h"
@@ -33,8 +32,8 @@ void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
   w.DATAYMIN = w.YMIN;
   w.DATAYMAX = w.YMAX;
   w.LASTPOINT = static_cast<std::int16_t>(static_cast<std::int32_t>(s.x.size()) - 1);
+  w.fit.spectrum.measured = s.measured;
   w.FILEPATH = path;
-  spectrum_levels() = SpectrumLevels{true, s.measured, s.background};
   rt::set_text(EDIT(1), display_name(path));
   // The last fit was of other points: its report would describe a spectrum no longer shown.
   forget_fit();
@@ -42,6 +41,8 @@ void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
 
 void load_spectrum(const std::string& path) {
   store_spectrum(read_input_file(path, read_spectrum_records), path);
+  // A record's measured column is often not counts: weighting is the user's choice.
+  set_weight_counts(false);
 }
 
 void load_chosen_spectrum() {

@@ -18,7 +18,7 @@ LoadedSpectrum read_spectrum_records(int channel) {
     if (!(c > 0)) continue;
     if (static_cast<std::int32_t>(s.x.size()) >= kMaxPoints)
       rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::TooManyPoints));
-    s.add(a, static_cast<double>(b) - c, b, c);
+    s.add(a, static_cast<double>(b) - c, b);
   }
   return s;
 }

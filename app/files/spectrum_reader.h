@@ -12,21 +12,23 @@ namespace app {
 // The points of a spectrum file and their extents, as loading stores them.
 struct LoadedSpectrum {
   std::vector<float> x, y;
-  std::vector<double> measured, background;  // what y was computed from, per point
+  std::vector<double> measured;  // each point's value before its background was subtracted
   float xmin = 10000, xmax = 0, ymin = 10000;
   double ymax = 0;
 
-  // Keeps the point (x, y rounded to single); the extents compare y before it is rounded.
-  void add(float px, double py, double measured_value = 0, double background_value = 0) {
+  // Keeps the point (x, y rounded to single) and its measured value; the extents compare y
+  // before it is rounded.
+  void add(float px, double py, double measured_value) {
+    measured.push_back(measured_value);
     x.push_back(px);
     y.push_back(rt::to_single(py));
-    measured.push_back(measured_value);
-    background.push_back(background_value);
     if (px > xmax) xmax = px;
     if (px < xmin) xmin = px;
     if (py > ymax) ymax = py;
     if (py < ymin) ymin = rt::to_single(py);
   }
+  // A point that had no background subtracted.
+  void add(float px, double py) { add(px, py, py); }
 };
 
 // The most points the workspace holds (YDATA has indices 0 to 1000).

@@ -12,6 +12,7 @@
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/error_locations.h"
 #include "app/workspace/peak_table.h"
+#include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/convert/text_to_number.h"
@@ -33,17 +34,19 @@ void refuse_unusable_skip() {
 
 class PeakFieldSnapshot {
  public:
-  PeakFieldSnapshot() {
+  PeakFieldSnapshot() : kept_(workspace().fit.kept) {
     for (int k = 1; k <= kSlots; ++k)
       for (int p = 0; p < 3; ++p) texts_[k - 1][p] = rt::get_text(field_of(k, kScanned[p]));
   }
   void restore() const {
     for (int k = 1; k <= kSlots; ++k)
       for (int p = 0; p < 3; ++p) rt::set_text(field_of(k, kScanned[p]), texts_[k - 1][p]);
+    workspace().fit.kept = kept_;
   }
 
  private:
   std::array<std::array<std::string, 3>, kSlots> texts_;
+  KeptPeakValues kept_;
 };
 
 class Sweep {
@@ -90,6 +93,8 @@ class Sweep {
       values.push_back(rt::val(texts.back()));
     });
     const std::vector<std::optional<float>> ahead = engine_.figures(k, p, values);
+    // The sweep's own writes replace a value a fit kept behind this field.
+    forget_kept_value(k, p);
     std::size_t i = 0;
     bool fields_as_seen = true;  // no field changed since the figures ahead were computed
     return grid_scan(start, limit, step, [&](float) {

@@ -1,7 +1,9 @@
 #include "app/fit/refine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "app/fit/fit_uncertainty.h"
@@ -111,6 +113,27 @@ std::vector<double> feasible_start(const PeakModel& model, const Bounds& b) {
   return start;
 }
 
+// 1 / sigma_i with sigma_i^2 = max(measured_i, 1) at every compared point: the counting
+// variance of a count, with at least one count so that an empty channel still weighs finitely.
+std::vector<double> counting_inverse_sigmas(const PeakModel& model, float skip) {
+  const std::vector<std::optional<double>> measured = compared_measured_values(skip);
+  std::vector<double> inverse(measured.size());
+  for (std::size_t j = 0; j < measured.size(); ++j) {
+    if (!measured[j])
+      refuse(RefineCheck::NoMeasuredValues,
+             "no measured values are kept with this spectrum, so it cannot be weighted by "
+             "counting statistics. Turn off Fit > Weight by counting statistics.");
+    const double m = *measured[j];
+    if (!(m >= 0))
+      refuse(RefineCheck::NegativeMeasured,
+             "a measured value of " + number_text(m) + " (at x = " + number_text(model.x()[j]) +
+                 ") is below 0: counting statistics need counts. Turn off Fit > Weight by "
+                 "counting statistics, or load the spectrum as counts.");
+    inverse[j] = 1 / std::sqrt(std::max(m, 1.0));
+  }
+  return inverse;
+}
+
 }  // namespace
 
 void refine_table(const SolveLimits& limits) {
@@ -120,8 +143,9 @@ void refine_table(const SolveLimits& limits) {
   const float skip = read_skip();
   if (!skip_usable(skip))
     refuse(RefineCheck::SkipNotUsable, "the Skip field must hold a number above 0.");
-  const PeakModel model = model_of_table(skip);
+  PeakModel model = model_of_table(skip);
   check_table(model);
+  if (workspace().fit.weight_counts) model.set_inverse_sigmas(counting_inverse_sigmas(model, skip));
   const SpectrumExtent extent = spectrum_extent();
   if (!(extent.smallest_spacing > 0))
     refuse(RefineCheck::NoSpread, "all points of the spectrum have the same x.");
@@ -156,14 +180,10 @@ void refine_table(const SolveLimits& limits) {
     refuse(RefineCheck::SolverFailed,
            "the least-squares solver failed (" + outcome.message + "); nothing was changed.");
 
-  // The values as their fields will read them back: the report and the check describe those.
-  std::vector<std::string> texts(outcome.values.size());
-  std::vector<double> written(outcome.values.size());
-  for (std::size_t j = 0; j < texts.size(); ++j) {
-    texts[j] = rt::trimmed_single_text(rt::to_single(outcome.values[j]));
-    written[j] = rt::val(texts[j]);
-  }
-  const double rss_after = model.rss(written.data());
+  // The fields show the singles' texts; the full values stay behind them for every later
+  // computation, so the report and the check describe those.
+  const std::vector<double>& refined = outcome.values;
+  const double rss_after = model.rss(refined.data());
   if (!std::isfinite(rss_after) || rss_after > rss_before)
     refuse(RefineCheck::EndedWorse,
            "the solver ended with a sum of squares of " + number_text(rss_after) + ", above the " +
@@ -171,17 +191,24 @@ void refine_table(const SolveLimits& limits) {
 
   FitRecord record;
   record.method = "refine";
-  record.model = model.at(written.data());
-  const double s2 = rss_after / static_cast<double>(model.point_count() -
-                                                    static_cast<std::size_t>(model.free_count()));
-  record.covariance = free_value_covariance(record.model, written, s2);
+  record.model = model.at(refined.data());
+  record.window_x = spectrum_x();
+  // Counting statistics give each point its sigma, so the covariance needs no scale; without
+  // them the residuals' own variance stands in for a common sigma.
+  const double s2 =
+      model.weighted()
+          ? 1.0
+          : rss_after / static_cast<double>(model.point_count() -
+                                            static_cast<std::size_t>(model.free_count()));
+  record.covariance = free_value_covariance(record.model, refined, s2);
 
   for (std::size_t s = 0; s < model.slots().size(); ++s)
     for (FitParam p : kFitParams) {
       const int i = model.index_of(s, p);
-      if (i >= 0)
-        rt::set_text(field_of(model.slots()[s].slot, table_param(p)),
-                     texts[static_cast<std::size_t>(i)]);
+      if (i < 0) continue;
+      const double value = refined[static_cast<std::size_t>(i)];
+      KeepParameter(model.slots()[s].slot, table_param(p), value,
+                    rt::trimmed_single_text(rt::to_single(value)));
     }
   record_fit(std::move(record));
 }
@@ -196,6 +223,7 @@ void record_fitting_result() {
     FitRecord record;
     record.method = "fitting";
     record.model = model_of_table(skip);
+    record.window_x = spectrum_x();
     record_fit(std::move(record));
   } catch (const rt::RuntimeError&) {
     forget_fit();

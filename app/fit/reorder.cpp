@@ -11,6 +11,7 @@ constexpr Param kMoved[] = {Param::Centre, Param::Width, Param::Height};
 void move_up(int from) {
   for (Param p : kMoved) rt::set_text(field_of(from - 1, p), rt::get_text(field_of(from, p)));
   for (Param p : kMoved) rt::set_text(field_of(from, p), "");
+  move_kept_values(from, from - 1);
 }
 
 }  // namespace

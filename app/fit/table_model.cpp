@@ -30,10 +30,29 @@ PeakModel model_of_table(float skip) {
   return PeakModel(std::move(x), std::move(y), std::move(slots), w.MIXRATIO);
 }
 
-SpectrumExtent spectrum_extent() {
+std::vector<std::optional<double>> compared_measured_values(float skip) {
+  const Workspace& w = workspace();
+  const std::vector<double>& measured = w.fit.spectrum.measured;
+  std::vector<std::optional<double>> out;
+  counted_loop(0, w.LASTPOINT, skip, [&](float counter) {
+    const std::int32_t i = loop_index(counter);
+    if (i >= 0 && static_cast<std::size_t>(i) < measured.size())
+      out.emplace_back(measured[static_cast<std::size_t>(i)]);
+    else
+      out.emplace_back();
+  });
+  return out;
+}
+
+std::vector<double> spectrum_x() {
   const Workspace& w = workspace();
   std::vector<double> x;
   for (std::int32_t i = 0; i <= w.LASTPOINT; ++i) x.push_back(w.XDATA.at(i));
+  return x;
+}
+
+SpectrumExtent spectrum_extent() {
+  std::vector<double> x = spectrum_x();
   SpectrumExtent e;
   if (x.empty()) return e;
   std::sort(x.begin(), x.end());

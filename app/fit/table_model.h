@@ -3,12 +3,22 @@
 // points KAI2 compares (every Skip-th), the present slots in slot order with the values their
 // fields read as, and as free the parameters whose lock is in state 0 (those FITTING scans).
 
+#include <optional>
+#include <vector>
+
 #include "app/model/peak_model.h"
 
 namespace app {
 
 // Reads the fields and the workspace. The Skip is taken as it is; the caller checks it.
 PeakModel model_of_table(float skip);
+
+// The measured value under each point model_of_table(skip) compares, in the same order;
+// nothing for a point the load kept no measured value for.
+std::vector<std::optional<double>> compared_measured_values(float skip);
+
+// The x of every point of the spectrum, in index order: the window the report's shares sum over.
+std::vector<double> spectrum_x();
 
 // The spectrum's extent over all its points: the x range and the smallest gap between two
 // distinct x values (0 when there are fewer than two distinct values).

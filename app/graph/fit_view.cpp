@@ -8,7 +8,6 @@
 #include "app/workspace/peak_colours.h"
 #include "app/workspace/peak_curves.h"
 #include "app/workspace/peak_table.h"
-#include "app/workspace/spectrum_levels.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/integer_text.h"
 
@@ -278,20 +277,22 @@ FitView empty_fit_view(int width, int height) {
 FitViewData current_fit_view_data() {
   FitViewData d;
   const Workspace& w = workspace();
-  if (!spectrum_levels().loaded || w.LASTPOINT < 0) return d;
+  const std::vector<double>& measured = w.fit.spectrum.measured;
+  if (measured.empty() || w.LASTPOINT < 0) return d;  // nothing loaded yet
   const int n = w.LASTPOINT + 1;
-  int present[kSlots] = {};
-  int count = 0;
+  d.counting_weights = w.fit.weight_counts;
   for (int k = 1; k <= kSlots; ++k)
-    if (Present(k)) present[count++] = k;
-  for (int c = 0; c < count; ++c) d.components.push_back({present[c], {}});
+    if (Present(k)) d.components.push_back({k, {}});
   for (int i = 0; i < n; ++i) {
     const double net = w.YDATA.at(i);
-    const PointLevels levels = point_levels(i, net);
+    // The background is what the load subtracted from the measured value; a point without
+    // its measured value (none is, after a load) counts as measured over no background.
+    const auto at = static_cast<std::size_t>(i);
+    const double value = at < measured.size() ? measured[at] : net;
     d.x.push_back(w.XDATA.at(i));
-    d.measured.push_back(levels.measured);
-    d.background.push_back(levels.background);
-    if (count > 0) d.sum.push_back(w.SUMCURVE.at(i));
+    d.measured.push_back(value);
+    d.background.push_back(value - net);
+    if (!d.components.empty()) d.sum.push_back(w.SUMCURVE.at(i));
     for (FitViewComponent& c : d.components) c.y.push_back(peak_curve(w, c.slot, i));
   }
   return d;

@@ -34,6 +34,9 @@ void move_centre(Workspace& w, int k, float mx, float my) {
                         shift(static_cast<double>(w.XMAX) - w.XMIN, mx - w.DOWNX, w.PLOTWIDTH);
   const double height =
       Parameter(k, Param::Height) - shift(w.YMAX - w.YMIN, my - w.DOWNY, w.PLOTHEIGHT);
+  // The drag replaces whatever value a fit kept: the fields hold what the hand put there.
+  forget_kept_value(k, Param::Centre);
+  forget_kept_value(k, Param::Height);
   rt::set_text(field_of(k, Param::Centre), rt::trimmed_double_text(centre));
   rt::set_text(field_of(k, Param::Height), rt::trimmed_double_text(height));
 }
@@ -41,6 +44,7 @@ void move_centre(Workspace& w, int k, float mx, float my) {
 void change_width(Workspace& w, int k, float mx) {
   // The full plot width is 5 units of width whatever the x range; vertical movement is ignored.
   const double width = Parameter(k, Param::Width) + shift(5, mx - w.DOWNX, w.PLOTWIDTH);
+  forget_kept_value(k, Param::Width);
   rt::set_text(field_of(k, Param::Width), rt::trimmed_double_text(width));
   if (Parameter(k, Param::Width) < static_cast<double>(0.3f))
     rt::set_text(field_of(k, Param::Width), "0.3");

@@ -20,10 +20,10 @@ std::string one_decimal_text(std::string_view field_text) {
 void NUMARRANGE() {
   for (Param column : {Param::Centre, Param::Height, Param::Width}) {
     for (int k = 1; k <= kSlots; ++k) {
-      const rt::ObjRef field = field_of(k, column);
-      const std::string text = rt::get_text(field);
+      const std::string text = rt::get_text(field_of(k, column));
       if (text.empty()) continue;
-      rt::set_text(field, one_decimal_text(text));
+      // Only the text is rounded: a value a fit kept behind the field stays behind it.
+      RewriteParameterText(k, column, one_decimal_text(text));
     }
   }
 }

@@ -1,10 +1,12 @@
 #include "app/model/fit_report.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
 #include "app/model/peak_measures.h"
+#include "app/model/profile_derivatives.h"
 #include "runtime/convert/integer_text.h"
 
 namespace app {
@@ -14,16 +16,11 @@ std::optional<FitRecord> g_last;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Slopes of one slot's area by the free values: area = h |w| K.
-struct AreaSlope {
-  int width_index = -1, height_index = -1;
-  double by_width = 0, by_height = 0;
-};
+// A gradient as (index of a free value, slope) pairs.
+using Gradient = std::vector<std::pair<int, double>>;
 
-// sqrt(g^T C g) for a gradient given as (index, slope) pairs; infinite when a value it
-// depends on is not determined.
-double propagated_sd(const std::vector<std::pair<int, double>>& gradient,
-                     const std::vector<double>& c, int p) {
+// sqrt(g^T C g); infinite when a value it depends on is not determined.
+double propagated_sd(const Gradient& gradient, const std::vector<double>& c, int p) {
   double variance = 0;
   for (const auto& [i, gi] : gradient) {
     if (gi == 0) continue;
@@ -46,6 +43,82 @@ std::optional<double> sd_of(const FitRecord& r, std::size_t s, FitParam p) {
   return std::sqrt(r.covariance[diagonal]);
 }
 
+// An amount and its slopes by the free values, kept per slot so shares can combine them.
+struct Measured {
+  double value = 0;
+  Gradient gradient;
+};
+
+// The shares of each amount in their sum, in percent, with the slopes of each share:
+// share_s = 100 A_s / T, by a value v: 100 (dA_s/dv T - A_s dT/dv) / T^2.
+std::vector<Measured> shares_of(const std::vector<Measured>& amounts) {
+  double total = 0;
+  for (const Measured& a : amounts) total += a.value;
+  std::vector<Measured> shares;
+  for (std::size_t s = 0; s < amounts.size(); ++s) {
+    Measured share;
+    share.value = 100 * amounts[s].value / total;
+    for (std::size_t t = 0; t < amounts.size(); ++t) {
+      const double factor = 100 * ((s == t ? total : 0.0) - amounts[s].value) / (total * total);
+      for (const auto& [i, slope] : amounts[t].gradient)
+        share.gradient.emplace_back(i, slope * factor);
+    }
+    shares.push_back(std::move(share));
+  }
+  return shares;
+}
+
+struct WindowExtent {
+  double low = 0, high = 0, smallest_spacing = 0;
+  bool empty = true;
+};
+
+WindowExtent extent_of(std::vector<double> x) {
+  WindowExtent e;
+  if (x.empty()) return e;
+  std::sort(x.begin(), x.end());
+  e.empty = false;
+  e.low = x.front();
+  e.high = x.back();
+  for (std::size_t i = 1; i < x.size(); ++i) {
+    const double gap = x[i] - x[i - 1];
+    if (gap > 0 && (e.smallest_spacing == 0 || gap < e.smallest_spacing)) e.smallest_spacing = gap;
+  }
+  return e;
+}
+
+// Where a fit's bounds hold a value, it ends on them exactly; the margin only absorbs the last
+// rounding of the solver's projection.
+bool on_bound(double v, double bound, double scale) {
+  return std::fabs(v - bound) <= 1e-9 * std::max(scale, std::fabs(bound));
+}
+
+std::vector<std::string> flags_of(const ModelSlot& slot, bool centre_free, bool width_free,
+                                  const WindowExtent& e, const ProfileConstants& k) {
+  std::vector<std::string> flags;
+  if (e.empty) return flags;
+  const PeakShape& s = slot.shape;
+  const double span = e.high - e.low;
+  const double w = std::fabs(s.width);
+  if (centre_free && (on_bound(s.centre, e.low, span) || on_bound(s.centre, e.high, span)))
+    flags.emplace_back(kCentreAtBound);
+  if (width_free && ((e.smallest_spacing > 0 && on_bound(w, e.smallest_spacing / 2, w)) ||
+                     (span > 0 && on_bound(w, span, span))))
+    flags.emplace_back(kWidthAtBound);
+  if (!(s.height > 0)) flags.emplace_back(kHeightZero);
+  if (s.centre < e.low || s.centre > e.high) flags.emplace_back(kCentreOutsideWindow);
+  // The profile's share beyond the window's ends, of its area over the reach a profile has.
+  PeakShape unit = s;
+  unit.height = 1;
+  const double whole = area_between(unit, k, -std::numeric_limits<double>::infinity(),
+                                    std::numeric_limits<double>::infinity());
+  if (whole > 0 && w > 0) {
+    const double inside = area_between(unit, k, e.low, e.high);
+    if (1 - inside / whole > 0.01) flags.emplace_back(kTailOutsideWindow);
+  }
+  return flags;
+}
+
 }  // namespace
 
 FitReport make_fit_report(const FitRecord& record) {
@@ -55,58 +128,86 @@ FitReport make_fit_report(const FitRecord& record) {
   const bool deviations = !record.covariance.empty();
   FitReport report;
   report.method = record.method;
+  report.weighting = model.weighted() ? "counts" : "none";
   report.points = model.point_count();
   report.free_parameters = p;
   const std::vector<double> values = model.free_values();
-  report.rss = model.rss(values.data());
+  report.chi2 = model.rss(values.data());
+  PeakModel unweighted = model;
+  unweighted.set_inverse_sigmas({});
+  report.rss = unweighted.rss(values.data());
   const double dof = static_cast<double>(report.points) - p;
-  report.reduced_chi2 = dof > 0 ? report.rss / dof : kNaN;
+  report.reduced_chi2 = dof > 0 ? report.chi2 / dof : kNaN;
 
-  std::vector<AreaSlope> slopes;
-  double total = 0;
+  const WindowExtent extent = extent_of(record.window_x);
+  bool any_skewed = false;
+  std::vector<Measured> areas, window_sums;
   for (std::size_t s = 0; s < model.slots().size(); ++s) {
-    const PeakShape& shape = model.slots()[s].shape;
+    const ModelSlot& slot = model.slots()[s];
+    const PeakShape& shape = slot.shape;
+    any_skewed = any_skewed || shape.asymmetric;
+    const int ci = model.index_of(s, FitParam::Centre);
+    const int wi = model.index_of(s, FitParam::Width);
+    const int hi = model.index_of(s, FitParam::Height);
     FitReportRow row;
-    row.slot = model.slots()[s].slot;
+    row.slot = slot.slot;
     row.centre = shape.centre;
     row.width = shape.width;
     row.height = shape.height;
     const double w = std::fabs(shape.width);
-    row.fwhm = w * unit_fwhm(shape, k);
-    const double unit = unit_area(shape, k);
-    row.area = shape.height * w * unit;
-    total += row.area;
-    AreaSlope slope;
-    slope.width_index = model.index_of(s, FitParam::Width);
-    slope.height_index = model.index_of(s, FitParam::Height);
-    slope.by_width = (shape.width < 0 ? -1 : 1) * shape.height * unit;
-    slope.by_height = w * unit;
-    slopes.push_back(slope);
+    const double sign = shape.width < 0 ? -1.0 : 1.0;
+    const double unit_width = unit_fwhm(shape, k);
+    row.fwhm = w * unit_width;
     row.centre_sd = sd_of(record, s, FitParam::Centre);
     row.width_sd = sd_of(record, s, FitParam::Width);
     row.height_sd = sd_of(record, s, FitParam::Height);
-    if (deviations) {
-      std::vector<std::pair<int, double>> g;
-      if (slope.width_index >= 0) g.emplace_back(slope.width_index, slope.by_width);
-      if (slope.height_index >= 0) g.emplace_back(slope.height_index, slope.by_height);
-      row.area_sd = propagated_sd(g, record.covariance, p);
+    if (row.width_sd) row.fwhm_sd = *row.width_sd * unit_width;
+
+    // Whole-axis area h |w| K, and its slopes.
+    Measured area;
+    const double unit = unit_area(shape, k);
+    area.value = shape.height * w * unit;
+    if (wi >= 0) area.gradient.emplace_back(wi, sign * shape.height * unit);
+    if (hi >= 0) area.gradient.emplace_back(hi, w * unit);
+    if (!shape.asymmetric) {
+      row.area = area.value;
+      if (deviations && !area.gradient.empty())
+        row.area_sd = propagated_sd(area.gradient, record.covariance, p);
     }
-    report.rows.push_back(row);
+    areas.push_back(std::move(area));
+
+    // The point sum over the window, and its slopes.
+    Measured sum;
+    double by_centre = 0, by_width = 0, by_height = 0;
+    for (double x : record.window_x) {
+      const ProfileTerms t = profile_terms(x, shape, k);
+      sum.value += t.value;
+      by_centre += t.d_centre;
+      by_width += t.d_width;
+      by_height += t.d_height;
+    }
+    if (ci >= 0) sum.gradient.emplace_back(ci, by_centre);
+    if (wi >= 0) sum.gradient.emplace_back(wi, by_width);
+    if (hi >= 0) sum.gradient.emplace_back(hi, by_height);
+    window_sums.push_back(std::move(sum));
+
+    if (ci < 0) row.locked.emplace_back("centre");
+    if (wi < 0) row.locked.emplace_back("width");
+    if (hi < 0) row.locked.emplace_back("height");
+    row.flags = flags_of(slot, ci >= 0, wi >= 0, extent, k);
+    report.rows.push_back(std::move(row));
   }
+
+  const std::vector<Measured> shares = shares_of(areas);
+  const std::vector<Measured> window_shares = shares_of(window_sums);
   for (std::size_t s = 0; s < report.rows.size(); ++s) {
     FitReportRow& row = report.rows[s];
-    row.share_percent = 100 * row.area / total;
-    if (!deviations) continue;
-    // share_s = 100 A_s / T: by a value of slot t, 100 dA_t (delta_st T - A_s) / T^2.
-    std::vector<std::pair<int, double>> g;
-    for (std::size_t t = 0; t < slopes.size(); ++t) {
-      const double factor = 100 * ((s == t ? total : 0.0) - row.area) / (total * total);
-      if (slopes[t].width_index >= 0)
-        g.emplace_back(slopes[t].width_index, slopes[t].by_width * factor);
-      if (slopes[t].height_index >= 0)
-        g.emplace_back(slopes[t].height_index, slopes[t].by_height * factor);
-    }
-    row.share_sd = propagated_sd(g, record.covariance, p);
+    row.window_share_percent = window_shares[s].value;
+    if (deviations)
+      row.window_share_sd = propagated_sd(window_shares[s].gradient, record.covariance, p);
+    if (any_skewed) continue;
+    row.share_percent = shares[s].value;
+    if (deviations) row.share_sd = propagated_sd(shares[s].gradient, record.covariance, p);
   }
   return report;
 }
@@ -124,23 +225,30 @@ std::vector<std::string> fit_report_lines(const FitReport& report) {
   const auto optional = [](const std::optional<double>& v) {
     return v ? report_number(*v) : std::string();
   };
+  const auto joined = [](const std::vector<std::string>& words, const char* suffix) {
+    std::string out;
+    for (const std::string& word : words) out += (out.empty() ? "" : " ") + word + suffix;
+    return out;
+  };
   std::vector<std::string> lines;
-  lines.push_back(
-      "slot,centre,centre_sd,width,width_sd,fwhm,height,height_sd,area,area_sd,share_percent,share_"
-      "sd");
+  lines.emplace_back(kFitReportHeader);
   for (const FitReportRow& r : report.rows) {
-    lines.push_back(rt::decimal_text(r.slot) + ',' + report_number(r.centre) + ',' +
+    // The name stays empty until components carry names.
+    lines.push_back(rt::decimal_text(r.slot) + ",," + report_number(r.centre) + ',' +
                     optional(r.centre_sd) + ',' + report_number(r.width) + ',' +
-                    optional(r.width_sd) + ',' + report_number(r.fwhm) + ',' +
-                    report_number(r.height) + ',' + optional(r.height_sd) + ',' +
-                    report_number(r.area) + ',' + optional(r.area_sd) + ',' +
-                    report_number(r.share_percent) + ',' + optional(r.share_sd));
+                    optional(r.width_sd) + ',' + report_number(r.fwhm) + ',' + optional(r.fwhm_sd) +
+                    ',' + report_number(r.height) + ',' + optional(r.height_sd) + ',' +
+                    optional(r.area) + ',' + optional(r.area_sd) + ',' + optional(r.share_percent) +
+                    ',' + optional(r.share_sd) + ',' + report_number(r.window_share_percent) + ',' +
+                    joined(r.locked, "=fix") + ',' + joined(r.flags, ""));
   }
   lines.push_back("");
   lines.push_back("points," + rt::decimal_text(static_cast<std::int64_t>(report.points)));
   lines.push_back("free_parameters," + rt::decimal_text(report.free_parameters));
   lines.push_back("rss," + report_number(report.rss));
+  lines.push_back("chi2," + report_number(report.chi2));
   lines.push_back("reduced_chi2," + report_number(report.reduced_chi2));
+  lines.push_back("weighting," + report.weighting);
   lines.push_back("method," + report.method);
   return lines;
 }

@@ -11,31 +11,56 @@
 
 namespace app {
 
-// What a fit left: the model at its final values and, after Refine, the covariance of the
-// free values (p x p, row-major; empty after FITTING, whose report has no deviations).
+// What a fit left: the model at its final values (weighted when the fit was), after Refine the
+// covariance of the free values (p x p, row-major; empty after FITTING, whose report has no
+// deviations), and the x of every point of the spectrum (the window the shares are summed
+// over, and whose ends bound the centres).
 struct FitRecord {
   std::string method;  // "refine" or "fitting"
   PeakModel model;
   std::vector<double> covariance;
+  std::vector<double> window_x;
 };
+
+// The flags a slot's line may carry, in the order they are listed.
+inline constexpr const char* kCentreAtBound = "centre_at_bound";
+inline constexpr const char* kWidthAtBound = "width_at_bound";
+inline constexpr const char* kHeightZero = "height_zero";
+inline constexpr const char* kCentreOutsideWindow = "centre_outside_window";
+inline constexpr const char* kTailOutsideWindow = "tail_outside_window";
 
 struct FitReportRow {
   int slot = 0;
-  double centre = 0, width = 0, fwhm = 0, height = 0, area = 0, share_percent = 0;
-  // Empty for a locked parameter, and all of them after FITTING.
-  std::optional<double> centre_sd, width_sd, height_sd, area_sd, share_sd;
+  double centre = 0, width = 0, fwhm = 0, height = 0;
+  // Over the whole axis; empty for a skewed slot, whose profile levels off instead of ending.
+  std::optional<double> area;
+  // Each slot's whole-axis area over their sum; empty on every line when any slot is skewed.
+  std::optional<double> share_percent;
+  // Point sums over the window, as "Ratio(%)" and the clipboard have them.
+  double window_share_percent = 0;
+  // Empty for a locked parameter (and what rests on it alone), and all of them after FITTING.
+  std::optional<double> centre_sd, width_sd, fwhm_sd, height_sd, area_sd, share_sd, window_share_sd;
+  std::vector<std::string> locked;  // "centre", "width", "height" as locked
+  std::vector<std::string> flags;
 };
 
 struct FitReport {
   std::vector<FitReportRow> rows;
   std::size_t points = 0;
   int free_parameters = 0;
-  double rss = 0;
-  double reduced_chi2 = 0;  // rss / (points - free_parameters); NaN when that is not positive
+  double rss = 0;           // the plain sum of squared differences
+  double chi2 = 0;          // sum of squared differences over sigma^2 (sigma 1 without weights)
+  double reduced_chi2 = 0;  // chi2 / (points - free_parameters); NaN when that is not positive
+  std::string weighting;    // "counts" or "none"
   std::string method;
 };
 
 FitReport make_fit_report(const FitRecord& record);
+
+// The report's header line.
+inline constexpr const char* kFitReportHeader =
+    "slot,name,centre,centre_sd,width,width_sd,fwhm,fwhm_sd,height,height_sd,area,area_sd,"
+    "share_percent,share_sd,window_share_percent,constraints,flags";
 
 // The CSV lines: the header, one line per slot, an empty line, then key,value lines.
 std::vector<std::string> fit_report_lines(const FitReport& report);

@@ -42,6 +42,19 @@ double integrate(const PeakShape& s, const ProfileConstants& k, double a, double
   return sum;
 }
 
+// The same rule over [a, b] of x for the profile of height 1 at the shape's centre and width.
+// A negative width mirrors the profile about its centre.
+double integrate_x(const PeakShape& s, const ProfileConstants& k, double a, double b, int pieces) {
+  const double w = std::fabs(s.width);
+  double ua = (a - s.centre) / w, ub = (b - s.centre) / w;
+  if (s.width < 0) {
+    const double mirrored = -ua;
+    ua = -ub;
+    ub = mirrored;
+  }
+  return w * integrate(s, k, ua, ub, pieces);
+}
+
 }  // namespace
 
 double half_width_at_half_maximum(const ProfileConstants& k) {
@@ -86,6 +99,23 @@ double unit_area(const PeakShape& s, const ProfileConstants& k) {
     cached = area;
   }
   return area;
+}
+
+double area_between(const PeakShape& s, const ProfileConstants& k, double from, double to) {
+  const double w = std::fabs(s.width);
+  if (!(w > 0) || !(to > from)) return 0;
+  const double lo = std::max(from, s.centre - kReach * w), hi = std::min(to, s.centre + kReach * w);
+  if (!(hi > lo)) return 0;
+  std::vector<double> cuts = {lo, hi};
+  for (double u : {-10.0, -4.0, -1.0, 0.0, 1.0, 4.0, 10.0}) cuts.push_back(s.centre + u * w);
+  if (s.asymmetric && s.alpha != 0) cuts.push_back(s.centre - s.width / s.alpha);
+  std::sort(cuts.begin(), cuts.end());
+  double area = 0;
+  for (std::size_t i = 1; i < cuts.size(); ++i) {
+    const double a = std::max(cuts[i - 1], lo), b = std::min(cuts[i], hi);
+    if (b > a) area += integrate_x(s, k, a, b, 48);
+  }
+  return s.height * area;
 }
 
 }  // namespace app

@@ -19,6 +19,10 @@ double unit_fwhm(const PeakShape& s, const ProfileConstants& k);
 // about 0.3 that constant is below 10^-10 of the height.
 double unit_area(const PeakShape& s, const ProfileConstants& k);
 
+// The integral of the profile as it stands (its centre, width and height) over [from, to],
+// within the centre plus or minus 50 widths that unit_area covers.
+double area_between(const PeakShape& s, const ProfileConstants& k, double from, double to);
+
 // Half the FWHM of the symmetric profile of width 1: where (1 + 4m q) e^((1-m) 4 ln2 q) = 2,
 // q = v^2, found by bisection.
 double half_width_at_half_maximum(const ProfileConstants& k);

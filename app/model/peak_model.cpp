@@ -37,6 +37,10 @@ PeakModel::PeakModel(std::vector<double> x, std::vector<double> y, std::vector<M
   }
 }
 
+void PeakModel::set_inverse_sigmas(std::vector<double> inverse_sigmas) {
+  inverse_sigmas_ = std::move(inverse_sigmas);
+}
+
 std::vector<double> PeakModel::free_values() const {
   std::vector<double> values(static_cast<std::size_t>(free_count_));
   for (std::size_t s = 0; s < slots_.size(); ++s) {
@@ -79,6 +83,11 @@ void PeakModel::evaluate(const double* values, double* residuals, double* jacobi
       if (index[2] >= 0) row[index[2]] = t.d_height;
     }
     residuals[i] = model - y_[i];
+    if (inverse_sigmas_.empty()) continue;
+    const double weight = inverse_sigmas_[i];
+    residuals[i] *= weight;
+    if (row)
+      for (std::size_t j = 0; j < p; ++j) row[j] *= weight;
   }
 }
 

@@ -25,6 +25,12 @@ class PeakModel {
   PeakModel() = default;
   PeakModel(std::vector<double> x, std::vector<double> y, std::vector<ModelSlot> slots, double mix);
 
+  // Weights every point's residual by 1 / sigma_i (one per point), so that rss() becomes
+  // chi^2 = sum (f_i - y_i)^2 / sigma_i^2. Without, every sigma is 1.
+  void set_inverse_sigmas(std::vector<double> inverse_sigmas);
+  bool weighted() const { return !inverse_sigmas_.empty(); }
+  const std::vector<double>& inverse_sigmas() const { return inverse_sigmas_; }
+
   std::size_t point_count() const { return x_.size(); }
   int free_count() const { return free_count_; }
   const std::vector<ModelSlot>& slots() const { return slots_; }
@@ -41,14 +47,14 @@ class PeakModel {
   // The same model with the free values put into its slots.
   PeakModel at(const double* values) const;
 
-  // Residuals model - y at every point and, when `jacobian` is not null, their slopes by the
-  // free values (row-major, one row of free_count() per point).
+  // Residuals (model - y) / sigma at every point and, when `jacobian` is not null, their slopes
+  // by the free values (row-major, one row of free_count() per point).
   void evaluate(const double* values, double* residuals, double* jacobian) const;
-  // The sum of squared residuals.
+  // The sum of squared residuals (chi^2 when weighted).
   double rss(const double* values) const;
 
  private:
-  std::vector<double> x_, y_;
+  std::vector<double> x_, y_, inverse_sigmas_;
   std::vector<ModelSlot> slots_;
   std::vector<std::array<int, 3>> index_;
   ProfileConstants constants_{};

@@ -5,7 +5,6 @@
 #include "app/model/fit_report.h"
 #include "app/shell/program.h"
 #include "app/workspace/control_refs.h"
-#include "app/workspace/spectrum_levels.h"
 #include "app/workspace/workspace.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/file_channels.h"
@@ -33,7 +32,6 @@ void reset_program_state() {
   rt::reset_reported_error_count();
   rt::install_form_definitions({}, {});
   workspace() = Workspace{};
-  spectrum_levels() = SpectrumLevels{};
   controls() = ControlRefs{};
   forget_fit();
 }

@@ -36,6 +36,8 @@ enum class RefineCheck : std::uint32_t {
   TableChanged,
   SolverFailed,
   EndedWorse,
+  NoMeasuredValues,
+  NegativeMeasured,
 };
 // The fit report: asked for before any fit.
 enum class FitReportCheck : std::uint32_t { NoFitToSave = 1, NoFitForDialog };

@@ -1,5 +1,7 @@
 #include "app/workspace/workspace.h"
 
+#include "runtime/forms/menu_checks.h"
+
 namespace app {
 
 Workspace& workspace() {
@@ -15,6 +17,11 @@ void set_start_values(Workspace& w) {
   w.PLOTWIDTH = 550;
   w.PLOTHEIGHT = 560;
   w.MIXRATIO = static_cast<double>(0.3f);
+}
+
+void set_weight_counts(bool on) {
+  workspace().fit.weight_counts = on;
+  rt::set_menu_checked(kWeightCountsItem, on);
 }
 
 }  // namespace app

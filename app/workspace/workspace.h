@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/workspace/bounded_array.h"
+#include "app/workspace/fit_state.h"
 
 namespace app {
 
@@ -37,6 +38,10 @@ struct Workspace {
 
   // Mouse editing on the graph: what the current press grabbed and where it started.
   float MOUSEMODE = 0, DOWNX = 0, DOWNY = 0;
+
+  // The full-precision values behind the peak fields, the measured spectrum and the weighting
+  // choice (fit_state.h).
+  FitState fit;
 };
 
 // The program's one workspace.
@@ -45,5 +50,10 @@ Workspace& workspace();
 // The start values: the geometry of the graph and the Lorentzian fraction, the single 0.3
 // widened to double (0.30000001192092896, not 0.3).
 void set_start_values(Workspace& w);
+
+// The menu item of Fit > "Weight by counting statistics".
+inline constexpr char kWeightCountsItem[] = "weightcounts";
+// Sets the weighting choice and the menu's check mark with it.
+void set_weight_counts(bool on);
 
 }  // namespace app

@@ -8,6 +8,7 @@
 #include "runtime/convert/integer_text.h"
 #include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
+#include "runtime/forms/menu_checks.h"
 #include "runtime/forms/objects.h"
 #include "runtime/picture/picture_ops.h"
 
@@ -280,6 +281,8 @@ bool perform_action(const UserAction& a, ActionContext& context) {
       const rt::MenuDef* menu = main_menu();
       if (!menu || !has_menu_command(*menu, a.target))
         throw ScriptError("unknown menu item \"" + a.target + "\"");
+      if (is_check_item(*menu, a.target))
+        rt::set_menu_checked(a.target, !rt::menu_checked(a.target));
       return rt::post_menu_event(a.target);
     }
     case ActionKind::MouseDown:
@@ -327,6 +330,18 @@ bool has_menu_command(const rt::MenuDef& menu, const std::string& item) {
     static bool in(const std::vector<rt::MenuItemDef>& items, const std::string& name) {
       for (const rt::MenuItemDef& i : items) {
         if (i.items.empty() ? i.name == name : in(i.items, name)) return true;
+      }
+      return false;
+    }
+  };
+  return Search::in(menu.bar, item);
+}
+
+bool is_check_item(const rt::MenuDef& menu, const std::string& item) {
+  struct Search {
+    static bool in(const std::vector<rt::MenuItemDef>& items, const std::string& name) {
+      for (const rt::MenuItemDef& i : items) {
+        if (i.items.empty() ? i.name == name && i.check_item : in(i.items, name)) return true;
       }
       return false;
     }

@@ -79,6 +79,8 @@ int clicked_check_state(int state);
 
 // Whether the menu holds a command item (not a pop-up title) of that name.
 bool has_menu_command(const rt::MenuDef& menu, const std::string& item);
+// A command that shows a check mark, toggled by each choice.
+bool is_check_item(const rt::MenuDef& menu, const std::string& item);
 
 // "FORM.CONTROL" for a control.
 std::string qualified_name(const std::string& form, const std::string& control);

@@ -102,7 +102,8 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
       has_value = true;
     }
     const bool takes_value = name == "--presses" || name == "--window" || name == "--ends" ||
-                             name == "--out" || name == "--shard" || name == "--figure";
+                             name == "--out" || name == "--shard" || name == "--weights" ||
+                             name == "--figure";
     if (takes_value && !has_value) {
       if (i + 1 >= args.size()) return fail(name + " needs a value");
       value = args[++i];
@@ -119,6 +120,10 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
       o.presses = static_cast<int>(*n);
     } else if (name == "--refine") {
       o.refine = true;
+    } else if (name == "--weights") {
+      if (value != "counts" && value != "none")
+        return fail("--weights takes counts or none, not \"" + value + "\"");
+      o.weight_counts = value == "counts";
     } else if (name == "--raw") {
       o.raw = true;
     } else if (name == "--window") {
@@ -168,6 +173,8 @@ std::string batch_usage() {
          "one CSV line per spectrum on standard output.\n"
          "  --presses N      press \"FITTING\" N times (default 1; 0 loads only)\n"
          "  --refine         then Refine (least squares)\n"
+         "  --weights W        Refine weighted by counting statistics (counts) or not (none);\n"
+         "                     by default counts for raw spectra, none for records\n"
          "  --raw            open the spectra as raw instrument files (background computed)\n"
          "  --window FROM:TO   the raw spectrum's x window (either side may be empty)\n"
          "  --linear           a straight background instead of Shirley\n"

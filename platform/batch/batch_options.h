@@ -11,6 +11,9 @@ namespace batch {
 struct BatchOptions {
   int presses = 1;  // "FITTING" presses per spectrum (0: load only)
   bool refine = false;
+  // --weights counts|none: Refine weighted by counting statistics or not; absent, as the load
+  // sets it (counts for raw spectra, none for records).
+  std::optional<bool> weight_counts;
 
   // Raw spectra: the texts go into the raw window's fields as a user would type them; an
   // absent option leaves that field as the window starts.

@@ -19,6 +19,7 @@
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
+#include "runtime/forms/menu_checks.h"
 #include "runtime/forms/objects.h"
 #include "runtime/forms/platform.h"
 #include "runtime/picture/text_renderer.h"
@@ -163,6 +164,10 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
   } else {
     step("answer file " + spectrum)("click FORM2.BUTTON3");
   }
+  // The check item toggles: chosen only when it does not show the wanted state already.
+  if (options_.weight_counts && rt::procedure_exists("WEIGHTCOUNTS_ON") &&
+      rt::menu_checked("weightcounts") != *options_.weight_counts)
+    step("menu weightcounts");
   for (int n = 0; n < options_.presses; ++n) step("click FORM2.BUTTON1");
   if (options_.refine) step("menu refine");
   if (options_.csv)

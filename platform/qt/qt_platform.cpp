@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include "platform/qt/user_actions.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/forms/events.h"
+#include "runtime/forms/menu_checks.h"
 
 namespace desktop {
 namespace {
@@ -108,6 +110,15 @@ void QtPlatform::control_changed(rt::Control& control) {
     return;
   }
   if (ControlView* view = view_of(control)) view->refresh();
+}
+
+void QtPlatform::menu_check_changed(const std::string& item, bool checked) {
+  for (rt::Form* form : rt::live_forms()) {
+    FormWindow* window = window_of(*form);
+    if (!window || !window->menu_bar()) continue;
+    for (QAction* action : window->menu_bar()->findChildren<QAction*>(qtext(item)))
+      action->setChecked(checked);
+  }
 }
 
 void QtPlatform::show_changed_controls() {

@@ -23,6 +23,7 @@ class QtPlatform final : public rt::Platform {
   void form_destroyed(rt::Form& form) override;
   void control_changed(rt::Control& control) override;
   void picture_changed(rt::Control& picture) override;
+  void menu_check_changed(const std::string& item, bool checked) override;
 
   std::optional<std::string> file_dialog(const rt::FileDialogRequest& request) override;
   int message_box(const rt::MessageBoxRequest& request) override;

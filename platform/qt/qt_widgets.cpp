@@ -23,6 +23,7 @@
 #include "platform/qt/user_actions.h"
 #include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
+#include "runtime/forms/menu_checks.h"
 #include "runtime/picture/picture.h"
 
 namespace desktop {
@@ -284,6 +285,11 @@ void add_menu_items(Menu* into, const std::vector<rt::MenuItemDef>& items,
       continue;
     }
     QAction* action = into->addAction(qtext(item.caption));
+    action->setObjectName(qtext(item.name));
+    if (item.check_item) {
+      action->setCheckable(true);
+      action->setChecked(rt::menu_checked(item.name));
+    }
     QObject::connect(action, &QAction::triggered, action,
                      [command, name = item.name] { command(name); });
   }

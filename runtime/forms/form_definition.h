@@ -92,6 +92,7 @@ struct MenuItemDef {
   std::string caption;
   int command = 0;  // command number (256 upward); pop-up titles carry their position
   std::vector<MenuItemDef> items;  // non-empty for a pop-up
+  bool check_item = false;         // shows a check mark that each choice toggles
 };
 
 struct MenuDef {

@@ -7,6 +7,7 @@
 #include "runtime/errors/runtime_error.h"
 #include "runtime/errors/statement_place.h"
 #include "runtime/forms/events.h"
+#include "runtime/forms/menu_checks.h"
 #include "runtime/forms/object_table.h"
 #include "runtime/forms/platform.h"
 #include "runtime/picture/image.h"
@@ -85,11 +86,20 @@ void Control::set_check_state(int state) {
 
 namespace {
 std::uint64_t user_changes = 0;
+std::function<void(ObjRef)>& user_text_observer() {
+  static std::function<void(ObjRef)> observer;
+  return observer;
+}
 }  // namespace
+
+void set_user_text_observer(std::function<void(ObjRef)> observer) {
+  user_text_observer() = std::move(observer);
+}
 
 void Control::user_set_text(std::string text) {
   text_ = std::move(text);
   ++user_changes;
+  if (user_text_observer()) user_text_observer()(ref_);
 }
 void Control::user_set_check_state(int state) {
   check_state_ = state;
@@ -269,6 +279,8 @@ void reset_objects() {
   auto& t = table();
   while (!t.forms.empty()) destroy_form(t.forms.back()->ref());
   t = Table{};
+  user_text_observer() = nullptr;
+  reset_menu_checks();
 }
 
 }  // namespace rt

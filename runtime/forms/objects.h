@@ -3,6 +3,7 @@
 // references that check that their object still exists and suits the operation.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <source_location>
 #include <string>
@@ -124,6 +125,10 @@ void free_image(ObjRef ref, std::source_location where = std::source_location::c
 // Counts the changes users made to control values (typing, clicking a box); a long procedure
 // compares it across a pump to learn whether any field changed under it.
 std::uint64_t user_change_count();
+
+// Runs after every text a user typed into a control, so that the program can forget what it
+// knew about the text that was there. Cleared by reset_objects().
+void set_user_text_observer(std::function<void(ObjRef)> observer);
 
 // Empties the whole object table (start of a run, and between tests).
 void reset_objects();

@@ -73,6 +73,10 @@ class Platform {
   virtual void form_destroyed(Form& form) = 0;
   virtual void control_changed(Control& control) = 0;  // text or check state set by the program
   virtual void picture_changed(Control& picture) = 0;  // its stored drawing changed
+  // A menu check item's mark set by the program or toggled by the user's choice.
+  virtual void menu_check_changed(const std::string& item, bool checked) {
+    (void)item, (void)checked;
+  }
 
   // Dialogs: the chosen full path, or nothing when the user cancelled.
   virtual std::optional<std::string> file_dialog(const FileDialogRequest& request) = 0;

@@ -238,16 +238,17 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   // The "Fit" pop-up comes after "Save"; its commands take numbers no other item has.
   EXPECT_EQ(m.bar[2].name, "fititem");
   EXPECT_EQ(m.bar[2].caption, "Fit");
-  ASSERT_EQ(m.bar[2].items.size(), 5u);
+  ASSERT_EQ(m.bar[2].items.size(), 6u);
   EXPECT_EQ(m.bar[2].items[0].name, "refine");
   EXPECT_EQ(m.bar[2].items[0].caption, "Refine (least squares)");
   EXPECT_EQ(m.bar[2].items[1].name, "savereport");
   EXPECT_EQ(m.bar[2].items[1].caption, "Save fit report...");
   EXPECT_EQ(m.bar[2].items[2].name, "fitreport");
-  EXPECT_EQ(m.bar[2].items[3].name, "fitview");
-  EXPECT_EQ(m.bar[2].items[3].caption, "Fit view");
-  EXPECT_EQ(m.bar[2].items[4].name, "savefigure");
-  EXPECT_EQ(m.bar[2].items[4].caption, "Save figure...");
+  EXPECT_EQ(m.bar[2].items[3].name, "weightcounts");
+  EXPECT_EQ(m.bar[2].items[4].name, "fitview");
+  EXPECT_EQ(m.bar[2].items[4].caption, "Fit view");
+  EXPECT_EQ(m.bar[2].items[5].name, "savefigure");
+  EXPECT_EQ(m.bar[2].items[5].caption, "Save figure...");
   std::set<int> commands;
   for (const auto& entry : m.bar) {
     if (entry.items.empty()) {

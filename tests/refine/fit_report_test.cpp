@@ -57,8 +57,10 @@ TEST_F(FitReport, AfterFittingItHoldsTheSweptValuesBeforeTheirRounding) {
   }
   EXPECT_EQ(r.free_parameters, 5);  // slot 2's centre is locked
   EXPECT_EQ(r.points, 101u);        // Skip 3 over 301 points
-  EXPECT_NEAR(r.rows[0].share_percent + r.rows[1].share_percent, 100, 1e-9);
+  EXPECT_NEAR(*r.rows[0].share_percent + *r.rows[1].share_percent, 100, 1e-9);
   EXPECT_EQ(r.reduced_chi2, r.rss / (101 - 5));
+  EXPECT_EQ(r.chi2, r.rss);  // unweighted: every sigma is 1
+  EXPECT_EQ(r.weighting, "none");
 }
 
 TEST_F(FitReport, CsvLayout) {
@@ -66,23 +68,26 @@ TEST_F(FitReport, CsvLayout) {
   app::REFINE_ON();
   const std::vector<std::string> lines =
       app::fit_report_lines(app::make_fit_report(*app::last_fit()));
-  ASSERT_EQ(lines.size(), 9u);
+  ASSERT_EQ(lines.size(), 11u);
   EXPECT_EQ(lines[0],
-            "slot,centre,centre_sd,width,width_sd,fwhm,height,height_sd,area,area_sd,share_percent,"
-            "share_sd");
+            "slot,name,centre,centre_sd,width,width_sd,fwhm,fwhm_sd,height,height_sd,area,area_sd,"
+            "share_percent,share_sd,window_share_percent,constraints,flags");
   for (int s = 1; s <= 2; ++s) {
     SCOPED_TRACE(s);
     const std::string& line = lines[static_cast<std::size_t>(s)];
-    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 11);
-    EXPECT_EQ(line.substr(0, 2), std::to_string(s) + ",");
+    EXPECT_EQ(std::count(line.begin(), line.end(), ','), 16);
+    EXPECT_EQ(line.substr(0, 3), std::to_string(s) + ",,");  // no name yet
   }
-  EXPECT_NE(lines[2].find("286.399994,,"), std::string::npos);  // slot 2's locked centre
+  EXPECT_NE(lines[2].find(",286.399994,,"), std::string::npos);  // slot 2's locked centre
+  EXPECT_NE(lines[2].find(",centre=fix,"), std::string::npos);
   EXPECT_EQ(lines[3], "");
   EXPECT_EQ(lines[4], "points,101");
   EXPECT_EQ(lines[5], "free_parameters,5");
   EXPECT_EQ(lines[6].substr(0, 4), "rss,");
-  EXPECT_EQ(lines[7].substr(0, 13), "reduced_chi2,");
-  EXPECT_EQ(lines[8], "method,refine");
+  EXPECT_EQ(lines[7].substr(0, 5), "chi2,");
+  EXPECT_EQ(lines[8].substr(0, 13), "reduced_chi2,");
+  EXPECT_EQ(lines[9], "weighting,none");
+  EXPECT_EQ(lines[10], "method,refine");
 }
 
 TEST_F(FitReport, NumbersKeepNineDigitsWhateverTheirSize) {

@@ -123,7 +123,7 @@ TEST_F(StartupTest, TheEventTableIsComplete) {
                                     "SAVEASTEXT_ON",      "ABOUT_ON",         "PICTURE1_MOUSEDOWN",
                                     "PICTURE1_MOUSEMOVE", "PICTURE1_MOUSEUP", "REFINE_ON",
                                     "SAVEREPORT_ON",      "FITREPORT_ON",     "FITVIEW_ON",
-                                    "SAVEFIGURE_ON"};
+                                    "SAVEFIGURE_ON",      "WEIGHTCOUNTS_ON"};
   for (int n = 1; n <= 29; ++n)
     if (n != 25) expected.insert("BUTTON" + std::to_string(n) + "_ON");
   for (int n = 3; n <= 17; ++n) expected.insert("CHECK" + std::to_string(n) + "_ON");

@@ -1,0 +1,48 @@
+#pragma once
+// What the workspace keeps beside the field texts and the net spectrum so that a fit's numbers
+// survive the texts: the full doubles behind the peak fields, the measured values under the
+// net spectrum, and whether fits weight by counting statistics. Plain values held inside the
+// Workspace, so that a copy of the workspace captures them with everything else.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/peak_rows.h"
+
+namespace app {
+
+// The full double a fit found for one peak parameter, and the text its field showed when the
+// value was written or rounded. The value stands behind the field only while the field still
+// shows exactly that text; once the text differs (typing, "Make", "Load", a drag, "FITTING")
+// the field's own text counts again.
+struct KeptValue {
+  double value = 0;
+  std::string text;
+};
+
+// Kept values by slot (index 0 for slot 1) and parameter: centre, width, height, in the order
+// of app::Param. Empty where the field's text is all there is.
+inline constexpr int kKeptParams = 3;
+using KeptPeakValues = std::array<std::array<std::optional<KeptValue>, kKeptParams>,
+                                  static_cast<std::size_t>(forms::kPeakRows)>;
+
+// The spectrum as measured, beside the net values YDATA the fit compares: measured[i] is point
+// i's value before its background was subtracted (a record's measured-value column, a raw
+// file's intensity), so that point's background is measured[i] - YDATA[i]. Counts, for a raw
+// spectrum: the counting variance of point i is max(measured[i], 1). Empty before any load.
+struct MeasuredSpectrum {
+  std::vector<double> measured;
+};
+
+struct FitState {
+  KeptPeakValues kept;
+  MeasuredSpectrum spectrum;
+  // Fit > "Weight by counting statistics" (menu item `weightcounts`): Refine weights each point
+  // by 1 / max(measured, 1). Set on by a raw load and off by a record load.
+  bool weight_counts = false;
+};
+
+}  // namespace app
