@@ -226,6 +226,7 @@ TEST_F(FitViewProgramTest, ARecordLoadKeepsItsMeasuredAndBackgroundColumns) {
   EXPECT_EQ(d.measured, (std::vector<double>{150, 400, 180}));
   EXPECT_EQ(d.background, (std::vector<double>{50, 60, 70}));
   EXPECT_TRUE(d.components.empty() && d.sum.empty());
+  EXPECT_FALSE(d.counting_weights);
 }
 
 TEST_F(FitViewProgramTest, ARawLoadKeepsTheIntensitiesAsReadAndItsBackground) {
@@ -250,6 +251,7 @@ TEST_F(FitViewProgramTest, ARawLoadKeepsTheIntensitiesAsReadAndItsBackground) {
     EXPECT_NEAR(d.measured[i] - d.background[i], w.YDATA.at(static_cast<int>(i)), 1e-3);
   }
   EXPECT_LT(d.background.front(), d.background.back());  // Shirley rises to high energy
+  EXPECT_TRUE(d.counting_weights);                       // raw intensities are counts
 }
 
 TEST_F(FitViewProgramTest, TheWindowFollowsEveryRedrawAndIgnoresTheGraphsMouse) {
