@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -221,6 +222,52 @@ TEST_F(FigureTest, ARealSvgRendererDrawsWhatTheRasterShows) {
   ASSERT_GT(ours_ink, 10000);
   EXPECT_GE(static_cast<double>(ours_matched) / static_cast<double>(ours_ink), 0.99);
   EXPECT_GE(static_cast<double>(theirs_matched) / static_cast<double>(theirs_dark), 0.99);
+}
+
+// The labels as the fonts ink them: for axes from 2 to 1400 eV and from a few counts to
+// millions, no two texts of the view share a pixel, nor touch one another.
+TEST_F(FigureTest, NoTwoLabelsInkTheSamePixelsWithTheProgramsFonts) {
+  for (double span : {2.0, 3.3, 7.9, 25.0, 99.0, 333.0, 999.0, 1400.0}) {
+    for (double top : {3.0, 12345.0, 2.5e6}) {
+      SCOPED_TRACE(std::to_string(span) + " eV, top " + std::to_string(top));
+      app::FitViewData d;
+      for (int i = 0; i <= 200; ++i) {
+        d.x.push_back(1400 - span + span * i / 200);
+        d.measured.push_back(-top / 7 + top * i / 200);
+        d.background.push_back(-top / 7);
+      }
+      const app::FitView v = app::build_fit_view(d);
+      struct Ink {
+        int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+        std::string text;
+      };
+      std::vector<Ink> inks;
+      for (const DrawStep& step : v.drawing.steps) {
+        if (step.kind != DrawStep::Kind::kText) continue;
+        const rt::Raster r = rt::rasterize({v.drawing.width, v.drawing.height, {step}}, 1);
+        Ink ink;
+        ink.text = step.text;
+        for (int y = 0; y < r.height(); ++y)
+          for (int x = 0; x < r.width(); ++x)
+            if (r.pixel(x, y) != rt::kWhite) {
+              ink.left = std::min(ink.left, x);
+              ink.right = std::max(ink.right, x);
+              ink.top = std::min(ink.top, y);
+              ink.bottom = std::max(ink.bottom, y);
+            }
+        ASSERT_GE(ink.right, 0) << step.text << " inks nothing";
+        inks.push_back(ink);
+      }
+      for (std::size_t i = 0; i < inks.size(); ++i)
+        for (std::size_t j = i + 1; j < inks.size(); ++j) {
+          const Ink &a = inks[i], &b = inks[j];
+          // One pixel of white at least between any two.
+          const bool apart = a.right + 1 < b.left || b.right + 1 < a.left || a.bottom + 1 < b.top ||
+                             b.bottom + 1 < a.top;
+          EXPECT_TRUE(apart) << "\"" << a.text << "\" and \"" << b.text << "\"";
+        }
+    }
+  }
 }
 
 }  // namespace
