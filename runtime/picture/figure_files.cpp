@@ -77,13 +77,11 @@ struct ClipPaths {
   std::string defs;
   std::vector<std::pair<ClipRect, std::string>> ids;
 
-  std::string attribute(const DrawStep& step) {
-    if (!step.clip) return {};
-    const ClipRect& r = *step.clip;
-    for (const auto& [rect, id] : ids)
-      if (rect.left == r.left && rect.top == r.top && rect.right == r.right &&
-          rect.bottom == r.bottom)
-        return " clip-path=\"url(#" + id + ")\"";
+  std::string attribute(const ClipRect& r) {
+    for (const auto& known : ids)
+      if (known.first.left == r.left && known.first.top == r.top && known.first.right == r.right &&
+          known.first.bottom == r.bottom)
+        return " clip-path=\"url(#" + known.second + ")\"";
     const std::string id = "clip" + rt::decimal_text(static_cast<std::int64_t>(ids.size()));
     ids.emplace_back(r, id);
     // The raster keeps whole pixels from left to right inclusive: one pixel more than the
@@ -115,9 +113,13 @@ void append_polylines(std::string& out, const DrawStep& step, const std::string&
       append_number(points, step.points[i].y);
     }
     if (n < 2) continue;
-    out += "<polyline fill=\"none\" stroke=\"" + hex_colour(step.colour) +
-           "\" stroke-width=\"1\" stroke-linejoin=\"round\" points=\"" + points + "\"" + clip +
-           "/>\n";
+    out += "<polyline fill=\"none\" stroke=\"";
+    out += hex_colour(step.colour);
+    out += "\" stroke-width=\"1\" stroke-linejoin=\"round\" points=\"";
+    out += points;
+    out += '"';
+    out += clip;
+    out += "/>\n";
   }
 }
 
@@ -178,7 +180,7 @@ std::string svg_text(const Drawing& drawing) {
   for (const DrawStep& step : drawing.steps) {
     switch (step.kind) {
       case DrawStep::Kind::kPolyline:
-        append_polylines(body, step, clips.attribute(step));
+        append_polylines(body, step, step.clip ? clips.attribute(*step.clip) : std::string());
         break;
       case DrawStep::Kind::kPoints:
         append_points(body, step);
