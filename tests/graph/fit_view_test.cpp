@@ -191,6 +191,11 @@ TEST(FitView, OddInputStillGivesAView) {
   const app::FitView v = app::build_fit_view(gaps);
   for (const Box& b : text_boxes(v.drawing)) EXPECT_TRUE(std::isfinite(b.left)) << b.text;
   EXPECT_TRUE(std::isfinite(v.layout.y_low) && std::isfinite(v.layout.y_high));
+  // Values at the ends of the single range: a view without ticks, drawn without a fault.
+  app::FitViewData huge = straight_data(280, 290, -3e38, 3e38);
+  const app::FitView h = app::build_fit_view(huge);
+  rt::Raster raster = rt::rasterize(h.drawing, 1);
+  EXPECT_EQ(raster.width(), app::kFitViewWidth);
 }
 
 // ---- The view of the program's workspace ----
