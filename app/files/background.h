@@ -23,9 +23,10 @@ std::vector<double> linear_background(const std::vector<double>& x, const std::v
 // area of y - B (trapezoids over x) from the lowest x up to x. It starts from B = low
 // everywhere and repeats until the largest change of B is below 1e-6 of the largest net value
 // y - B (of the data's range, greatest y less least, where no net value is above 0), at most
-// kShirleyIterations times. A spectrum without net area
-// at the start (A_total 0) keeps B = low. The same formula serves rising and falling x scales:
-// only the order of x matters, not the file order.
+// kShirleyIterations times; a background whose last change at the limit is below 1e-6 of the
+// data's range has converged too. A spectrum without net area at the start (A_total 0) keeps
+// B = low. The same formula serves rising and falling x scales: only the order of x matters,
+// not the file order.
 //
 // On a window whose data dip below the end levels the net area can shrink towards 0 or change
 // sign, and then the iteration swings instead of settling: it has not converged, and its last

@@ -123,7 +123,7 @@ std::vector<double> counting_inverse_sigmas(const PeakModel& model, float skip) 
       refuse(RefineCheck::NoMeasuredValues,
              "no measured values are kept with this spectrum, so it cannot be weighted by "
              "counting statistics. Turn off Fit > Weight by counting statistics.");
-    const double m = *measured[j];
+    const double m = measured[j].value_or(0);  // present: refused above otherwise
     if (!(m >= 0))
       refuse(RefineCheck::NegativeMeasured,
              "a measured value of " + number_text(m) + " (at x = " + number_text(model.x()[j]) +

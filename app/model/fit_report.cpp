@@ -171,8 +171,7 @@ FitReport make_fit_report(const FitRecord& record) {
     if (hi >= 0) area.gradient.emplace_back(hi, w * unit);
     if (!shape.asymmetric) {
       row.area = area.value;
-      if (deviations && !area.gradient.empty())
-        row.area_sd = propagated_sd(area.gradient, record.covariance, p);
+      if (deviations) row.area_sd = propagated_sd(area.gradient, record.covariance, p);
     }
     areas.push_back(std::move(area));
 

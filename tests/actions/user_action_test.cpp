@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "../support/program_fixture.h"
+#include "app/workspace/workspace.h"
 #include "forms/form_library.h"
 #include "platform/actions/script_error.h"
 #include "runtime/forms/control_values.h"
+#include "runtime/forms/menu_checks.h"
 
 namespace {
 
@@ -129,6 +131,22 @@ TEST_F(PerformTest, ClicksToggleCheckBoxesAndQueueOnlyWhereAProcedureExists) {
   EXPECT_FALSE(perform("check FORM2.CHECK19 2"));
   EXPECT_EQ(rt::get_check(centre_lock), 2);
   EXPECT_EQ(rt::queued_event_count(), 0u);
+}
+
+// A check item toggles its mark before its event runs, as a check box does; its procedure
+// follows the mark.
+TEST_F(PerformTest, ACheckItemTogglesItsMarkFirst) {
+  EXPECT_TRUE(actions::is_check_item(forms::FORMMENU(), "weightcounts"));
+  EXPECT_FALSE(actions::is_check_item(forms::FORMMENU(), "refine"));
+  EXPECT_FALSE(rt::menu_checked("weightcounts"));
+  EXPECT_TRUE(perform("menu weightcounts"));
+  EXPECT_TRUE(rt::menu_checked("weightcounts"));
+  rt::run_pending_events();
+  EXPECT_TRUE(app::workspace().fit.weight_counts);
+  EXPECT_TRUE(perform("menu weightcounts"));
+  rt::run_pending_events();
+  EXPECT_FALSE(rt::menu_checked("weightcounts"));
+  EXPECT_FALSE(app::workspace().fit.weight_counts);
 }
 
 TEST_F(PerformTest, UnknownNamesAndWrongKindsAreScriptErrors) {

@@ -120,5 +120,24 @@ for name in s0001 s0002; do
   cmp -s "refined_$name.report.csv" "refined/$name.report.csv" || fail "refine $name: the reports differ"
 done
 
+# Refine weighted by counting statistics: the option chooses the menu's check item.
+"$tessaly" batch --quiet --no-header --weights counts --refine --out weighted --report six.cfg spectra/s0001.bgd > weighted.csv
+status=$?
+[ "$status" = 0 ] || fail "weighted batch exit status $status: $(cat weighted.csv)"
+{
+  echo "answer file six.cfg"
+  echo "click FORM2.BUTTON23"
+  echo "answer file spectra/s0001.bgd"
+  echo "click FORM2.BUTTON3"
+  echo "menu weightcounts"
+  echo "click FORM2.BUTTON1"
+  echo "menu refine"
+  echo "answer file weighted_s0001.report.csv"
+  echo "menu savereport"
+} > weighted_steps.txt
+"$tessaly" --run weighted_steps.txt > /dev/null || fail "weighted: the script failed"
+cmp -s weighted_s0001.report.csv weighted/s0001.report.csv || fail "weighted: the reports differ"
+grep -q '^weighting,counts' weighted/s0001.report.csv || fail "weighted: the report is not weighted"
+
 [ "$failed" = 0 ] && echo "ok: record, raw and refined spectra match their action scripts"
 exit $failed

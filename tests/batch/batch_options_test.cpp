@@ -46,6 +46,19 @@ TEST(BatchCommandLine, RawWindowAndOutputs) {
   EXPECT_EQ(o.ends, "7");
   EXPECT_EQ(o.out_dir, "o");
   EXPECT_EQ(o.figure_dir, "figs");
+  EXPECT_FALSE(o.weight_counts);  // as the load sets it
+}
+
+TEST(BatchCommandLine, WeightsAreCountsOrNone) {
+  for (const auto& [args, counts] : {std::pair{words({"--weights", "counts", "s.cfg", "a"}), true},
+                                     std::pair{words({"--weights=none", "s.cfg", "a"}), false}}) {
+    const auto parsed = parse_batch_command_line(args);
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    EXPECT_EQ(parsed.options->weight_counts, counts);
+  }
+  const auto parsed = parse_batch_command_line(words({"--weights", "poisson", "s.cfg", "a"}));
+  EXPECT_FALSE(parsed.options);
+  EXPECT_NE(parsed.error.find("--weights takes counts or none"), std::string::npos) << parsed.error;
 }
 
 TEST(BatchCommandLine, UsageErrorsSayWhatIsWrong) {

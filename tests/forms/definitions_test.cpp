@@ -245,6 +245,9 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   EXPECT_EQ(m.bar[2].items[1].caption, "Save fit report...");
   EXPECT_EQ(m.bar[2].items[2].name, "fitreport");
   EXPECT_EQ(m.bar[2].items[3].name, "weightcounts");
+  EXPECT_EQ(m.bar[2].items[3].caption, "Weight by counting statistics");
+  EXPECT_TRUE(m.bar[2].items[3].check_item);
+  EXPECT_FALSE(m.bar[2].items[0].check_item);
   EXPECT_EQ(m.bar[2].items[4].name, "fitview");
   EXPECT_EQ(m.bar[2].items[4].caption, "Fit view");
   EXPECT_EQ(m.bar[2].items[5].name, "savefigure");

@@ -15,6 +15,8 @@
 #include "app/model/profile_derivatives.h"
 #include "app/workspace/peak_table.h"
 #include "runtime/convert/text_to_number.h"
+#include "runtime/forms/control_values.h"
+#include "runtime/forms/objects.h"
 #include "tests/refine/refine_fixture.h"
 
 namespace {
@@ -70,6 +72,15 @@ TEST_F(ReportFlags, APeakOnTheWindowsEdge) {
     EXPECT_GT(*r.rows[s].window_share_sd, 0);
   }
   EXPECT_GT(*r.rows[1].share_percent, r.rows[1].window_share_percent + 5);
+
+  // The report window shows both shares and the flag in words.
+  app::FITREPORT_ON();
+  const rt::ObjRef form = rt::find_live_form("FORM6")->ref();
+  const auto text = [&](const char* name) { return rt::get_text(rt::find_control(form, name)); };
+  EXPECT_NEAR(rt::val(text("WINDOWSHARE2")), r.rows[1].window_share_percent, 1e-4);
+  EXPECT_NE(text("SHARE2"), text("WINDOWSHARE2"));
+  EXPECT_EQ(text("FLAGS1"), "Peak 2: over 1 % of its area outside the window");
+  EXPECT_EQ(text("FLAGS2"), "");
 }
 
 // The truth lies beyond the window's end: Refine stops on the bound, and the report says so.
