@@ -18,7 +18,7 @@ using rt::DrawStep;
 using rt::PointF;
 
 constexpr rt::Colour kInk = 0x000000;
-constexpr rt::Colour kBackgroundColour = 0x808080;  // grey: under everything else
+constexpr rt::Colour kBackgroundColour = 0x808080;  // grey
 constexpr rt::Colour kEnvelopeColour = 0x0000FF;    // red, as the main graph's sum
 constexpr rt::Colour kZeroLineColour = 0xC0C0C0;
 
@@ -215,6 +215,8 @@ FitView build_fit_view(const FitViewData& in, int width, int height) {
   }
   l.r_half = largest > 0 ? round_step_at_least(largest * 1.05) : 1;
 
+  // Later steps cover earlier ones: the background over the components' tails, which lie on
+  // it, so that it shows all along; the data over both; the envelope over the data.
   auto& steps = v.drawing.steps;
   std::vector<double> with_background(n);
   for (const FitViewComponent& c : d.components) {
