@@ -30,5 +30,7 @@ inline constexpr rt::FrameStyle kFullFrame{true, true, true, true};
 inline constexpr rt::FrameStyle kToolFrame{false, false, false, true};
 // A small window the user closes when done with it: the close button only, a fixed size.
 inline constexpr rt::FrameStyle kCloseOnlyFrame{true, false, false, false};
+// A tool window the user closes when done with it and may size, kept above the main window.
+inline constexpr rt::FrameStyle kOwnedToolFrame{true, false, false, true, true};
 
 }  // namespace forms

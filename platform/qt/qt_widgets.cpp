@@ -301,8 +301,10 @@ void add_menu_items(Menu* into, const std::vector<rt::MenuItemDef>& items,
 
 FormWindow* owner_of(const rt::Form& form) {
   // The windows without a close button belong to the main window, as on the system the forms
-  // come from: they stay above it, so a click on the graph cannot bury them.
-  if (form.def().window.frame.system_menu || form.ref() == rt::main_form()) return nullptr;
+  // come from: they stay above it, so a click on the graph cannot bury them. So does a window
+  // whose frame says it is owned.
+  const rt::FrameStyle& frame = form.def().window.frame;
+  if ((frame.system_menu && !frame.owned) || form.ref() == rt::main_form()) return nullptr;
   if (!rt::form_exists(rt::main_form())) return nullptr;
   return window_of(rt::form_of(rt::main_form()));
 }

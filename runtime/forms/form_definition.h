@@ -61,6 +61,9 @@ struct FrameStyle {
   bool minimize_box = false;
   bool maximize_box = false;
   bool sizing_border = true;
+  // A window with a close button that still belongs to the main window, as the windows
+  // without one do: kept above it and minimised with it.
+  bool owned = false;
 };
 
 struct ElementDef {

@@ -17,6 +17,8 @@
 #include "platform/qt/japanese_translation.h"
 #include "platform/qt/qt_mapping.h"
 #include "qstring_printer.h"
+#include "runtime/forms/events.h"
+#include "runtime/forms/objects.h"
 
 namespace {
 
@@ -47,6 +49,25 @@ TEST_F(DesktopWindowsTest, TheSettingWindowsAreOwnedToolWindowsWithoutCloseButto
   EXPECT_EQ(about->parentWidget(), nullptr);
   EXPECT_EQ(about->windowType(), Qt::Window);
   EXPECT_TRUE(about->windowFlags() & Qt::WindowCloseButtonHint);
+}
+
+// "Fit view" has a close button and still belongs to the main window, so that a click on the
+// graph cannot bury it; closed, it opens again from the menu.
+TEST_F(DesktopWindowsTest, TheFitViewIsAnOwnedToolWindowWithACloseButton) {
+  menu_command("Fit", "Fit view")->trigger();
+  let_the_loop_run();
+  desktop::FormWindow* view = window("FORM8");
+  EXPECT_TRUE(view->isVisible());
+  EXPECT_EQ(view->parentWidget(), window("MAINFORM"));
+  EXPECT_EQ(view->windowType(), Qt::Tool);
+  EXPECT_TRUE(view->windowFlags() & Qt::WindowCloseButtonHint);
+  rt::close_form_by_user(rt::find_live_form("FORM8")->ref());
+  let_the_loop_run();
+  EXPECT_EQ(rt::find_live_form("FORM8"), nullptr);
+  menu_command("Fit", "Fit view")->trigger();
+  let_the_loop_run();
+  EXPECT_TRUE(window("FORM8")->isVisible());
+  EXPECT_EQ(window("FORM8")->parentWidget(), window("MAINFORM"));
 }
 
 TEST_F(DesktopWindowsTest, OnASmallScreenEveryWindowIsMovedOntoIt) {
