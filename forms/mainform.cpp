@@ -34,7 +34,9 @@ const rt::MenuDef& FORMMENU() {
            {{"refine", "Refine (least squares)", 261, {}},
             {"savereport", "Save fit report...", 262, {}},
             {"fitreport", "Show fit report", 263, {}},
-            {"weightcounts", "Weight by counting statistics", 264, {}, true}}},
+            {"weightcounts", "Weight by counting statistics", 264, {}, true},
+            {"fitview", "Fit view", 288, {}},
+            {"savefigure", "Save figure...", 289, {}}}},
           {"about", "About", 259, {}},
           {"edititem", "Edit", 4, {{"undo", "Undo", 281, {}}, {"redo", "Redo", 282, {}}}},
           {"windowitem",
@@ -43,15 +45,16 @@ const rt::MenuDef& FORMMENU() {
            {{"showpeaks", "Peak setting", 283, {}},
             {"showgraphsetting", "Graph setting", 284, {}},
             {"showrawspectrum", "Raw spectrum", 285, {}},
-            {"showfitreport", "Fit report", 286, {}}}},
+            {"showfitreport", "Fit report", 286, {}},
+            {"showfitview", "Fit view", 290, {}}}},
           {"helpitem", "Help", 6, {{"manual", "Manual", 287, {}}}},
       }};
   return def;
 }
 
 void install_program_forms() {
-  rt::install_form_definitions({&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5(), &FORM6()},
-                               {&FORMMENU()});
+  rt::install_form_definitions(
+      {&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5(), &FORM6(), &FORM8()}, {&FORMMENU()});
 }
 
 }  // namespace forms

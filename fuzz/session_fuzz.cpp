@@ -407,8 +407,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 4: {
-        static const char* const kItems[] = {"openfile", "saveasgraphics", "saveastext",
-                                             "about",    "undo",           "redo"};
+        static const char* const kItems[] = {"openfile", "saveasgraphics", "saveastext", "about",
+                                             "undo",     "redo",           "fitview"};
         const std::string item = kItems[in.pick(std::size(kItems))];
         rt::post_menu_event(item);
         std::string name = item;

@@ -8,6 +8,7 @@
 #include "app/commands/undo_history.h"
 #include "app/commands/window_commands.h"
 #include "app/files/raw_window.h"
+#include "app/workspace/control_refs.h"
 #include "runtime/forms/events.h"
 
 namespace app {
@@ -20,6 +21,12 @@ void button1_pressed() {
     open_raw_spectrum();
   else
     BUTTON1_ON();
+}
+
+// The fit view's picture is a PICTURE1 too: only the graph's mouse edits peaks.
+template <void (*procedure)()>
+void on_graph() {
+  if (rt::event_element() == PICTURE(1)) procedure();
 }
 
 struct Entry {
@@ -38,6 +45,8 @@ const std::vector<Entry>& table() {
       {"REFINE_ON", &REFINE_ON},
       {"SAVEREPORT_ON", &SAVEREPORT_ON},
       {"FITREPORT_ON", &FITREPORT_ON},
+      {"FITVIEW_ON", &FITVIEW_ON},
+      {"SAVEFIGURE_ON", &SAVEFIGURE_ON},
       {"WEIGHTCOUNTS_ON", &WEIGHTCOUNTS_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
       {"BUTTON1_ON", &button1_pressed},
@@ -79,9 +88,9 @@ const std::vector<Entry>& table() {
       {"CHECK17_ON", &CHECK17_ON},
       {"BUTTON27_ON", &BUTTON27_ON},
       {"BUTTON28_ON", &BUTTON28_ON},
-      {"PICTURE1_MOUSEDOWN", &PICTURE1_MOUSEDOWN},
-      {"PICTURE1_MOUSEMOVE", &PICTURE1_MOUSEMOVE},
-      {"PICTURE1_MOUSEUP", &PICTURE1_MOUSEUP},
+      {"PICTURE1_MOUSEDOWN", &on_graph<&PICTURE1_MOUSEDOWN>},
+      {"PICTURE1_MOUSEMOVE", &on_graph<&PICTURE1_MOUSEMOVE>},
+      {"PICTURE1_MOUSEUP", &on_graph<&PICTURE1_MOUSEUP>},
       {"BUTTON2_ON", &BUTTON2_ON},
       {"BUTTON26_ON", &BUTTON26_ON},
       {"BUTTON29_ON", &BUTTON29_ON},
@@ -89,6 +98,7 @@ const std::vector<Entry>& table() {
       {"SHOWGRAPHSETTING_ON", &SHOWGRAPHSETTING_ON},
       {"SHOWRAWSPECTRUM_ON", &SHOWRAWSPECTRUM_ON},
       {"SHOWFITREPORT_ON", &SHOWFITREPORT_ON},
+      {"SHOWFITVIEW_ON", &SHOWFITVIEW_ON},
       {"EXIT_ON", &EXIT_ON},
       {"MANUAL_ON", &MANUAL_ON},
       {"UNDO_ON", &UNDO_ON},

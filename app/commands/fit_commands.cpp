@@ -5,6 +5,7 @@
 #include "app/fit/fitting.h"
 #include "app/fit/refine.h"
 #include "app/graph/drawgraph.h"
+#include "app/graph/fit_view_window.h"
 #include "app/workspace/workspace.h"
 #include "runtime/forms/menu_checks.h"
 
@@ -28,6 +29,10 @@ void REFINE_ON() {
 
 void FITREPORT_ON() { show_fit_report_window(); }
 
-void WEIGHTCOUNTS_ON() { workspace().fit.weight_counts = rt::menu_checked(kWeightCountsItem); }
+void WEIGHTCOUNTS_ON() {
+  workspace().fit.weight_counts = rt::menu_checked(kWeightCountsItem);
+  // The fit view's residual is in counting sigmas or in counts by this choice.
+  update_fit_view_window();
+}
 
 }  // namespace app

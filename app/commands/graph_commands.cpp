@@ -1,6 +1,7 @@
 #include "app/commands/graph_commands.h"
 
 #include "app/graph/drawgraph.h"
+#include "app/graph/fit_view_window.h"
 #include "app/graph/mouse_editing.h"
 #include "app/graph/plot_mapping.h"
 #include "app/workspace/control_refs.h"
@@ -11,6 +12,10 @@
 namespace app {
 
 void BUTTON2_ON() { DRAWGRAPH(); }
+
+void FITVIEW_ON() { show_fit_view_window(); }
+
+void SAVEFIGURE_ON() { export_fit_view_figure(rt::kNullRef); }
 
 void BUTTON29_ON() { DRAWGRAPH(); }
 

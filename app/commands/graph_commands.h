@@ -24,4 +24,9 @@ void PICTURE1_MOUSEMOVE();
 // Shows the pointer's values, applies the drag, redraws, and ends the press.
 void PICTURE1_MOUSEUP();
 
+// Fit > "Fit view": opens the fit view window (again, if it was closed) or brings it forward.
+void FITVIEW_ON();
+// Fit > "Save figure...": the fit view as an SVG or PNG file.
+void SAVEFIGURE_ON();
+
 }  // namespace app

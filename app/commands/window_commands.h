@@ -10,6 +10,7 @@ void SHOWPEAKS_ON();
 void SHOWGRAPHSETTING_ON();
 void SHOWRAWSPECTRUM_ON();
 void SHOWFITREPORT_ON();
+void SHOWFITVIEW_ON();
 
 // File > Exit: ends the program as closing the main window does, asking nothing.
 void EXIT_ON();

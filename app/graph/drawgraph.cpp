@@ -1,5 +1,6 @@
 #include "app/graph/drawgraph.h"
 
+#include "app/graph/fit_view_window.h"
 #include "app/graph/numarrange.h"
 #include "app/graph/plot_mapping.h"
 #include "app/graph/range_selection.h"
@@ -89,6 +90,7 @@ void DRAWGRAPH() {
   draw_x_axis();
   draw_y_axis();
   NUMARRANGE();
+  update_fit_view_window();
 }
 
 }  // namespace app

@@ -17,6 +17,7 @@ enum class Operation : std::uint32_t {
   Refine = 0x15,
   FitReport = 0x16,
   SettingsLoad = 0x17,
+  FitView = 0x18,
   RawLoading = 0x2100,  // its checks: RawCheck in app/files/raw_errors.h
 };
 
@@ -50,11 +51,15 @@ enum class SettingsCheck : std::uint32_t {
   TooLarge
 };
 
+// The fit view's figure: asked for with no spectrum to draw.
+enum class FitViewCheck : std::uint32_t { NoSpectrum = 1 };
+
 constexpr Operation operation_of(ArrayCheck) { return Operation::WorkspaceArrays; }
 constexpr Operation operation_of(FitCheck) { return Operation::Fit; }
 constexpr Operation operation_of(RefineCheck) { return Operation::Refine; }
 constexpr Operation operation_of(FitReportCheck) { return Operation::FitReport; }
 constexpr Operation operation_of(SettingsCheck) { return Operation::SettingsLoad; }
+constexpr Operation operation_of(FitViewCheck) { return Operation::FitView; }
 
 template <class Check>
 constexpr rt::LocationCode location(Check check) {
@@ -65,7 +70,8 @@ static_assert(
     rt::all_distinct([] {
       constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit,
                                      Operation::Refine,          Operation::FitReport,
-                                     Operation::SettingsLoad,    Operation::RawLoading};
+                                     Operation::SettingsLoad,    Operation::FitView,
+                                     Operation::RawLoading};
       std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
       std::size_t n = 0;
       for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;

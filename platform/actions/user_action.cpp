@@ -198,7 +198,14 @@ UserAction parse_action(const std::string& line) {
     a.target = rest;
   } else if (command == "pixel") {
     a.kind = ActionKind::Pixel;
-    read_point(rest, a);
+    // "pixel X Y" reads the graph; "pixel FORM.CONTROL X Y" any picture.
+    auto [first, coords] = split_word(rest);
+    if (first.find('.') != std::string::npos) {
+      read_point(coords, a);
+      a.target = first;
+    } else {
+      read_point(rest, a);
+    }
   } else if (command == "clipboard") {
     a.kind = ActionKind::Clipboard;
   } else if (command == "close") {
@@ -237,7 +244,8 @@ std::string format_action(const UserAction& a) {
     case ActionKind::Print:
       return "print " + a.target;
     case ActionKind::Pixel:
-      return "pixel " + number_text(a.x) + " " + number_text(a.y);
+      return "pixel " + (a.target == kGraphPicture ? std::string() : a.target + " ") +
+             number_text(a.x) + " " + number_text(a.y);
     case ActionKind::Clipboard:
       return "clipboard";
     case ActionKind::Close:
@@ -300,6 +308,8 @@ bool perform_action(const UserAction& a, ActionContext& context) {
       perform_print(a, context);
       return false;
     case ActionKind::Pixel: {
+      if (control_named(a.target).kind() != rt::ElementKind::Picture)
+        throw ScriptError(a.target + " is not a picture");
       const std::uint32_t colour = rt::picture_pixel(control_named(a.target).ref(), a.x, a.y);
       context.write_line(colour == 0xFFFFFFFFu ? std::string("FFFFFFFF") : hex6(colour));
       return false;

@@ -35,11 +35,11 @@ inline constexpr const char* kGraphPicture = "MAINFORM.PICTURE1";
 struct UserAction {
   ActionKind kind = ActionKind::Clipboard;
   // FORM.CONTROL, FORM (print, close), the menu item's name, or the picture of a mouse or
-  // pixel line (always the graph in a script; a line has no room for another).
+  // pixel line (a mouse line always speaks of the graph; a pixel line may name any picture).
   std::string target;
   std::string text;    // set: the text as typed; answer file: the path
   int state = 0;       // check: 0, 1 or 2
-  float x = 0, y = 0;  // mouse, pixel: picture pixels of MAINFORM.PICTURE1
+  float x = 0, y = 0;  // mouse, pixel: pixels of the target picture
   bool operator==(const UserAction&) const = default;
 };
 

@@ -31,12 +31,13 @@ int usage_error(const std::string& message) {
 std::string refusal(const BatchOptions& o) {
   if (!std::ifstream(o.settings, std::ios::binary))
     return "cannot read the settings file " + o.settings;
-  if (o.out_dir.empty()) return "";
   if (std::string clash = output_clash(o); !clash.empty()) return clash;
-  std::error_code ec;
-  std::filesystem::create_directories(o.out_dir, ec);
-  if (!std::filesystem::is_directory(o.out_dir, ec))
-    return "cannot make the output folder " + o.out_dir;
+  for (const std::string& dir : {o.out_dir, o.figure_dir}) {
+    if (dir.empty()) continue;
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (!std::filesystem::is_directory(dir, ec)) return "cannot make the output folder " + dir;
+  }
   return "";
 }
 
@@ -58,7 +59,8 @@ int run_batch(int argc, char** argv, int first) {
   platform_text::QtTextRenderer text_renderer;
   const SpectrumRunner runner(options, &text_renderer);
   if (auto problem = runner.check_settings_and_features()) return usage_error(*problem);
-  if (!options.out_dir.empty()) remove_stale_temporaries(options.out_dir);
+  for (const std::string& dir : {options.out_dir, options.figure_dir})
+    if (!dir.empty()) remove_stale_temporaries(dir);
 
   std::vector<std::size_t> chosen;
   for (std::size_t i = 0; i < options.spectra.size(); ++i)

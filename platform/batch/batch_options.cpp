@@ -104,7 +104,8 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
       has_value = true;
     }
     const bool takes_value = name == "--presses" || name == "--window" || name == "--ends" ||
-                             name == "--out" || name == "--shard" || name == "--weights";
+                             name == "--out" || name == "--shard" || name == "--weights" ||
+                             name == "--figure";
     if (takes_value && !has_value) {
       if (i + 1 >= args.size()) return fail(name + " needs a value");
       value = args[++i];
@@ -144,6 +145,9 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
       o.bmp = true;
     } else if (name == "--report") {
       o.report = true;
+    } else if (name == "--figure") {
+      if (value.empty()) return fail("--figure needs a folder");
+      o.figure_dir = value;
     } else if (name == "--no-header") {
       o.header = false;
     } else if (name == "--quiet" || name == "-q") {
@@ -181,6 +185,7 @@ std::string batch_usage() {
          "  --csv              the curves, as \"export as TEXT\" writes them\n"
          "  --bmp              the graph image\n"
          "  --report           the fit report\n"
+         "  --figure DIR     the fit view of each spectrum as DIR/NAME.svg\n"
          "  --no-header      no header line\n"
          "  --quiet          no progress line on a terminal\n"
          "  --shard K/N      only the spectra at positions K, K+N, K+2N... (from 1)\n"

@@ -24,6 +24,7 @@ struct BatchOptions {
 
   std::string out_dir;  // where --csv, --bmp and --report write
   bool csv = false, bmp = false, report = false;
+  std::string figure_dir;  // --figure: the fit view of each spectrum as DIR/NAME.svg
 
   bool header = true;
   bool quiet = false;

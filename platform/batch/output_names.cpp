@@ -55,8 +55,13 @@ std::vector<std::string> output_suffixes(const BatchOptions& options) {
 }
 
 std::string output_clash(const BatchOptions& options) {
-  const std::vector<std::string> suffixes = output_suffixes(options);
-  if (options.out_dir.empty() || suffixes.empty()) return "";
+  // Every folder and file-name ending a spectrum's outputs go to.
+  std::vector<std::pair<std::string, std::string>> places;
+  if (!options.out_dir.empty())
+    for (const std::string& suffix : output_suffixes(options))
+      places.emplace_back(options.out_dir, suffix);
+  if (!options.figure_dir.empty()) places.emplace_back(options.figure_dir, ".svg");
+  if (places.empty()) return "";
 
   std::map<std::string, const std::string*> inputs;
   std::map<std::pair<dev_t, ino_t>, const std::string*> input_files;
@@ -70,8 +75,8 @@ std::string output_clash(const BatchOptions& options) {
   std::map<std::string, const std::string*> outputs;  // each output and whose it is
   for (const std::string& spectrum : options.spectra) {
     const std::string stem = output_stem(spectrum);
-    for (const std::string& suffix : suffixes) {
-      const std::string output = (fs::path(options.out_dir) / (stem + suffix)).string();
+    for (const auto& [dir, suffix] : places) {
+      const std::string output = (fs::path(dir) / (stem + suffix)).string();
       const std::string path = resolved(output);
       const std::string* input = nullptr;
       if (const auto it = inputs.find(path); it != inputs.end()) input = it->second;

@@ -1,5 +1,6 @@
 #pragma once
-// Where a spectrum's exported files go: DIR/NAME.csv, DIR/NAME.bmp and DIR/NAME.report.csv,
+// Where a spectrum's exported files go: DIR/NAME.csv, DIR/NAME.bmp and DIR/NAME.report.csv (and
+// the figure FIGURES/NAME.svg),
 // NAME being the spectrum's file name without its last extension.
 
 #include <optional>

@@ -138,6 +138,8 @@ std::optional<std::string> SpectrumRunner::check_settings_and_features() const {
     return "--refine is not available in this build of the program";
   if (options_.report && !rt::procedure_exists("SAVEREPORT_ON"))
     return "--report is not available in this build of the program";
+  if (!options_.figure_dir.empty() && !rt::procedure_exists("SAVEFIGURE_ON"))
+    return "--figure is not available in this build of the program";
   SpectrumSummary summary;
   Steps step(platform, summary);
   step("answer file " + options_.settings)("click FORM2.BUTTON23");
@@ -176,6 +178,10 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
     step("answer file " + out_path(options_, spectrum, ".bmp"))("click FORM2.BUTTON24");
   if (options_.report)
     step("answer file " + out_path(options_, spectrum, ".report.csv"))("menu savereport");
+  if (!options_.figure_dir.empty())
+    step("answer file " +
+         (std::filesystem::path(options_.figure_dir) / (output_stem(spectrum) + ".svg")).string())(
+        "menu savefigure");
 
   // A load replaces the workspace all or nothing, the path included: the points are known
   // also when a later step (the load's own redraw among them) failed.

@@ -107,7 +107,7 @@ void QtPlatform::form_shown(rt::Form& form, bool shown) {
   FormWindow* window = window_of(form);
   if (!window) return;
   window->setVisible(shown);
-  // Shown again from a menu, a window comes to the front even when it was already visible.
+  // Showing a window that is open already brings it forward, over what covered it.
   if (shown) {
     window->raise();
     window->activateWindow();

@@ -112,4 +112,17 @@ int QtTextRenderer::draw_text(rt::Raster& raster, int x, int y, std::string_view
   return line_height;
 }
 
+int QtTextRenderer::text_width(std::string_view utf8, const std::string& face, int pixel_height) {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    return rt::TextRenderer::text_width(utf8, face, pixel_height);
+  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  return font(face, std::max(pixel_height, 1)).metrics.horizontalAdvance(text);
+}
+
+int QtTextRenderer::text_ascent(const std::string& face, int pixel_height) {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    return rt::TextRenderer::text_ascent(face, pixel_height);
+  return font(face, std::max(pixel_height, 1)).metrics.ascent();
+}
+
 }  // namespace platform_text

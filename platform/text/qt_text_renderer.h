@@ -27,6 +27,8 @@ class QtTextRenderer : public rt::TextRenderer {
   int draw_text(rt::Raster& raster, int x, int y, std::string_view utf8, const std::string& face,
                 int pixel_height, rt::Colour colour) override;
   rt::InkBox ink_box(std::string_view utf8, const std::string& face, int pixel_height) override;
+  int text_width(std::string_view utf8, const std::string& face, int pixel_height) override;
+  int text_ascent(const std::string& face, int pixel_height) override;
 
  private:
   struct CachedFont {

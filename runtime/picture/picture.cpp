@@ -7,6 +7,7 @@
 #include "runtime/convert/arithmetic.h"
 #include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/picture/drawing.h"
 #include "runtime/picture/line_drawing.h"
 #include "runtime/picture/text_renderer.h"
 
@@ -36,6 +37,12 @@ Picture::Picture(std::int32_t width, std::int32_t height, std::source_location w
 
 void Picture::clear() {
   raster_.fill(background_colour_);
+  ++revision_;
+}
+
+void Picture::draw(const Drawing& drawing) {
+  raster_.fill(background_colour_);
+  render_drawing(drawing, raster_, 1);
   ++revision_;
 }
 

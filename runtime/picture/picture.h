@@ -21,6 +21,8 @@ struct PointF {
   bool operator==(const PointF&) const = default;
 };
 
+struct Drawing;
+
 enum class LineMode { kLine, kRectangle, kFilledRectangle };
 
 struct LineCommand {
@@ -108,6 +110,10 @@ class Picture {
   // Puts back a drawing and its settings as an earlier settings() and raster() gave them (an
   // undone step); the platform repaints since the revision moves on.
   void restore(Raster raster, const PictureSettings& settings);
+
+  // Clears the drawing and draws the steps at scale 1 (a drawing of another size is drawn
+  // from the top-left corner, what falls outside cut off).
+  void draw(const Drawing& drawing);
 
   // New size; what fits of the old drawing stays, the rest is background.
   void resize(std::int32_t width, std::int32_t height,

@@ -2,6 +2,7 @@
 
 #include "runtime/forms/object_table.h"
 #include "runtime/forms/platform.h"
+#include "runtime/picture/drawing.h"
 #include "runtime/picture/image.h"
 
 namespace rt {
@@ -29,6 +30,10 @@ void picture_clear(ObjRef ref, std::source_location where) {
 
 void picture_set_colour(ObjRef ref, std::int64_t colour, std::source_location where) {
   picture_of(ref, where).set_drawing_colour(colour, where);
+}
+
+void picture_draw(ObjRef ref, const Drawing& drawing, std::source_location where) {
+  draw(ref, where, [&](Picture& p) { p.draw(drawing); });
 }
 
 void picture_line(ObjRef ref, const LineCommand& command, std::source_location where) {

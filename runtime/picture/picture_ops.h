@@ -15,6 +15,9 @@ namespace rt {
 void picture_clear(ObjRef picture, std::source_location where = std::source_location::current());
 void picture_set_colour(ObjRef picture, std::int64_t colour,
                         std::source_location where = std::source_location::current());
+// Clears the picture and draws the steps into it (a description of the whole picture).
+void picture_draw(ObjRef picture, const Drawing& drawing,
+                  std::source_location where = std::source_location::current());
 void picture_line(ObjRef picture, const LineCommand& command,
                   std::source_location where = std::source_location::current());
 // The colour as six upper-case hexadecimal digits is what the graph's hit test compares.

@@ -1,8 +1,29 @@
 #include "runtime/picture/text_renderer.h"
 
+#include <cmath>
+
 namespace rt {
 namespace {
 TextRenderer* installed_renderer = nullptr;
+}
+
+int estimated_text_width(std::string_view utf8, int pixel_height) {
+  std::size_t characters = 0;
+  for (const char c : utf8)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+  return static_cast<int>(std::lround(0.6 * pixel_height * static_cast<double>(characters)));
+}
+
+int estimated_text_ascent(int pixel_height) {
+  return static_cast<int>(std::lround(0.88 * pixel_height));
+}
+
+int TextRenderer::text_width(std::string_view utf8, const std::string&, int pixel_height) {
+  return estimated_text_width(utf8, pixel_height);
+}
+
+int TextRenderer::text_ascent(const std::string&, int pixel_height) {
+  return estimated_text_ascent(pixel_height);
 }
 
 void set_text_renderer(TextRenderer* renderer) { installed_renderer = renderer; }

@@ -25,7 +25,15 @@ struct TextRenderer {
                         const std::string& face, int pixel_height, Colour colour) = 0;
   // Where draw_text would ink, without drawing.
   virtual InkBox ink_box(std::string_view, const std::string&, int) { return {}; }
+  // The advance width of `utf8` and the font's ascent (its baseline below the top), in
+  // pixels. Without a font engine they are estimates: 0.6 and 0.88 of the height.
+  virtual int text_width(std::string_view utf8, const std::string& face, int pixel_height);
+  virtual int text_ascent(const std::string& face, int pixel_height);
 };
+
+// What a renderer without a font engine takes for the width and the ascent.
+int estimated_text_width(std::string_view utf8, int pixel_height);
+int estimated_text_ascent(int pixel_height);
 
 // The renderer that text on pictures uses; none (null) by default, and then text draws
 // nothing. The caller keeps the renderer alive while it is installed.

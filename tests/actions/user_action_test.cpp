@@ -41,6 +41,7 @@ TEST(UserActionLines, ReadBackAsWritten) {
       "print FORM2",
       "print FORM5.EDIT1",
       "pixel 663 647",
+      "pixel FORM8.PICTURE1 10 479",
       "clipboard",
       "close FORM4",
   };
@@ -66,6 +67,7 @@ TEST(UserActionLines, LinesNoUserCouldWriteAreScriptErrors) {
       "mouse down 1",
       "mouse down x 2",
       "pixel 1 2 3",
+      "pixel FORM8.PICTURE1 1",
       "answer file",
       "answer maybe",
       "answer yes please",
@@ -175,7 +177,10 @@ TEST_F(PerformTest, AnswersAndLooksGoToTheContext) {
   perform("print FORM2.CHECK3");
   perform("clipboard");
   perform("pixel -5 0");
-  EXPECT_EQ(context.lines, (std::vector<std::string>{"12.5", "hidden", "0", "1\t2", "FFFFFFFF"}));
+  perform("pixel FORM2.PICTURE2 3 3");  // any picture by name: slot 1's blue swatch
+  EXPECT_EQ(context.lines,
+            (std::vector<std::string>{"12.5", "hidden", "0", "1\t2", "FFFFFFFF", "FF0000"}));
+  EXPECT_THROW(perform("pixel FORM2.EDIT9 1 1"), actions::ScriptError);
   perform("answer file relative.cfg");
   perform("answer no");
   ASSERT_EQ(context.answers.size(), 2u);

@@ -90,6 +90,14 @@ touch "o/.tessaly-$dead-0123456789ab.tmp" "o/.tessaly-$alive-0123456789ab.tmp" o
 kill $alive
 rm -f o/.tessaly-*
 
+# The fit view of each spectrum as an SVG figure; the table does not change for it.
+"$tessaly" batch --no-header --figure figs six.cfg spectra/s0001.bgd spectra/s0002.bgd > fig.csv ||
+  fail "figures failed"
+cmp -s fig.csv ok.csv || fail "--figure changed the table"
+[ "$(ls figs)" = "$(printf 's0001.svg\ns0002.svg')" ] || fail "figs/ holds $(ls figs)"
+# Background, six peaks, envelope and residual; the residual is its own last polyline.
+[ "$(grep -c '<polyline' figs/s0001.svg)" -ge 9 ] || fail "figs/s0001.svg lacks curves"
+tail -1 figs/s0001.svg | grep -q '</svg>' || fail "figs/s0001.svg is cut short"
 # An output folder that cannot be written: the spectrum fails with the save's error.
 mkdir -p ro && chmod a-w ro
 if [ ! -w ro ]; then

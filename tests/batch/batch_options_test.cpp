@@ -37,7 +37,7 @@ TEST(BatchCommandLine, DefaultsAreOnePressAHeaderAndTheWholeList) {
 TEST(BatchCommandLine, RawWindowAndOutputs) {
   const auto parsed = parse_batch_command_line(
       words({"--raw", "--window", "280.5:", "--linear", "--ends", "7", "--out", "o", "--csv",
-             "--bmp", "--report", "--refine", "s.cfg", "x.txt"}));
+             "--bmp", "--report", "--refine", "--figure", "figs", "s.cfg", "x.txt"}));
   ASSERT_TRUE(parsed.options) << parsed.error;
   const batch::BatchOptions& o = *parsed.options;
   EXPECT_TRUE(o.raw && o.linear && o.csv && o.bmp && o.report && o.refine);
@@ -45,6 +45,7 @@ TEST(BatchCommandLine, RawWindowAndOutputs) {
   EXPECT_EQ(o.window_to, "");
   EXPECT_EQ(o.ends, "7");
   EXPECT_EQ(o.out_dir, "o");
+  EXPECT_EQ(o.figure_dir, "figs");
   EXPECT_FALSE(o.weight_counts);  // as the load sets it
 }
 
@@ -90,6 +91,7 @@ TEST(BatchCommandLine, UsageErrorsSayWhatIsWrong) {
       {words({"--window", "1:2", "s.cfg", "a"}), "need --raw"},
       {words({"--csv", "s.cfg", "a"}), "need --out"},
       {words({"--out", "o", "s.cfg", "a"}), "--out needs --csv"},
+      {words({"--figure=", "s.cfg", "a"}), "--figure needs a folder"},
   };
   for (const Case& c : cases) {
     const auto parsed = parse_batch_command_line(c.args);

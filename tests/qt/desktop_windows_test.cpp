@@ -19,6 +19,8 @@
 #include "platform/qt/japanese_translation.h"
 #include "platform/qt/qt_mapping.h"
 #include "qstring_printer.h"
+#include "runtime/forms/events.h"
+#include "runtime/forms/objects.h"
 
 namespace {
 
@@ -66,6 +68,30 @@ TEST_F(DesktopWindowsTest, TheToolWindowsAreOwnedAndTheirCloseButtonHidesThem) {
   EXPECT_EQ(about->parentWidget(), nullptr);
   EXPECT_EQ(about->windowType(), Qt::Window);
   EXPECT_TRUE(about->windowFlags() & Qt::WindowCloseButtonHint);
+}
+
+// "Fit view" has a close button and still belongs to the main window, so that a click on the
+// graph cannot bury it; closed, it opens again from the menu.
+TEST_F(DesktopWindowsTest, TheFitViewIsAToolWindowThatTheMenusBringBack) {
+  menu_command("Fit", "Fit view")->trigger();
+  let_the_loop_run();
+  desktop::FormWindow* view = window("FORM8");
+  EXPECT_TRUE(view->isVisible());
+  EXPECT_EQ(view->parentWidget(), window("MAINFORM"));
+  EXPECT_EQ(view->windowType(), Qt::Tool);
+  EXPECT_TRUE(view->windowFlags() & Qt::WindowCloseButtonHint);
+  // Its close button hides it, like the other tool windows; both menus bring it back.
+  view->close();
+  let_the_loop_run();
+  EXPECT_FALSE(view->isVisible());
+  for (const auto& [menu, item] : {std::pair{"Fit", "Fit view"}, std::pair{"Window", "Fit view"}}) {
+    menu_command(menu, item)->trigger();
+    let_the_loop_run();
+    EXPECT_TRUE(window("FORM8")->isVisible()) << menu;
+    EXPECT_EQ(window("FORM8")->parentWidget(), window("MAINFORM"));
+    window("FORM8")->close();
+    let_the_loop_run();
+  }
 }
 
 TEST_F(DesktopWindowsTest, OnASmallScreenEveryWindowIsMovedOntoIt) {

@@ -138,7 +138,10 @@ TEST_F(StartupTest, TheEventTableIsComplete) {
                                     "SHOWGRAPHSETTING_ON",
                                     "SHOWRAWSPECTRUM_ON",
                                     "SHOWFITREPORT_ON",
-                                    "WEIGHTCOUNTS_ON"};
+                                    "WEIGHTCOUNTS_ON",
+                                    "FITVIEW_ON",
+                                    "SAVEFIGURE_ON",
+                                    "SHOWFITVIEW_ON"};
   for (int n = 1; n <= 29; ++n)
     if (n != 25) expected.insert("BUTTON" + std::to_string(n) + "_ON");
   for (int n = 3; n <= 17; ++n) expected.insert("CHECK" + std::to_string(n) + "_ON");
