@@ -116,7 +116,7 @@ RawPoints read_delimited_text(std::string_view bytes, const std::string& file_na
     if (x && y) {
       for (const double v : {*x, *y})
         if (std::fabs(v) > kSingleMax)
-          raise_raw_error(rt::kOverflow, RawCheck::OutOfRange,
+          throw raw_error(rt::kOverflow, RawCheck::OutOfRange,
                           line_place(file_name, line->number) + ": " + value_text(v) +
                               " lies beyond the range of the program's numbers");
       points.x.push_back(*x);
@@ -132,10 +132,10 @@ RawPoints read_delimited_text(std::string_view bytes, const std::string& file_na
     if (text.front() == '#') continue;
     const std::string place = line_place(file_name, line->number);
     if (one_column)
-      raise_raw_error(rt::kBadNumericField, RawCheck::OneColumn,
+      throw raw_error(rt::kBadNumericField, RawCheck::OneColumn,
                       place + " holds one column only: a spectrum needs x and y");
     const Field& bad = x ? f.f[1] : f.f[0];
-    raise_raw_error(
+    throw raw_error(
         rt::kBadNumericField, RawCheck::NotANumber,
         place + ": " +
             (bad.present ? quoted(bad.text) + " is not a number" : std::string("an empty field")) +
@@ -143,11 +143,11 @@ RawPoints read_delimited_text(std::string_view bytes, const std::string& file_na
   }
   if (points.x.empty()) {
     if (one_column_line != 0)
-      raise_raw_error(
+      throw raw_error(
           rt::kBadNumericField, RawCheck::OneColumn,
           line_place(file_name, one_column_line) +
               " holds one column only, and no line holds two: a spectrum needs x and y");
-    raise_raw_error(rt::kBadNumericField, RawCheck::NoNumericRows,
+    throw raw_error(rt::kBadNumericField, RawCheck::NoNumericRows,
                     file_name + " holds no row of two numbers (x and y)");
   }
   return points;

@@ -5,8 +5,11 @@
 #include "runtime/errors/runtime_error.h"
 
 namespace app {
-void raise_raw_error(int number, RawCheck check, std::string detail, std::source_location where) {
-  rt::raise_error_with_detail(number, std::move(detail), location(check), where);
+rt::RuntimeError raw_error(int number, RawCheck check, std::string detail,
+                           std::source_location where) {
+  rt::RuntimeError error(number, location(check), where);
+  error.set_detail(std::move(detail));
+  return error;
 }
 
 std::string line_place(const std::string& file_name, int line) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/workspace/error_locations.h"
+#include "runtime/errors/runtime_error.h"
 
 namespace app {
 
@@ -31,9 +32,11 @@ enum class RawCheck : std::uint32_t {
 };
 constexpr Operation operation_of(RawCheck) { return Operation::RawLoading; }
 
-// Raises run-time error `number` with the detail text.
-[[noreturn]] void raise_raw_error(int number, RawCheck check, std::string detail,
-                                  std::source_location where = std::source_location::current());
+// Run-time error `number` with the detail text, for a `throw` at the check: a loader's
+// refusals are its common case (every damaged file), so they go up in one throw rather than
+// through functions that never return.
+rt::RuntimeError raw_error(int number, RawCheck check, std::string detail,
+                           std::source_location where = std::source_location::current());
 
 // "name line 12"
 std::string line_place(const std::string& file_name, int line);

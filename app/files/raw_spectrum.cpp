@@ -24,15 +24,15 @@ constexpr double kSingleMax = 3.4028234663852886e38;
 
 void check_raw_settings(const RawSettings& s) {
   if (s.from && s.to && !(*s.from < *s.to))
-    raise_raw_error(
+    throw raw_error(
         rt::kInvalidArgument, RawCheck::Setting,
         "X from (" + value_text(*s.from) + ") must be less than X to (" + value_text(*s.to) + ")");
   if (s.end_points < 1)
-    raise_raw_error(
+    throw raw_error(
         rt::kInvalidArgument, RawCheck::Setting,
         "at least 1 point must be averaged at each end, not " + rt::decimal_text(s.end_points));
   if (s.block < 1)
-    raise_raw_error(rt::kInvalidArgument, RawCheck::Setting,
+    throw raw_error(rt::kInvalidArgument, RawCheck::Setting,
                     "VAMAS blocks are numbered from 1, not " + rt::decimal_text(s.block));
 }
 
@@ -45,7 +45,7 @@ std::string window_text(const RawSettings& s) {
 
 RawPoints in_window(const RawPoints& all, const RawSettings& s, const std::string& name) {
   if (all.x.empty())
-    raise_raw_error(rt::kInvalidArgument, RawCheck::EmptyWindow,
+    throw raw_error(rt::kInvalidArgument, RawCheck::EmptyWindow,
                     name + " holds no points in the block read");
   RawPoints kept;
   for (std::size_t i = 0; i < all.x.size(); ++i) {
@@ -57,12 +57,12 @@ RawPoints in_window(const RawPoints& all, const RawSettings& s, const std::strin
   }
   if (kept.x.empty()) {
     const auto [lo, hi] = std::minmax_element(all.x.begin(), all.x.end());
-    raise_raw_error(rt::kInvalidArgument, RawCheck::EmptyWindow,
+    throw raw_error(rt::kInvalidArgument, RawCheck::EmptyWindow,
                     name + ": no point lies " + window_text(s) + "; the file's x runs from " +
                         value_text(*lo) + " to " + value_text(*hi));
   }
   if (kept.x.size() > static_cast<std::size_t>(kMaxPoints))
-    raise_raw_error(rt::kSubscriptOutOfRange, RawCheck::TooManyPoints,
+    throw raw_error(rt::kSubscriptOutOfRange, RawCheck::TooManyPoints,
                     name + ": " + rt::decimal_text(static_cast<std::int64_t>(kept.x.size())) +
                         " points lie " + window_text(s) + ", but a spectrum holds at most " +
                         rt::decimal_text(kMaxPoints) + ": choose a narrower window (x from, x to)");
@@ -77,7 +77,7 @@ LoadedSpectrum as_loaded(const RawPoints& p, const std::vector<double>& backgrou
   for (std::size_t i = 0; i < p.x.size(); ++i) {
     const double y = p.y[i] - background[i];
     if (!(std::fabs(y) <= kSingleMax))
-      raise_raw_error(
+      throw raw_error(
           rt::kOverflow, RawCheck::OutOfRange,
           line_place(name, p.line[i]) +
               ": the value less its background lies beyond the range of the program's numbers");
@@ -90,7 +90,7 @@ LoadedSpectrum as_loaded(const RawPoints& p, const std::vector<double>& backgrou
 // extents span nothing would replace the old one only to fail at its first redraw.
 void check_drawable(const LoadedSpectrum& s, const RawSettings& settings, const std::string& name) {
   if (!(static_cast<double>(s.xmax) - s.xmin > 0)) {
-    raise_raw_error(
+    throw raw_error(
         rt::kInvalidArgument, RawCheck::Undrawable,
         name + ": " +
             (s.x.size() == 1 ? std::string("only one point lies ") + window_text(settings)
@@ -98,7 +98,7 @@ void check_drawable(const LoadedSpectrum& s, const RawSettings& settings, const 
             "; the graph needs points at two x values at least");
   }
   if (!(s.ymax - s.ymin > 0))
-    raise_raw_error(rt::kInvalidArgument, RawCheck::Undrawable,
+    throw raw_error(rt::kInvalidArgument, RawCheck::Undrawable,
                     name + ": every value less its background is " + value_text(s.y.front()) +
                         "; the graph needs two different values at least");
 }
@@ -110,7 +110,7 @@ LoadedSpectrum read_raw_spectrum(const std::string& path, const RawSettings& set
   const std::string name = display_name(path);
   const auto bytes = rt::read_whole_file(path, kMaxRawFileBytes);
   if (!bytes)
-    raise_raw_error(rt::kBufferOverflow, RawCheck::FileTooLarge,
+    throw raw_error(rt::kBufferOverflow, RawCheck::FileTooLarge,
                     name + " is larger than " +
                         rt::decimal_text(static_cast<std::int64_t>(kMaxRawFileBytes >> 20)) +
                         " MB: not a spectrum file");
@@ -127,7 +127,7 @@ LoadedSpectrum read_raw_spectrum(const std::string& path, const RawSettings& set
   // An iterate that has not settled is no background: fitting the net it leaves would give
   // areas of nothing measured.
   if (!shirley.converged)
-    raise_raw_error(rt::kInvalidArgument, RawCheck::BackgroundNotConverged,
+    throw raw_error(rt::kInvalidArgument, RawCheck::BackgroundNotConverged,
                     name + ": the Shirley background does not converge " + window_text(settings) +
                         " (no steady background after " + rt::decimal_text(shirley.iterations) +
                         " iterations): choose a narrower window (x from, x to) around the peaks, "

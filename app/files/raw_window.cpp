@@ -35,7 +35,7 @@ std::string field_text(const char* name) {
 }
 
 [[noreturn]] void refuse(const char* what, const std::string& text, const char* expected) {
-  raise_raw_error(rt::kInvalidArgument, RawCheck::Setting,
+  throw raw_error(rt::kInvalidArgument, RawCheck::Setting,
                   std::string(what) + ": " + quoted(text) + " is not " + expected);
 }
 

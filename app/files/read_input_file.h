@@ -13,14 +13,22 @@ namespace app {
 template <class Read>
 auto read_input_file(const std::string& path, Read&& read) {
   rt::open_file(path, rt::OpenMode::Input, 1);
-  try {
-    auto result = read(1);
-    rt::close_file(1);
-    return result;
-  } catch (const rt::RuntimeError&) {
-    rt::close_file(1);
-    throw;
-  }
+  // Closed on the way out of a failed read without catching its error and throwing it again
+  // (a refused file is a loader's common case); a close that fails then adds nothing to it.
+  struct CloseOnFailure {
+    bool reading = true;
+    ~CloseOnFailure() {
+      if (!reading) return;
+      try {
+        rt::close_file(1);
+      } catch (const rt::RuntimeError&) {
+      }
+    }
+  } guard;
+  auto result = read(1);
+  guard.reading = false;
+  rt::close_file(1);
+  return result;
 }
 
 }  // namespace app

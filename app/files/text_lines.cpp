@@ -19,7 +19,7 @@ std::optional<TextLine> LineCursor::next() {
   std::size_t end = bytes_.find_first_of("\r\n", start_);
   if (end == std::string_view::npos) end = bytes_.size();
   if (end - start_ > kMaxLineBytes)
-    raise_raw_error(rt::kStringTooLong, RawCheck::LineTooLong,
+    throw raw_error(rt::kStringTooLong, RawCheck::LineTooLong,
                     line_place(file_name_, number_) + " is longer than " +
                         rt::decimal_text(static_cast<std::int64_t>(kMaxLineBytes)) +
                         " bytes: this is not a text file of numbers");

@@ -29,6 +29,7 @@ class LineCursor {
   int next_number() const { return number_; }
   // Whether any line is left.
   bool at_end() const { return start_ >= bytes_.size(); }
+  std::size_t bytes_left() const { return at_end() ? 0 : bytes_.size() - start_; }
   const std::string& file_name() const { return file_name_; }
 
  private:

@@ -84,7 +84,7 @@ class VamasParser {
     read_header();
     const std::int64_t blocks = count("number of blocks");
     if (wanted > blocks)
-      raise_raw_error(rt::kInvalidArgument, RawCheck::NoSuchBlock,
+      throw raw_error(rt::kInvalidArgument, RawCheck::NoSuchBlock,
                       line_place(name(), last_line_) + ": the file has " +
                           rt::decimal_text(blocks) + (blocks == 1 ? " block" : " blocks") +
                           ", so there is no block " + rt::decimal_text(wanted) +
@@ -111,7 +111,7 @@ class VamasParser {
   std::string_view line(const char* what) {
     const auto l = lines_.next();
     if (!l)
-      raise_raw_error(rt::kReadPastEnd, RawCheck::Truncated,
+      throw raw_error(rt::kReadPastEnd, RawCheck::Truncated,
                       name() + " ends after line " + rt::decimal_text(lines_.next_number() - 1) +
                           ", " + where_in_file() + ", where the " + what +
                           " should follow: the file is cut short");
@@ -130,7 +130,7 @@ class VamasParser {
     const std::string_view text = line(what);
     const auto n = whole_number(text);
     if (!n || *n < least || *n > kMost)
-      raise_raw_error(rt::kBadNumericField, RawCheck::BadCount,
+      throw raw_error(rt::kBadNumericField, RawCheck::BadCount,
                       line_place(name(), last_line_) + ": " + quoted(text) + " is not a valid " +
                           what + " (" + where_in_file() + ")");
     return *n;
@@ -139,30 +139,30 @@ class VamasParser {
   double number(std::string_view text, int at, const char* what) {
     const auto v = plain_number(text);
     if (!v)
-      raise_raw_error(
+      throw raw_error(
           rt::kBadNumericField, RawCheck::NotANumber,
           line_place(name(), at) + ": the " + what + " " + quoted(text) + " is not a number");
-    if (std::fabs(*v) > kSingleMax) out_of_range(*v, at);
+    if (std::fabs(*v) > kSingleMax) throw out_of_range(*v, at);
     return *v;
   }
 
-  [[noreturn]] void out_of_range(double v, int at) {
-    raise_raw_error(rt::kOverflow, RawCheck::OutOfRange,
-                    line_place(name(), at) + ": " + value_text(v) +
-                        " lies beyond the range of the program's numbers");
+  rt::RuntimeError out_of_range(double v, int at) {
+    return raw_error(rt::kOverflow, RawCheck::OutOfRange,
+                     line_place(name(), at) + ": " + value_text(v) +
+                         " lies beyond the range of the program's numbers");
   }
 
-  [[noreturn]] void unsupported(std::string_view what, std::string_view value, const char* known) {
-    raise_raw_error(rt::kNotSupported, RawCheck::Unsupported,
-                    line_place(name(), last_line_) + ": " + std::string(what) + " " +
-                        quoted(value) + " cannot be read; " + known);
+  rt::RuntimeError unsupported(std::string_view what, std::string_view value, const char* known) {
+    return raw_error(rt::kNotSupported, RawCheck::Unsupported,
+                     line_place(name(), last_line_) + ": " + std::string(what) + " " +
+                         quoted(value) + " cannot be read; " + known);
   }
 
   void read_header() {
     std::string_view first = line("format identifier");
     while (first.empty()) first = line("format identifier");
     if (!same_word(first, kIdentifier))
-      raise_raw_error(rt::kBadNumericField, RawCheck::NotANumber,
+      throw raw_error(rt::kBadNumericField, RawCheck::NotANumber,
                       line_place(name(), last_line_) + " is not the VAMAS format identifier");
     skip(4, "institution, instrument, operator and experiment identifiers");
     skip(count("number of comment lines"), "comment line");
@@ -170,11 +170,13 @@ class VamasParser {
     mode_ = std::string(line("experiment mode"));
     if (!one_of(mode_,
                 {"MAP", "MAPDP", "MAPSV", "MAPSVDP", "NORM", "SDP", "SDPSV", "SEM", "NOEXP"}))
-      unsupported("experiment mode", mode_,
-                  "the format knows MAP, MAPDP, MAPSV, MAPSVDP, NORM, SDP, SDPSV, SEM and NOEXP");
+      throw unsupported(
+          "experiment mode", mode_,
+          "the format knows MAP, MAPDP, MAPSV, MAPSVDP, NORM, SDP, SDPSV, SEM and NOEXP");
     const std::string_view scan = line("scan mode");
     if (!same_word(scan, "REGULAR"))
-      unsupported("scan mode", scan, "only REGULAR scans (a start and an increment) are read");
+      throw unsupported("scan mode", scan,
+                        "only REGULAR scans (a start and an increment) are read");
     regions_line_ = regions_ == RegionsLine::Always || (regions_ == RegionsLine::AsStandard &&
                                                         mode_is({"MAP", "MAPDP", "NORM", "SDP"}));
     if (*regions_line_) count("number of spectral regions");
@@ -192,7 +194,7 @@ class VamasParser {
     for (std::int64_t i = 0; i < (listed < 0 ? -listed : listed); ++i) {
       const std::int64_t item = count("block item number (1 to 40)", 1);
       if (item > kBlockItems)
-        raise_raw_error(rt::kBadNumericField, RawCheck::BadCount,
+        throw raw_error(rt::kBadNumericField, RawCheck::BadCount,
                         line_place(name(), last_line_) + ": block item " + rt::decimal_text(item) +
                             " does not exist (1 to 40)");
       listed_items_[static_cast<std::size_t>(item)] = listed > 0;
@@ -269,7 +271,7 @@ class VamasParser {
     const std::int64_t values = count("number of ordinate values");
     const int count_line = last_line_;
     if (values % b.variables != 0)
-      raise_raw_error(rt::kBadNumericField, RawCheck::BadCount,
+      throw raw_error(rt::kBadNumericField, RawCheck::BadCount,
                       line_place(name(), count_line) + ": " + rt::decimal_text(values) +
                           " ordinate values cannot be shared among " +
                           rt::decimal_text(b.variables) + " corresponding variables");
@@ -287,6 +289,13 @@ class VamasParser {
     const bool kinetic = mentions_kinetic(b.abscissa_label);
     if (kinetic)
       excitation = number(trim_blanks(b.excitation), b.excitation_line, "excitation energy");
+    // Room for every point at once, as many as the values or the lines left (two bytes a line
+    // at least) allow: a count that lies costs no more than the file's size.
+    const auto room = static_cast<std::size_t>(std::min<std::int64_t>(
+        values / b.variables, static_cast<std::int64_t>(lines_.bytes_left() / 2 + 1)));
+    points.x.reserve(room);
+    points.y.reserve(room);
+    points.line.reserve(room);
     for (std::int64_t i = 0; i < values; ++i) {
       const std::string_view text = line("ordinate value");
       if (i % b.variables != 0) continue;  // only the first corresponding variable is kept
@@ -294,7 +303,7 @@ class VamasParser {
       const std::int64_t point = i / b.variables;  // the values of one point are side by side
       const double along = b.start + static_cast<double>(point) * b.increment;
       const double x = kinetic ? excitation - along : along;
-      if (std::fabs(x) > kSingleMax) out_of_range(x, last_line_);
+      if (std::fabs(x) > kSingleMax) throw out_of_range(x, last_line_);
       points.x.push_back(x);
       points.y.push_back(y);
       points.line.push_back(last_line_);

@@ -19,36 +19,56 @@ RuntimeError::RuntimeError(int number, std::uint32_t location, std::source_locat
     : number_(number), location_(location) {
   if (source_side(where.file_name()) == SourceSide::Program) {
     line_ = where.line();
-    source_ = place_text(where.file_name(), where.line());
+    statement_file_ = where.file_name();
+    statement_line_ = where.line();
   } else {
-    name_last_statement(place_text(where.file_name(), where.line()));
+    name_last_statement();
+    raised_file_ = where.file_name();
+    raised_line_ = where.line();
   }
-  describe();
 }
 
 RuntimeError::RuntimeError(AtLastStatement, int number, std::uint32_t location,
                            std::source_location noticed_at)
     : number_(number), location_(location) {
-  name_last_statement(place_text(noticed_at.file_name(), noticed_at.line()));
-  describe();
+  name_last_statement();
+  raised_file_ = noticed_at.file_name();
+  raised_line_ = noticed_at.line();
 }
 
-void RuntimeError::name_last_statement(const std::string& raised_at) {
+void RuntimeError::name_last_statement() {
   const StatementPlace statement = last_statement();
   line_ = statement.line;
-  source_ = (statement.file ? place_text(statement.file, statement.line) : std::string("?")) +
-            " < " + raised_at;
+  statement_file_ = statement.file;
+  statement_line_ = statement.line;
+}
+
+const std::string& RuntimeError::source() const {
+  if (!sourced_) {
+    source_ = statement_file_ ? place_text(statement_file_, statement_line_) : std::string("?");
+    if (raised_file_) source_ += " < " + place_text(raised_file_, raised_line_);
+    sourced_ = true;
+  }
+  return source_;
 }
 
 void RuntimeError::set_detail(std::string detail) {
   detail_ = std::move(detail);
-  describe();
+  described_ = false;
 }
 
-void RuntimeError::describe() {
-  what_ = module_ + " line " + decimal_text(line_) + ": error " + decimal_text(number_) + " (" +
-          source_ + ")";
-  if (!detail_.empty()) what_ += ": " + detail_;
+const char* RuntimeError::what() const noexcept {
+  if (!described_) {
+    try {
+      what_ = module_ + " line " + decimal_text(line_) + ": error " + decimal_text(number_) + " (" +
+              source() + ")";
+      if (!detail_.empty()) what_ += ": " + detail_;
+      described_ = true;
+    } catch (...) {
+      return "run-time error (no memory to describe it)";
+    }
+  }
+  return what_.c_str();
 }
 
 void raise_error(int number, std::uint32_t location, std::source_location where) {

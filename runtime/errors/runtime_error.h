@@ -71,24 +71,28 @@ class RuntimeError : public std::exception {
   unsigned line() const { return line_; }
   // For developers: the C++ file and line of that statement, and the place that raised the
   // error when that is elsewhere ("app/graph/drawgraph.cpp:31 < runtime/picture/raster.cpp:20").
-  const std::string& source() const { return source_; }
+  const std::string& source() const;
   // What exactly was wrong, in the user's terms (which file, which line, which value); empty
   // for the errors whose number says it all.
   const std::string& detail() const { return detail_; }
   void set_detail(std::string detail);
-  const char* what() const noexcept override { return what_.c_str(); }
+  const char* what() const noexcept override;
 
  private:
-  void name_last_statement(const std::string& raised_at);
-  void describe();  // what()
+  // Most errors a loader raises are caught and dropped by a caller that tries something else,
+  // so the texts only a report reads are made when first asked for, from the places kept here.
+  void name_last_statement();
 
   int number_;
   std::uint32_t location_;
   std::string module_ = kProgramModule;
   unsigned line_ = 0;
-  std::string source_;
+  const char* statement_file_ = nullptr;  // null: no statement seen ("?")
+  const char* raised_file_ = nullptr;     // null: raised at the statement itself
+  unsigned statement_line_ = 0, raised_line_ = 0;
   std::string detail_;
-  std::string what_;
+  mutable std::string source_, what_;
+  mutable bool sourced_ = false, described_ = false;
 };
 
 // Raises error `number`. `where` names the application statement that failed: run-time entry
