@@ -32,7 +32,8 @@ const rt::MenuDef& FORMMENU() {
            {{"refine", "Refine (least squares)", 261, {}},
             {"savereport", "Save fit report...", 262, {}},
             {"fitreport", "Show fit report", 263, {}},
-            {"weightcounts", "Weight by counting statistics", 264, {}, true}}},
+            {"weightcounts", "Weight by counting statistics", 264, {}, true},
+            {"activebackground", "Fit background with peaks", 275, {}, true}}},
           {"about", "About", 259, {}},
       }};
   return def;

@@ -37,6 +37,7 @@ const std::vector<Entry>& table() {
       {"SAVEREPORT_ON", &SAVEREPORT_ON},
       {"FITREPORT_ON", &FITREPORT_ON},
       {"WEIGHTCOUNTS_ON", &WEIGHTCOUNTS_ON},
+      {"ACTIVEBACKGROUND_ON", &ACTIVEBACKGROUND_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
       {"BUTTON1_ON", &button1_pressed},
       {"BUTTON4_ON", &BUTTON4_ON},

@@ -30,4 +30,8 @@ void FITREPORT_ON() { show_fit_report_window(); }
 
 void WEIGHTCOUNTS_ON() { workspace().fit.weight_counts = rt::menu_checked(kWeightCountsItem); }
 
+void ACTIVEBACKGROUND_ON() {
+  workspace().fit.active_background = rt::menu_checked(kActiveBackgroundItem);
+}
+
 }  // namespace app

@@ -122,7 +122,8 @@ TEST_F(StartupTest, TheEventTableIsComplete) {
   std::set<std::string> expected = {"OPENFILE_ON",        "OPENRAW_ON",       "SAVEASGRAPHICS_ON",
                                     "SAVEASTEXT_ON",      "ABOUT_ON",         "PICTURE1_MOUSEDOWN",
                                     "PICTURE1_MOUSEMOVE", "PICTURE1_MOUSEUP", "REFINE_ON",
-                                    "SAVEREPORT_ON",      "FITREPORT_ON",     "WEIGHTCOUNTS_ON"};
+                                    "SAVEREPORT_ON",      "FITREPORT_ON",     "WEIGHTCOUNTS_ON",
+                                    "ACTIVEBACKGROUND_ON"};
   for (int n = 1; n <= 29; ++n)
     if (n != 25) expected.insert("BUTTON" + std::to_string(n) + "_ON");
   for (int n = 3; n <= 17; ++n) expected.insert("CHECK" + std::to_string(n) + "_ON");
