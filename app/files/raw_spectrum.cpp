@@ -194,6 +194,7 @@ std::vector<double> tougaard_values(const RawPoints& kept, const RawSettings& se
   record.tougaard_b = result->b;
   record.tougaard_b_fitted = !settings.tougaard_b;
   record.tougaard_sums = result->sums;
+  record.tougaard_unit_sums = result->unit_sums;
   record.tougaard_c = k.c;
   record.tougaard_c_prime = k.c_prime;
   record.tougaard_d = k.d;

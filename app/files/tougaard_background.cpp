@@ -59,12 +59,18 @@ std::optional<TougaardResult> tougaard_background(
     xs[i] = x[order[i]];
     net[i] = y[order[i]] - low;
   }
-  const std::vector<double> rising_sums = TougaardMatrix(std::move(xs), kernel).apply(net);
+  const TougaardMatrix matrix(std::move(xs), kernel);
+  const std::vector<double> rising_sums = matrix.apply(net);
+  const std::vector<double> rising_unit_sums = matrix.apply(std::vector<double>(n, 1.0));
 
   TougaardResult r;
   r.low = low;
   r.sums.resize(n);
-  for (std::size_t i = 0; i < n; ++i) r.sums[order[i]] = rising_sums[i];
+  r.unit_sums.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    r.sums[order[i]] = rising_sums[i];
+    r.unit_sums[order[i]] = rising_unit_sums[i];
+  }
   if (b) {
     r.b = *b;
   } else {

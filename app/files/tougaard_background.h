@@ -56,8 +56,11 @@ inline constexpr std::size_t kTougaardKeptPoints = 2048;
 struct TougaardResult {
   std::vector<double> values;  // the background, in the order of the points given
   std::vector<double> sums;    // S_i, in the order of the points given
-  double b = 0;                // the B used, fitted or given
-  double low = 0;              // the low-loss end's level
+  // The same sums of 1 in place of y - low: the background is linear in the low level too,
+  // low + B (S(y) - low S(1)), so a fit can move both.
+  std::vector<double> unit_sums;
+  double b = 0;    // the B used, fitted or given
+  double low = 0;  // the low-loss end's level
 };
 
 // The background of the points (any order). `low` and `high` are the averaged levels of the

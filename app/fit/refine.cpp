@@ -81,7 +81,7 @@ Bounds bounds_of(const PeakModel& model, const SpectrumExtent& e) {
   b.upper.assign(b.lower.size(), kInfinity);
   if (const auto& background = model.active_background();
       background && background->form == ActiveBackground::Form::Tougaard)
-    b.lower[static_cast<std::size_t>(model.background_index())] = 0;
+    b.lower[static_cast<std::size_t>(model.background_index()) + 1] = 0;
   for (std::size_t s = 0; s < model.slots().size(); ++s)
     for (FitParam p : kFitParams) {
       const int i = model.index_of(s, p);
@@ -172,10 +172,16 @@ ActiveBackground background_at_all_points() {
   b.along.assign(n, 0.0);
   b.span.assign(n, 0.0);
   if (record->method == "tougaard") {
+    if (record->tougaard_sums.size() != n || record->tougaard_unit_sums.size() != n)
+      refuse(RefineCheck::NoBackgroundToFit,
+             "the Tougaard background's sums do not match the spectrum. Open the raw file again.");
     b.form = ActiveBackground::Form::Tougaard;
-    b.along = record->tougaard_sums;
-    b.tougaard_low = record->low_level;
-    b.values = {record->tougaard_b};
+    // The kernel sum of the measured values, from that of y - low and that of 1.
+    for (std::size_t i = 0; i < n; ++i) {
+      b.span[i] = record->tougaard_unit_sums[i];
+      b.along[i] = record->tougaard_sums[i] + record->low_level * b.span[i];
+    }
+    b.values = {record->low_level, record->tougaard_b};
   } else if (record->method == "shirley") {
     b.form = ActiveBackground::Form::Shirley;
     // The integral of the measured values from the lowest x, by trapezoids.
@@ -223,7 +229,7 @@ void keep_fitted_background(ActiveBackground all, const std::vector<double>& fit
   BackgroundRecord& record = *w.fit.background;
   record.fitted_with_peaks = true;
   if (all.form == ActiveBackground::Form::Tougaard) {
-    record.tougaard_b = fitted[0];
+    record.tougaard_b = fitted[1];
     record.tougaard_b_fitted = true;
   }
 }

@@ -28,11 +28,10 @@ double ActiveBackground::at(std::size_t i) const {
     case Form::Linear:
       return values[0] + (values[1] - values[0]) * along[i];
     case Form::Shirley:
-      return values[0] + values[1] * (along[i] - values[0] * span[i]);
     case Form::Tougaard:
       break;
   }
-  return tougaard_low + values[0] * along[i];
+  return values[0] + values[1] * (along[i] - values[0] * span[i]);
 }
 
 void ActiveBackground::slopes(std::size_t i, double* out) const {
@@ -42,14 +41,12 @@ void ActiveBackground::slopes(std::size_t i, double* out) const {
       out[1] = along[i];
       return;
     case Form::Shirley:
-      // d/dk is the integral of I - c; d/dc is 1 less k times the span.
-      out[0] = 1 - values[1] * span[i];
-      out[1] = along[i] - values[0] * span[i];
-      return;
     case Form::Tougaard:
       break;
   }
-  out[0] = along[i];  // the kernel sum
+  // d/dk (or d/dB) is the integral (or kernel sum) of I - c; d/dc is 1 less k times the span.
+  out[0] = 1 - values[1] * span[i];
+  out[1] = along[i] - values[0] * span[i];
 }
 
 std::vector<const char*> ActiveBackground::names() const {
@@ -61,7 +58,7 @@ std::vector<const char*> ActiveBackground::names() const {
     case Form::Tougaard:
       break;
   }
-  return {"tougaard_b"};
+  return {"tougaard_c", "tougaard_b"};
 }
 
 PeakModel::PeakModel(std::vector<double> x, std::vector<double> y, std::vector<ModelSlot> slots,

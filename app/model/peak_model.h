@@ -27,15 +27,15 @@ struct ModelSlot {
 //             the highest)
 //   Shirley:  c + k * (along - c * span)   (along: the integral of the measured values from the
 //             lowest x, span: x less the lowest x; so k times the integral of I - c)
-//   Tougaard: low + B * along              (along: the kernel sum of the measured values)
+//   Tougaard: c + B * (along - c * span)   (along: the kernel sum of the measured values, span:
+//             that of 1; so B times the kernel sum of I - c)
 struct ActiveBackground {
   enum class Form { Linear, Shirley, Tougaard };
   Form form = Form::Linear;
   std::vector<double> along, span;  // at each compared point
-  double tougaard_low = 0;
-  std::vector<double> values;  // the parameters, in the order above
+  std::vector<double> values;       // the parameters, in the order above
 
-  std::size_t parameter_count() const { return form == Form::Tougaard ? 1 : 2; }
+  std::size_t parameter_count() const { return 2; }
   // The background at compared point i, and its slopes by the parameters.
   double at(std::size_t i) const;
   void slopes(std::size_t i, double* out) const;

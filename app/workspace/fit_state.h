@@ -50,6 +50,7 @@ struct BackgroundRecord {
   bool tougaard_b_fitted = false;
   // Its kernel sums, one per spectrum point in index order (the background is low + B * sum).
   std::vector<double> tougaard_sums;
+  std::vector<double> tougaard_unit_sums;  // the same sums of 1 (of y - low at y = low + 1)
   // Whether Refine fitted the background with the peaks since the load.
   bool fitted_with_peaks = false;
   // The excitation energy a kinetic-energy text file was converted with; 0 when none was.
