@@ -55,14 +55,15 @@ std::optional<std::pair<double, double>> data_row(std::string_view text) {
 bool is_xy_export(std::string_view bytes) {
   // The header's first lines suffice, and no line of them can be too long to read.
   LineCursor lines(bytes.substr(0, 16384), "");
-  while (const auto l = lines.next()) {
+  for (;;) {
+    const auto l = lines.next();
+    if (!l) return false;
     const std::string_view text = trim_blanks(l->text);
     if (text.empty()) continue;
     const auto c = comment_of(text);
     if (!c) return false;  // data before the header said what it is
     if (same_key(c->key, "Energy Axis") || same_key(c->key, "Region")) return true;
   }
-  return false;
 }
 
 XyFile read_xy_file(std::string_view bytes, const std::string& file_name) {
