@@ -222,6 +222,7 @@ ActiveBackground at_points(const ActiveBackground& all, const std::vector<std::s
 // levels or B.
 void keep_fitted_background(ActiveBackground all, const std::vector<double>& fitted) {
   Workspace& w = workspace();
+  if (!w.fit.background) return;  // refused before the solve
   all.values = fitted;
   const std::vector<double>& measured = w.fit.spectrum.measured;
   for (std::size_t i = 0; i < measured.size(); ++i)
