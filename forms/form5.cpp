@@ -6,10 +6,11 @@ namespace forms {
 // Opened from File > "Open raw spectrum...", to the right of the main window and above
 // "Peak setting", clear of the other windows' places. "Shirley" starts checked (set when the
 // window is created: a definition holds no check state). Its captions are Japanese, as are
-// the dialogs around it (README lists the English).
+// the dialogs around it (README lists the English). The Tougaard kernel, the ends' offsets and
+// the excitation energy stand in a second column, so that the first keeps its places.
 const rt::FormDef& FORM5() {
   static const rt::FormDef def{
-      window("FORM5", "生スペクトル", {1013, 132, 320, 272}, kFixedToolFrame, 0),
+      window("FORM5", "生スペクトル", {1013, 132, 600, 340}, kFixedToolFrame, 0),
       {
           label("TEXT1", "X 開始", {16, 20, 128, 16}),
           edit_box("EDIT1", {152, 16, 96, 24}),
@@ -21,6 +22,23 @@ const rt::FormDef& FORM5() {
           label("TEXT4", "VAMAS ブロック", {16, 148, 128, 16}),
           edit_box("EDIT4", {152, 144, 48, 24}, "1"),
           button("BUTTON1", "開く...", {16, 184, 120, 32}),
+          check_box("CHECK2", "Tougaard", {280, 20, 176, 16}),
+          label("TEXT5", "B (空欄: フィット)", {280, 52, 176, 16}),
+          edit_box("EDIT5", {464, 48, 96, 24}),
+          label("TEXT6", "C (空欄: 1643)", {280, 84, 176, 16}),
+          edit_box("EDIT6", {464, 80, 96, 24}),
+          label("TEXT7", "C' (空欄: 1、酸化物 -1)", {280, 116, 176, 16}),
+          edit_box("EDIT7", {464, 112, 96, 24}),
+          label("TEXT8", "D (空欄: 0、SiO2 275)", {280, 148, 176, 16}),
+          edit_box("EDIT8", {464, 144, 96, 24}),
+          label("TEXT9", "低い端のオフセット", {280, 180, 176, 16}),
+          edit_box("EDIT9", {464, 176, 48, 24}, "0"),
+          label("TEXT10", "高い端のオフセット", {280, 212, 176, 16}),
+          edit_box("EDIT10", {464, 208, 48, 24}, "0"),
+          label("TEXT11", "励起エネルギー (eV)", {280, 244, 176, 16}),
+          edit_box("EDIT11", {464, 240, 96, 24}),
+          label("TEXT12", "Al Ka 1486.6、Mg Ka 1253.6。空欄: ファイルは結合エネルギー",
+                {16, 276, 560, 16}),
       }};
   return def;
 }

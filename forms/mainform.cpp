@@ -36,7 +36,9 @@ const rt::MenuDef& FORMMENU() {
             {"fitreport", "Show fit report", 263, {}},
             {"weightcounts", "Weight by counting statistics", 264, {}, true},
             {"fitview", "Fit view", 288, {}},
-            {"savefigure", "Save figure...", 289, {}}}},
+            {"savefigure", "Save figure...", 289, {}},
+            {"activebackground", "Fit background with peaks", 275, {}, true}}},
+
           {"about", "About", 259, {}},
           {"edititem", "Edit", 4, {{"undo", "Undo", 281, {}}, {"redo", "Redo", 282, {}}}},
           {"windowitem",

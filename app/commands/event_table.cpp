@@ -48,6 +48,7 @@ const std::vector<Entry>& table() {
       {"FITVIEW_ON", &FITVIEW_ON},
       {"SAVEFIGURE_ON", &SAVEFIGURE_ON},
       {"WEIGHTCOUNTS_ON", &WEIGHTCOUNTS_ON},
+      {"ACTIVEBACKGROUND_ON", &ACTIVEBACKGROUND_ON},
       {"BUTTON3_ON", &BUTTON3_ON},
       {"BUTTON1_ON", &button1_pressed},
       {"BUTTON4_ON", &BUTTON4_ON},

@@ -35,4 +35,8 @@ void WEIGHTCOUNTS_ON() {
   update_fit_view_window();
 }
 
+void ACTIVEBACKGROUND_ON() {
+  workspace().fit.active_background = rt::menu_checked(kActiveBackgroundItem);
+}
+
 }  // namespace app

@@ -21,5 +21,6 @@ void FITREPORT_ON();
 
 // Fit > "Weight by counting statistics": the choice follows the item's check mark.
 void WEIGHTCOUNTS_ON();
+void ACTIVEBACKGROUND_ON();
 
 }  // namespace app

@@ -38,10 +38,42 @@ EndLevels end_levels(const std::vector<double>& x, const std::vector<double>& y,
   return levels_in_order(y, by_rising_x(x), end_points);
 }
 
+std::optional<EndAverages> end_averages(const std::vector<double>& x, const std::vector<double>& y,
+                                        const EndSpec& ends) {
+  const auto order = by_rising_x(x);
+  const std::size_t n = order.size();
+  const auto points = static_cast<std::size_t>(std::max(ends.points, 1));
+  const auto low_offset = static_cast<std::size_t>(std::max(ends.low_offset, 0));
+  const auto high_offset = static_cast<std::size_t>(std::max(ends.high_offset, 0));
+  EndAverages a;
+  if (low_offset == 0 && high_offset == 0) {
+    const std::size_t k = std::min(n, points);
+    for (std::size_t i = 0; i < k; ++i) {
+      a.low_points.push_back(order[i]);
+      a.high_points.push_back(order[n - 1 - i]);
+    }
+  } else {
+    if (low_offset + points > n || high_offset + points > n) return std::nullopt;
+    for (std::size_t i = 0; i < points; ++i) {
+      a.low_points.push_back(order[low_offset + i]);
+      a.high_points.push_back(order[n - 1 - high_offset - i]);
+    }
+  }
+  if (a.low_points.empty()) return a;
+  for (std::size_t i : a.low_points) a.levels.low += y[i];
+  for (std::size_t i : a.high_points) a.levels.high += y[i];
+  a.levels.low /= static_cast<double>(a.low_points.size());
+  a.levels.high /= static_cast<double>(a.high_points.size());
+  return a;
+}
+
 std::vector<double> linear_background(const std::vector<double>& x, const std::vector<double>& y,
                                       int end_points) {
+  return linear_background(x, levels_in_order(y, by_rising_x(x), end_points));
+}
+
+std::vector<double> linear_background(const std::vector<double>& x, EndLevels e) {
   const auto order = by_rising_x(x);
-  const EndLevels e = levels_in_order(y, order, end_points);
   std::vector<double> b(x.size(), e.low);
   if (x.empty()) return b;
   const double lo = x[order.front()], hi = x[order.back()];
@@ -53,10 +85,14 @@ std::vector<double> linear_background(const std::vector<double>& x, const std::v
 
 ShirleyBackground shirley_iterated(const std::vector<double>& x, const std::vector<double>& y,
                                    int end_points) {
+  return shirley_iterated(x, y, levels_in_order(y, by_rising_x(x), end_points));
+}
+
+ShirleyBackground shirley_iterated(const std::vector<double>& x, const std::vector<double>& y,
+                                   EndLevels e) {
   constexpr double kTolerance = 1e-6;
   const auto order = by_rising_x(x);
   const std::size_t n = order.size();
-  const EndLevels e = levels_in_order(y, order, end_points);
 
   // Worked on the points by rising x: xs, ys and the background b.
   std::vector<double> xs(n), ys(n), b(n, e.low), area(n, 0.0);

@@ -3,6 +3,8 @@
 // command or batch run gets the same numbers from the same points. The points may come in any
 // order; each result is in the order of the points given.
 
+#include <cstddef>
+#include <optional>
 #include <vector>
 
 namespace app {
@@ -15,9 +17,30 @@ struct EndLevels {
 };
 EndLevels end_levels(const std::vector<double>& x, const std::vector<double>& y, int end_points);
 
+// Where the levels are averaged: `points` points at each end, after skipping `low_offset`
+// points inward from the lowest x and `high_offset` from the highest (a spike or a shutter
+// edge at the window's border stays out of the level). With both offsets 0 and fewer points
+// than asked for, all points are averaged, as end_levels() does.
+struct EndSpec {
+  int points = 5;
+  int low_offset = 0, high_offset = 0;
+};
+
+// The levels and the points they were averaged over (indices into x, lowest x first at the low
+// end, highest x first at the high end).
+struct EndAverages {
+  EndLevels levels;
+  std::vector<std::size_t> low_points, high_points;
+};
+// Empty when an offset leaves fewer than `points` points at its end.
+std::optional<EndAverages> end_averages(const std::vector<double>& x, const std::vector<double>& y,
+                                        const EndSpec& ends);
+
 // The straight line from (lowest x, low level) to (highest x, high level), at each point.
 std::vector<double> linear_background(const std::vector<double>& x, const std::vector<double>& y,
                                       int end_points);
+// The same between levels already averaged.
+std::vector<double> linear_background(const std::vector<double>& x, EndLevels levels);
 
 // The iterative Shirley background: B(x) = low + (high - low) * A(x) / A_total, where A(x) is the
 // area of y - B (trapezoids over x) from the lowest x up to x. It starts from B = low
@@ -39,6 +62,9 @@ struct ShirleyBackground {
 };
 ShirleyBackground shirley_iterated(const std::vector<double>& x, const std::vector<double>& y,
                                    int end_points);
+// The same between levels already averaged.
+ShirleyBackground shirley_iterated(const std::vector<double>& x, const std::vector<double>& y,
+                                   EndLevels levels);
 
 // Its values, converged or not.
 std::vector<double> shirley_background(const std::vector<double>& x, const std::vector<double>& y,

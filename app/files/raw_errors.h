@@ -28,7 +28,11 @@ enum class RawCheck : std::uint32_t {
   EmptyWindow,
   TooManyPoints,
   BackgroundNotConverged,
-  Undrawable,  // points whose extents give the graph no range to draw
+  Undrawable,         // points whose extents give the graph no range to draw
+  EndsTooShort,       // offsets and averaged points that need more points than the window has
+  TougaardKernel,     // a kernel whose denominator reaches 0 over the window's losses
+  TougaardNotFitted,  // no B puts the background on the high end
+  KineticEnergy,      // an excitation energy that leaves binding energies below 0
 };
 constexpr Operation operation_of(RawCheck) { return Operation::RawLoading; }
 

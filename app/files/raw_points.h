@@ -1,6 +1,7 @@
 #pragma once
 // The points a raw reader found in a file, before the window and the background.
 
+#include <string>
 #include <vector>
 
 namespace app {
@@ -9,6 +10,8 @@ namespace app {
 struct RawPoints {
   std::vector<double> x, y;
   std::vector<int> line;
+  // The block's or region's name where the file gives one ("C 1s"), for "Target".
+  std::string name;
 };
 
 }  // namespace app

@@ -54,6 +54,29 @@ int whole_field(const char* name, const char* what) {
   return static_cast<int>(*v);
 }
 
+// Empty is 0: no point skipped.
+int offset_field(const char* name, const char* what) {
+  const std::string text = field_text(name);
+  if (text.empty()) return 0;
+  const auto v = whole_number(text);
+  if (!v || *v < 0 || *v > 1'000'000) refuse(what, text, "a whole number of 0 or more");
+  return static_cast<int>(*v);
+}
+
+// A number, or one of the usual anodes by name.
+std::optional<double> excitation_field() {
+  const std::string text = field_text("EDIT11");
+  if (text.empty()) return std::nullopt;
+  std::string key;
+  for (char c : text)
+    if (c != ' ' && c != '-') key += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  if (key == "al" || key == "alka") return 1486.6;
+  if (key == "mg" || key == "mgka") return 1253.6;
+  const auto v = plain_number(text);
+  if (!v || !(*v > 0)) refuse("Excitation energy", text, "an energy above 0 eV, Al Ka or Mg Ka");
+  return v;
+}
+
 }  // namespace
 
 void show_raw_window() {
@@ -69,7 +92,22 @@ RawSettings raw_settings_from_window() {
   s.to = optional_number("EDIT2", "X to");
   s.end_points = whole_field("EDIT3", "Points at each end");
   s.shirley = rt::get_check(field("CHECK1")) == 1;
-  s.block = whole_field("EDIT4", "VAMAS block");
+  // The block by number, or by its name as "Target" shows it ("C 1s").
+  const std::string block = field_text("EDIT4");
+  if (const auto n = whole_number(block);
+      !n && !block.empty() && (block[0] < '0' || block[0] > '9'))
+    s.block_name = block;
+  else
+    s.block = whole_field("EDIT4", "VAMAS block");
+  s.tougaard = rt::get_check(field("CHECK2")) == 1;
+  s.tougaard_b = optional_number("EDIT5", "Tougaard B");
+  const TougaardKernel universal;
+  s.kernel.c = optional_number("EDIT6", "Tougaard C").value_or(universal.c);
+  s.kernel.c_prime = optional_number("EDIT7", "Tougaard C'").value_or(universal.c_prime);
+  s.kernel.d = optional_number("EDIT8", "Tougaard D").value_or(universal.d);
+  s.low_offset = offset_field("EDIT9", "Offset, low end");
+  s.high_offset = offset_field("EDIT10", "Offset, high end");
+  s.excitation_energy = excitation_field();
   check_raw_settings(s);
   return s;
 }

@@ -34,6 +34,7 @@ void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
   w.DATAYMAX = w.YMAX;
   w.LASTPOINT = static_cast<std::int16_t>(static_cast<std::int32_t>(s.x.size()) - 1);
   w.fit.spectrum.measured = s.measured;
+  w.fit.background.reset();
   w.FILEPATH = path;
   rt::set_text(EDIT(1), display_name(path));
   // The last fit was of other points: its report would describe a spectrum no longer shown.

@@ -63,7 +63,8 @@ struct BlockItems {
   int excitation_line = 0;
   std::string abscissa_label;
   double start = 0, increment = 0;
-  std::int64_t variables = 1;  // corresponding variables
+  std::int64_t variables = 1;       // corresponding variables
+  std::string species, transition;  // "C", "1s": the block's name
 };
 
 // Where the header's "number of spectral regions" line stands. The standard puts it after the
@@ -96,7 +97,12 @@ class VamasParser {
       const BlockItems items =
           read_block(b == 1 ? all_items_ : listed_items_, first, b == wanted ? &points : nullptr);
       if (b == 1) first = items;
-      if (b == wanted) return points;
+      if (b == wanted) {
+        points.name = items.species;
+        if (!items.transition.empty())
+          points.name += (points.name.empty() ? "" : " ") + items.transition;
+        return points;
+      }
     }
     return {};  // not reached: the loop returns at the wanted block
   }
@@ -242,8 +248,11 @@ class VamasParser {
     if (has[26]) skip(1, "target bias");
     if (has[27]) skip(2, "analysis width");
     if (has[28]) skip(2, "analyser axis take-off angles");
-    if (has[29]) skip(1, "species label");
-    if (has[30]) skip(2, "transition label and charge of the detected particle");
+    if (has[29]) b.species = std::string(line("species label"));
+    if (has[30]) {
+      b.transition = std::string(line("transition label"));
+      skip(1, "charge of the detected particle");
+    }
     if (has[31]) {
       b.abscissa_label = std::string(line("abscissa label"));
       skip(1, "abscissa units");

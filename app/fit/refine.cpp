@@ -10,6 +10,7 @@
 #include "app/fit/kai2.h"
 #include "app/fit/table_model.h"
 #include "app/model/fit_report.h"
+#include "app/workspace/counted_loop.h"
 #include "app/workspace/error_locations.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
@@ -75,8 +76,12 @@ struct Bounds {
 
 Bounds bounds_of(const PeakModel& model, const SpectrumExtent& e) {
   Bounds b;
-  b.lower.resize(static_cast<std::size_t>(model.free_count()));
-  b.upper.resize(b.lower.size());
+  // The background's parameters are unbounded, but for Tougaard's B, a loss rate.
+  b.lower.assign(static_cast<std::size_t>(model.free_count()), -kInfinity);
+  b.upper.assign(b.lower.size(), kInfinity);
+  if (const auto& background = model.active_background();
+      background && background->form == ActiveBackground::Form::Tougaard)
+    b.lower[static_cast<std::size_t>(model.background_index()) + 1] = 0;
   for (std::size_t s = 0; s < model.slots().size(); ++s)
     for (FitParam p : kFitParams) {
       const int i = model.index_of(s, p);
@@ -134,6 +139,102 @@ std::vector<double> counting_inverse_sigmas(const PeakModel& model, float skip) 
   return inverse;
 }
 
+// The indices of the points the figure compares (every Skip-th), in its order.
+std::vector<std::size_t> compared_indices(float skip) {
+  std::vector<std::size_t> out;
+  counted_loop(0, workspace().LASTPOINT, skip, [&](float counter) {
+    out.push_back(static_cast<std::size_t>(loop_index(counter)));
+  });
+  return out;
+}
+
+// The raw load's background as a form with free parameters, at every point of the spectrum
+// (index order), started from the load's own result.
+ActiveBackground background_at_all_points() {
+  const Workspace& w = workspace();
+  const auto& record = w.fit.background;
+  const std::vector<double>& measured = w.fit.spectrum.measured;
+  const auto n = static_cast<std::size_t>(w.LASTPOINT + 1);
+  if (!record || measured.size() != n)
+    refuse(RefineCheck::NoBackgroundToFit,
+           "Fit > Fit background with peaks needs a spectrum opened with Open raw spectrum "
+           "(a record's background is fixed). Turn it off, or open the raw file.");
+  std::vector<std::size_t> order(n);
+  for (std::size_t i = 0; i < n; ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return w.XDATA.at(static_cast<std::int32_t>(a)) < w.XDATA.at(static_cast<std::int32_t>(b));
+  });
+  const auto x_of = [&](std::size_t i) {
+    return static_cast<double>(w.XDATA.at(static_cast<std::int32_t>(i)));
+  };
+  const double lowest = x_of(order.front()), highest = x_of(order.back());
+  ActiveBackground b;
+  b.along.assign(n, 0.0);
+  b.span.assign(n, 0.0);
+  if (record->method == "tougaard") {
+    if (record->tougaard_sums.size() != n || record->tougaard_unit_sums.size() != n)
+      refuse(RefineCheck::NoBackgroundToFit,
+             "the Tougaard background's sums do not match the spectrum. Open the raw file again.");
+    b.form = ActiveBackground::Form::Tougaard;
+    // The kernel sum of the measured values, from that of y - low and that of 1.
+    for (std::size_t i = 0; i < n; ++i) {
+      b.span[i] = record->tougaard_unit_sums[i];
+      b.along[i] = record->tougaard_sums[i] + record->low_level * b.span[i];
+    }
+    b.values = {record->low_level, record->tougaard_b};
+  } else if (record->method == "shirley") {
+    b.form = ActiveBackground::Form::Shirley;
+    // The integral of the measured values from the lowest x, by trapezoids.
+    for (std::size_t k = 1; k < n; ++k) {
+      const std::size_t i = order[k], before = order[k - 1];
+      b.along[i] =
+          b.along[before] + (measured[before] + measured[i]) / 2 * (x_of(i) - x_of(before));
+    }
+    for (std::size_t i = 0; i < n; ++i) b.span[i] = x_of(i) - lowest;
+    // Started as the first Shirley step from the low level: k puts the background on the
+    // high level at the highest x.
+    const double c = record->low_level;
+    const double whole = b.along[order.back()] - c * (highest - lowest);
+    b.values = {c, whole != 0 ? (record->high_level - c) / whole : 0.0};
+  } else {
+    b.form = ActiveBackground::Form::Linear;
+    for (std::size_t i = 0; i < n; ++i)
+      b.along[i] = highest > lowest ? (x_of(i) - lowest) / (highest - lowest) : 0.0;
+    b.values = {record->low_level, record->high_level};
+  }
+  return b;
+}
+
+// The same form at the compared points only.
+ActiveBackground at_points(const ActiveBackground& all, const std::vector<std::size_t>& points) {
+  ActiveBackground out = all;
+  out.along.clear();
+  out.span.clear();
+  for (std::size_t i : points) {
+    out.along.push_back(all.along[i]);
+    out.span.push_back(all.span[i]);
+  }
+  return out;
+}
+
+// The fitted background becomes the spectrum's: the net values are the measured less it, so
+// the graph, the ratios and the exports show what the fit found, and the record gives its
+// levels or B.
+void keep_fitted_background(ActiveBackground all, const std::vector<double>& fitted) {
+  Workspace& w = workspace();
+  if (!w.fit.background) return;  // refused before the solve
+  all.values = fitted;
+  const std::vector<double>& measured = w.fit.spectrum.measured;
+  for (std::size_t i = 0; i < measured.size(); ++i)
+    w.YDATA.at(static_cast<std::int32_t>(i)) = rt::to_single(measured[i] - all.at(i));
+  BackgroundRecord& record = *w.fit.background;
+  record.fitted_with_peaks = true;
+  if (all.form == ActiveBackground::Form::Tougaard) {
+    record.tougaard_b = fitted[1];
+    record.tougaard_b_fitted = true;
+  }
+}
+
 }  // namespace
 
 void refine_table(const SolveLimits& limits) {
@@ -145,6 +246,20 @@ void refine_table(const SolveLimits& limits) {
     refuse(RefineCheck::SkipNotUsable, "the Skip field must hold a number above 0.");
   PeakModel model = model_of_table(skip);
   check_table(model);
+  std::optional<ActiveBackground> background;
+  if (workspace().fit.active_background) {
+    background = background_at_all_points();
+    const std::vector<std::size_t> points = compared_indices(skip);
+    std::vector<double> measured;
+    for (std::size_t i : points) measured.push_back(workspace().fit.spectrum.measured[i]);
+    model.set_active_background(at_points(*background, points), std::move(measured));
+    if (model.point_count() <= static_cast<std::size_t>(model.free_count()))
+      refuse(RefineCheck::TooFewPoints,
+             "the fit compares " +
+                 rt::decimal_text(static_cast<std::int64_t>(model.point_count())) +
+                 " points, not more than the free parameters with the background's. Lower the "
+                 "Skip or lock parameters.");
+  }
   if (workspace().fit.weight_counts) model.set_inverse_sigmas(counting_inverse_sigmas(model, skip));
   const SpectrumExtent extent = spectrum_extent();
   if (!(extent.smallest_spacing > 0))
@@ -210,6 +325,10 @@ void refine_table(const SolveLimits& limits) {
       KeepParameter(model.slots()[s].slot, table_param(p), value,
                     rt::trimmed_single_text(rt::to_single(value)));
     }
+  if (background)
+    keep_fitted_background(
+        *background,
+        std::vector<double>(refined.begin() + model.background_index(), refined.end()));
   record_fit(std::move(record));
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/model/peak_measures.h"
 #include "app/model/profile_derivatives.h"
+#include "app/workspace/workspace.h"
 #include "runtime/convert/integer_text.h"
 
 namespace app {
@@ -128,6 +129,19 @@ FitReport make_fit_report(const FitRecord& record) {
   const bool deviations = !record.covariance.empty();
   FitReport report;
   report.method = record.method;
+  report.background = record.background;
+  if (const auto& b = model.active_background()) {
+    static constexpr const char* kForms[] = {"linear", "shirley", "tougaard"};
+    report.background_form = kForms[static_cast<int>(b->form)];
+    const std::vector<const char*> names = b->names();
+    const auto pn = static_cast<std::size_t>(p);
+    for (std::size_t j = 0; j < names.size(); ++j) {
+      const std::size_t at = static_cast<std::size_t>(model.background_index()) + j;
+      std::optional<double> sd;
+      if (record.covariance.size() == pn * pn) sd = std::sqrt(record.covariance[at * pn + at]);
+      report.background_parameters.push_back({names[j], b->values[j], sd});
+    }
+  }
   report.weighting = model.weighted() ? "counts" : "none";
   report.points = model.point_count();
   report.free_parameters = p;
@@ -252,10 +266,44 @@ std::vector<std::string> fit_report_lines(const FitReport& report) {
   lines.push_back("reduced_chi2," + report_number(report.reduced_chi2));
   lines.push_back("weighting," + report.weighting);
   lines.push_back("method," + report.method);
+  if (const auto& b = report.background) {
+    // Where each end's level was averaged, as a report of the background needs it: the x of
+    // its first and last averaged point, how many, and how many were skipped before them.
+    lines.push_back("background," + b->method);
+    lines.push_back("background_low_end_from," + report_number(b->low_from));
+    lines.push_back("background_low_end_to," + report_number(b->low_to));
+    lines.push_back("background_high_end_from," + report_number(b->high_from));
+    lines.push_back("background_high_end_to," + report_number(b->high_to));
+    lines.push_back("background_end_points," + rt::decimal_text(b->end_points));
+    lines.push_back("background_low_offset," + rt::decimal_text(b->low_offset));
+    lines.push_back("background_high_offset," + rt::decimal_text(b->high_offset));
+    lines.push_back("background_low_level," + report_number(b->low_level));
+    lines.push_back("background_high_level," + report_number(b->high_level));
+    if (b->method == "tougaard") {
+      lines.push_back("tougaard_b," + report_number(b->tougaard_b));
+      lines.push_back(std::string("tougaard_b_from,") + (b->tougaard_b_fitted ? "fit" : "typed"));
+      lines.push_back("tougaard_c," + report_number(b->tougaard_c));
+      lines.push_back("tougaard_c_prime," + report_number(b->tougaard_c_prime));
+      lines.push_back("tougaard_d," + report_number(b->tougaard_d));
+    }
+    if (b->excitation_energy > 0)
+      lines.push_back("excitation_energy," + report_number(b->excitation_energy));
+  }
+  if (!report.background_form.empty()) {
+    // Fitted with the peaks: each parameter with its deviation.
+    lines.push_back("background_fitted_with_peaks," + report.background_form);
+    for (const auto& bp : report.background_parameters) {
+      lines.push_back("background_" + bp.name + "," + report_number(bp.value));
+      lines.push_back("background_" + bp.name + "_sd," + (bp.sd ? report_number(*bp.sd) : ""));
+    }
+  }
   return lines;
 }
 
-void record_fit(FitRecord record) { g_last = std::move(record); }
+void record_fit(FitRecord record) {
+  record.background = workspace().fit.background;
+  g_last = std::move(record);
+}
 const FitRecord* last_fit() { return g_last ? &*g_last : nullptr; }
 void forget_fit() { g_last.reset(); }
 

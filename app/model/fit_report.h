@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/model/peak_model.h"
+#include "app/workspace/fit_state.h"
 
 namespace app {
 
@@ -20,6 +21,9 @@ struct FitRecord {
   PeakModel model;
   std::vector<double> covariance;
   std::vector<double> window_x;
+  // How the spectrum's background was found, for a raw load (record_fit takes it from the
+  // workspace).
+  std::optional<BackgroundRecord> background;
 };
 
 // The flags a slot's line may carry, in the order they are listed.
@@ -53,6 +57,15 @@ struct FitReport {
   double reduced_chi2 = 0;  // chi2 / (points - free_parameters); NaN when that is not positive
   std::string weighting;    // "counts" or "none"
   std::string method;
+  std::optional<BackgroundRecord> background;
+  // The background's parameters when Refine fitted them with the peaks.
+  struct BackgroundParameter {
+    std::string name;
+    double value = 0;
+    std::optional<double> sd;
+  };
+  std::vector<BackgroundParameter> background_parameters;
+  std::string background_form;  // "linear", "shirley" or "tougaard" when fitted with the peaks
 };
 
 FitReport make_fit_report(const FitRecord& record);
@@ -62,7 +75,8 @@ inline constexpr const char* kFitReportHeader =
     "slot,name,centre,centre_sd,width,width_sd,fwhm,fwhm_sd,height,height_sd,area,area_sd,"
     "share_percent,share_sd,window_share_percent,constraints,flags";
 
-// The CSV lines: the header, one line per slot, an empty line, then key,value lines.
+// The CSV lines: the header, one line per slot, an empty line, then key,value lines (after a
+// raw load also the background's method, its ends and its parameters).
 std::vector<std::string> fit_report_lines(const FitReport& report);
 
 // A number as the report writes it: 9 significant digits, "inf" and "nan" as such.

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "app/model/peak_profile.h"
@@ -20,6 +21,28 @@ struct ModelSlot {
   std::array<bool, 3> free{};  // by FitParam
 };
 
+// A background fitted together with the peaks: its parameters follow the peaks' free values,
+// and the model compares peaks + background with the measured values.
+//   Linear:   level_low + (level_high - level_low) * along     (along: 0 at the lowest x, 1 at
+//             the highest)
+//   Shirley:  c + k * (along - c * span)   (along: the integral of the measured values from the
+//             lowest x, span: x less the lowest x; so k times the integral of I - c)
+//   Tougaard: c + B * (along - c * span)   (along: the kernel sum of the measured values, span:
+//             that of 1; so B times the kernel sum of I - c)
+struct ActiveBackground {
+  enum class Form { Linear, Shirley, Tougaard };
+  Form form = Form::Linear;
+  std::vector<double> along, span;  // at each compared point
+  std::vector<double> values;       // the parameters, in the order above
+
+  std::size_t parameter_count() const { return 2; }
+  // The background at compared point i, and its slopes by the parameters.
+  double at(std::size_t i) const;
+  void slopes(std::size_t i, double* out) const;
+  // The parameters' names as the report gives them.
+  std::vector<const char*> names() const;
+};
+
 class PeakModel {
  public:
   PeakModel() = default;
@@ -29,6 +52,13 @@ class PeakModel {
   // chi^2 = sum (f_i - y_i)^2 / sigma_i^2. Without, every sigma is 1.
   void set_inverse_sigmas(std::vector<double> inverse_sigmas);
   bool weighted() const { return !inverse_sigmas_.empty(); }
+
+  // Compares peaks + the background with `measured` (one per point) instead of the net
+  // values; the background's parameters become free values after the peaks'.
+  void set_active_background(ActiveBackground background, std::vector<double> measured);
+  const std::optional<ActiveBackground>& active_background() const { return background_; }
+  // Where the background's first parameter sits in the free values.
+  int background_index() const { return background_index_; }
   const std::vector<double>& inverse_sigmas() const { return inverse_sigmas_; }
 
   std::size_t point_count() const { return x_.size(); }
@@ -57,6 +87,8 @@ class PeakModel {
   std::vector<double> x_, y_, inverse_sigmas_;
   std::vector<ModelSlot> slots_;
   std::vector<std::array<int, 3>> index_;
+  std::optional<ActiveBackground> background_;
+  int background_index_ = -1;
   ProfileConstants constants_{};
   int free_count_ = 0;
 };

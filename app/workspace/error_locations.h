@@ -39,6 +39,7 @@ enum class RefineCheck : std::uint32_t {
   EndedWorse,
   NoMeasuredValues,
   NegativeMeasured,
+  NoBackgroundToFit,
 };
 // The fit report: asked for before any fit.
 enum class FitReportCheck : std::uint32_t { NoFitToSave = 1, NoFitForDialog };

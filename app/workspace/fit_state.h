@@ -39,12 +39,38 @@ struct MeasuredSpectrum {
   bool operator==(const MeasuredSpectrum&) const = default;
 };
 
+// How a raw load found the background under the net spectrum, for the report: the method, its
+// parameters and where the end levels were averaged (the x of the first and last averaged
+// point at each end, the number averaged and the points skipped before them).
+struct BackgroundRecord {
+  std::string method;  // "linear", "shirley" or "tougaard"
+  int end_points = 0, low_offset = 0, high_offset = 0;
+  double low_from = 0, low_to = 0, high_from = 0, high_to = 0;
+  double low_level = 0, high_level = 0;
+  // Tougaard: the kernel and B, and whether B was fitted to the high end.
+  double tougaard_b = 0, tougaard_c = 0, tougaard_c_prime = 0, tougaard_d = 0;
+  bool tougaard_b_fitted = false;
+  // Its kernel sums, one per spectrum point in index order (the background is low + B * sum).
+  std::vector<double> tougaard_sums;
+  std::vector<double> tougaard_unit_sums;  // the same sums of 1 (of y - low at y = low + 1)
+  // Whether Refine fitted the background with the peaks since the load.
+  bool fitted_with_peaks = false;
+  // The excitation energy a kinetic-energy text file was converted with; 0 when none was.
+  double excitation_energy = 0;
+  bool operator==(const BackgroundRecord&) const = default;
+};
+
 struct FitState {
   KeptPeakValues kept;
   MeasuredSpectrum spectrum;
   // Fit > "Weight by counting statistics" (menu item `weightcounts`): Refine weights each point
   // by 1 / max(measured, 1). Set on by a raw load and off by a record load.
   bool weight_counts = false;
+  // Fit > "Fit background with peaks" (menu item `activebackground`): Refine fits the raw
+  // load's background together with the peaks.
+  bool active_background = false;
+  // Set by a raw load, empty after a record load.
+  std::optional<BackgroundRecord> background;
   bool operator==(const FitState&) const = default;
 };
 

@@ -57,6 +57,7 @@ void set_start_values(Workspace& w);
 
 // The menu item of Fit > "Weight by counting statistics".
 inline constexpr char kWeightCountsItem[] = "weightcounts";
+inline constexpr char kActiveBackgroundItem[] = "activebackground";
 // Sets the weighting choice and the menu's check mark with it.
 void set_weight_counts(bool on);
 

@@ -107,7 +107,7 @@ TEST_F(RawLoading, ARefusedLoadChangesNothing) {
        "1201 points lie between the lowest x and the highest x"},
       {"an empty window", "1,2\n2,3\n", narrow, 5,
        "no point lies between 50 and 60; the file's x runs from 1 to 2"},
-      {"from not below to", "1,2\n", reversed, 5, "X from (5) must be less than X to (5)"},
+      {"from equal to to", "1,2\n", reversed, 5, "X from and X to are both 5"},
       {"a block below 1", "1,2\n", block, 5, "VAMAS blocks are numbered from 1"},
       {"a value beyond single precision", "1,2\n3,1e39\n", s, 6, "bad.txt line 2"},
       // Points the graph cannot draw: the load would replace the spectrum, then fail to draw.

@@ -211,8 +211,10 @@ TEST(FormDefinitions, TheRawSpectrumWindowOverlapsNoOtherWindow) {
                        raw.top >= r.top + r.height || r.top >= raw.top + raw.height;
     EXPECT_TRUE(apart) << form->window.name;
   }
-  const std::vector<std::string> names = {"TEXT1", "EDIT1",  "TEXT2", "EDIT2", "TEXT3",
-                                          "EDIT3", "CHECK1", "TEXT4", "EDIT4", "BUTTON1"};
+  const std::vector<std::string> names = {
+      "TEXT1",   "EDIT1",  "TEXT2", "EDIT2",  "TEXT3",  "EDIT3",  "CHECK1", "TEXT4", "EDIT4",
+      "BUTTON1", "CHECK2", "TEXT5", "EDIT5",  "TEXT6",  "EDIT6",  "TEXT7",  "EDIT7", "TEXT8",
+      "EDIT8",   "TEXT9",  "EDIT9", "TEXT10", "EDIT10", "TEXT11", "EDIT11", "TEXT12"};
   ASSERT_EQ(forms::FORM5().controls.size(), names.size());
   for (std::size_t i = 0; i < names.size(); ++i)
     EXPECT_EQ(forms::FORM5().controls[i].name, names[i]);
@@ -238,7 +240,7 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   // The "Fit" pop-up comes after "Save"; its commands take numbers no other item has.
   EXPECT_EQ(m.bar[2].name, "fititem");
   EXPECT_EQ(m.bar[2].caption, "Fit");
-  ASSERT_EQ(m.bar[2].items.size(), 6u);
+  ASSERT_EQ(m.bar[2].items.size(), 7u);
   EXPECT_EQ(m.bar[2].items[0].name, "refine");
   EXPECT_EQ(m.bar[2].items[0].caption, "Refine (least squares)");
   EXPECT_EQ(m.bar[2].items[1].name, "savereport");
@@ -247,6 +249,9 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   EXPECT_EQ(m.bar[2].items[3].name, "weightcounts");
   EXPECT_EQ(m.bar[2].items[3].caption, "Weight by counting statistics");
   EXPECT_TRUE(m.bar[2].items[3].check_item);
+  EXPECT_EQ(m.bar[2].items[6].name, "activebackground");
+  EXPECT_EQ(m.bar[2].items[6].caption, "Fit background with peaks");
+  EXPECT_TRUE(m.bar[2].items[6].check_item);
   EXPECT_FALSE(m.bar[2].items[0].check_item);
   EXPECT_EQ(m.bar[2].items[4].name, "fitview");
   EXPECT_EQ(m.bar[2].items[4].caption, "Fit view");

@@ -141,7 +141,8 @@ TEST_F(StartupTest, TheEventTableIsComplete) {
                                     "WEIGHTCOUNTS_ON",
                                     "FITVIEW_ON",
                                     "SAVEFIGURE_ON",
-                                    "SHOWFITVIEW_ON"};
+                                    "SHOWFITVIEW_ON",
+                                    "ACTIVEBACKGROUND_ON"};
   for (int n = 1; n <= 29; ++n)
     if (n != 25) expected.insert("BUTTON" + std::to_string(n) + "_ON");
   for (int n = 3; n <= 17; ++n) expected.insert("CHECK" + std::to_string(n) + "_ON");
