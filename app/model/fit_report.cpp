@@ -122,11 +122,93 @@ std::vector<std::string> flags_of(const ModelSlot& slot, bool centre_free, bool 
 
 }  // namespace
 
+namespace {
+
+// Whole-axis area h |w| K, and its slopes.
+Measured whole_area(const PeakShape& shape, const ProfileConstants& k, int wi, int hi) {
+  Measured area;
+  const double w = std::fabs(shape.width);
+  const double sign = shape.width < 0 ? -1.0 : 1.0;
+  const double unit = unit_area(shape, k);
+  area.value = shape.height * w * unit;
+  if (wi >= 0) area.gradient.emplace_back(wi, sign * shape.height * unit);
+  if (hi >= 0) area.gradient.emplace_back(hi, w * unit);
+  return area;
+}
+
+// The point sum over the window, and its slopes.
+Measured window_sum(const std::vector<double>& window_x, const PeakShape& shape,
+                    const ProfileConstants& k, int ci, int wi, int hi) {
+  Measured sum;
+  double by_centre = 0, by_width = 0, by_height = 0;
+  for (double x : window_x) {
+    const ProfileTerms t = profile_terms(x, shape, k);
+    sum.value += t.value;
+    by_centre += t.d_centre;
+    by_width += t.d_width;
+    by_height += t.d_height;
+  }
+  if (ci >= 0) sum.gradient.emplace_back(ci, by_centre);
+  if (wi >= 0) sum.gradient.emplace_back(wi, by_width);
+  if (hi >= 0) sum.gradient.emplace_back(hi, by_height);
+  return sum;
+}
+
+// One slot's line without its shares; kept in a function of its own, since the row's many
+// optional values make the checks' analysis of one long loop body very slow.
+FitReportRow slot_row(const FitRecord& record, std::size_t s, const Measured& area,
+                      const WindowExtent& extent) {
+  const PeakModel& model = record.model;
+  const ProfileConstants& k = model.constants();
+  const ModelSlot& slot = model.slots()[s];
+  const PeakShape& shape = slot.shape;
+  const int ci = model.index_of(s, FitParam::Centre);
+  const int wi = model.index_of(s, FitParam::Width);
+  const int hi = model.index_of(s, FitParam::Height);
+  FitReportRow row;
+  row.slot = slot.slot;
+  row.centre = shape.centre;
+  row.width = shape.width;
+  row.height = shape.height;
+  const double unit_width = unit_fwhm(shape, k);
+  row.fwhm = std::fabs(shape.width) * unit_width;
+  row.centre_sd = sd_of(record, s, FitParam::Centre);
+  row.width_sd = sd_of(record, s, FitParam::Width);
+  row.height_sd = sd_of(record, s, FitParam::Height);
+  if (row.width_sd) row.fwhm_sd = *row.width_sd * unit_width;
+  if (!shape.asymmetric) {
+    row.area = area.value;
+    if (!record.covariance.empty())
+      row.area_sd = propagated_sd(area.gradient, record.covariance, model.free_count());
+  }
+  if (ci < 0) row.locked.emplace_back("centre");
+  if (wi < 0) row.locked.emplace_back("width");
+  if (hi < 0) row.locked.emplace_back("height");
+  row.flags = flags_of(slot, ci >= 0, wi >= 0, extent, k);
+  return row;
+}
+
+// The shares of a line; none without a total to share (every amount 0), nor a deviation.
+void set_shares(FitReportRow& row, const Measured& share, const Measured& window_share,
+                bool whole_area_shares, const FitRecord& record) {
+  const bool deviations = !record.covariance.empty();
+  const int p = record.model.free_count();
+  if (std::isfinite(window_share.value)) {
+    row.window_share_percent = window_share.value;
+    if (deviations)
+      row.window_share_sd = propagated_sd(window_share.gradient, record.covariance, p);
+  }
+  if (!whole_area_shares || !std::isfinite(share.value)) return;
+  row.share_percent = share.value;
+  if (deviations) row.share_sd = propagated_sd(share.gradient, record.covariance, p);
+}
+
+}  // namespace
+
 FitReport make_fit_report(const FitRecord& record) {
   const PeakModel& model = record.model;
   const ProfileConstants& k = model.constants();
   const int p = model.free_count();
-  const bool deviations = !record.covariance.empty();
   FitReport report;
   report.method = record.method;
   report.background = record.background;
@@ -157,74 +239,20 @@ FitReport make_fit_report(const FitRecord& record) {
   bool any_skewed = false;
   std::vector<Measured> areas, window_sums;
   for (std::size_t s = 0; s < model.slots().size(); ++s) {
-    const ModelSlot& slot = model.slots()[s];
-    const PeakShape& shape = slot.shape;
+    const PeakShape& shape = model.slots()[s].shape;
     any_skewed = any_skewed || shape.asymmetric;
     const int ci = model.index_of(s, FitParam::Centre);
     const int wi = model.index_of(s, FitParam::Width);
     const int hi = model.index_of(s, FitParam::Height);
-    FitReportRow row;
-    row.slot = slot.slot;
-    row.centre = shape.centre;
-    row.width = shape.width;
-    row.height = shape.height;
-    const double w = std::fabs(shape.width);
-    const double sign = shape.width < 0 ? -1.0 : 1.0;
-    const double unit_width = unit_fwhm(shape, k);
-    row.fwhm = w * unit_width;
-    row.centre_sd = sd_of(record, s, FitParam::Centre);
-    row.width_sd = sd_of(record, s, FitParam::Width);
-    row.height_sd = sd_of(record, s, FitParam::Height);
-    if (row.width_sd) row.fwhm_sd = *row.width_sd * unit_width;
-
-    // Whole-axis area h |w| K, and its slopes.
-    Measured area;
-    const double unit = unit_area(shape, k);
-    area.value = shape.height * w * unit;
-    if (wi >= 0) area.gradient.emplace_back(wi, sign * shape.height * unit);
-    if (hi >= 0) area.gradient.emplace_back(hi, w * unit);
-    if (!shape.asymmetric) {
-      row.area = area.value;
-      if (deviations) row.area_sd = propagated_sd(area.gradient, record.covariance, p);
-    }
-    areas.push_back(std::move(area));
-
-    // The point sum over the window, and its slopes.
-    Measured sum;
-    double by_centre = 0, by_width = 0, by_height = 0;
-    for (double x : record.window_x) {
-      const ProfileTerms t = profile_terms(x, shape, k);
-      sum.value += t.value;
-      by_centre += t.d_centre;
-      by_width += t.d_width;
-      by_height += t.d_height;
-    }
-    if (ci >= 0) sum.gradient.emplace_back(ci, by_centre);
-    if (wi >= 0) sum.gradient.emplace_back(wi, by_width);
-    if (hi >= 0) sum.gradient.emplace_back(hi, by_height);
-    window_sums.push_back(std::move(sum));
-
-    if (ci < 0) row.locked.emplace_back("centre");
-    if (wi < 0) row.locked.emplace_back("width");
-    if (hi < 0) row.locked.emplace_back("height");
-    row.flags = flags_of(slot, ci >= 0, wi >= 0, extent, k);
-    report.rows.push_back(std::move(row));
+    areas.push_back(whole_area(shape, k, wi, hi));
+    window_sums.push_back(window_sum(record.window_x, shape, k, ci, wi, hi));
+    report.rows.push_back(slot_row(record, s, areas.back(), extent));
   }
 
   const std::vector<Measured> shares = shares_of(areas);
   const std::vector<Measured> window_shares = shares_of(window_sums);
-  for (std::size_t s = 0; s < report.rows.size(); ++s) {
-    FitReportRow& row = report.rows[s];
-    // No share without a total to share (every amount 0): no deviation either.
-    if (std::isfinite(window_shares[s].value)) {
-      row.window_share_percent = window_shares[s].value;
-      if (deviations)
-        row.window_share_sd = propagated_sd(window_shares[s].gradient, record.covariance, p);
-    }
-    if (any_skewed || !std::isfinite(shares[s].value)) continue;
-    row.share_percent = shares[s].value;
-    if (deviations) row.share_sd = propagated_sd(shares[s].gradient, record.covariance, p);
-  }
+  for (std::size_t s = 0; s < report.rows.size(); ++s)
+    set_shares(report.rows[s], shares[s], window_shares[s], !any_skewed, record);
   return report;
 }
 
