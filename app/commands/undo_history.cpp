@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/commands/app_state.h"
 #include "app/model/fit_report.h"
 #include "app/workspace/workspace.h"
 #include "runtime/forms/events.h"
@@ -17,36 +18,12 @@
 namespace app {
 namespace {
 
-struct PictureSnapshot {
-  std::shared_ptr<const rt::PackedRaster> pixels;  // shared by snapshots while unchanged
-  rt::PictureSettings settings;
-};
+using Snapshot = UndoSnapshot;
+using ControlSnapshot = UndoSnapshot::ControlSnapshot;
+using PictureSnapshot = UndoSnapshot::PictureSnapshot;
+using History = UndoHistory;
 
-struct ControlSnapshot {
-  std::string form, name;
-  std::string text;
-  int check = 0;
-  std::optional<PictureSnapshot> picture;
-};
-
-struct Snapshot {
-  std::shared_ptr<const Workspace> workspace;  // shared by snapshots while unchanged
-  std::optional<FitRecord> fit;
-  std::vector<std::string> fit_lines;  // how the fit compares: its report
-  std::vector<ControlSnapshot> controls;
-};
-
-struct History {
-  bool enabled = true;
-  std::optional<Snapshot> last;  // what the program held after the last step
-  std::deque<Snapshot> undo, redo;
-  bool dragging = false;
-};
-
-History& history() {
-  static History h;
-  return h;
-}
+History& history() { return app_state().undo; }
 
 std::vector<std::string> lines_of(const std::optional<FitRecord>& fit) {
   return fit ? fit_report_lines(make_fit_report(*fit)) : std::vector<std::string>();

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/model/model_part.h"
 #include "app/model/peak_measures.h"
 #include "app/model/profile_derivatives.h"
 #include "app/workspace/workspace.h"
@@ -12,8 +13,6 @@
 
 namespace app {
 namespace {
-
-std::optional<FitRecord> g_last;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -330,9 +329,12 @@ std::vector<std::string> fit_report_lines(const FitReport& report) {
 
 void record_fit(FitRecord record) {
   record.background = workspace().fit.background;
-  g_last = std::move(record);
+  model_part().last_fit = std::move(record);
 }
-const FitRecord* last_fit() { return g_last ? &*g_last : nullptr; }
-void forget_fit() { g_last.reset(); }
+const FitRecord* last_fit() {
+  const std::optional<FitRecord>& last = model_part().last_fit;
+  return last ? &*last : nullptr;
+}
+void forget_fit() { model_part().last_fit.reset(); }
 
 }  // namespace app

@@ -78,9 +78,10 @@ double unit_fwhm(const PeakShape& s, const ProfileConstants& k) {
 }
 
 double unit_area(const PeakShape& s, const ProfileConstants& k) {
-  // Every symmetric slot has the same K: computed once per Lorentzian fraction.
-  static ProfileConstants cached_for{-1, -1};
-  static double cached = 0;
+  // Every symmetric slot has the same K: computed once per Lorentzian fraction. A pure
+  // function's memo, so one per thread rather than per program.
+  thread_local ProfileConstants cached_for{-1, -1};
+  thread_local double cached = 0;
   const bool symmetric = !s.asymmetric;
   if (symmetric && cached_for.lorentz == k.lorentz && cached_for.gauss == k.gauss) return cached;
   // Break points where the integrand changes fast: the centre, a few widths out, and the

@@ -1,28 +1,31 @@
 #pragma once
-// One run of the program: everything the program keeps between events lives in run-time and
-// workspace globals, and a Session is the one owner of their lifetime. It installs the
-// platform, the text renderer and the report sink, starts the program, and puts every global
-// back to its state before start when it ends, so that a desktop run, a headless script, a
-// test or a benchmark iteration each start from the same clean state.
+// One run of the program. A Session owns the program's whole state (a Program: the run-time's
+// and the application's) and makes it current on the thread that creates it, so that the
+// run-time's functions, workspace() and controls() reach this run's state; it puts back
+// whatever was current before when it ends. A desktop run, a headless script, a test and each
+// batch worker thread all hold one, and each starts from the same clean state.
 
-#include <functional>
+#include <memory>
 
 #include "runtime/errors/error_report.h"
 #include "runtime/forms/platform.h"
 #include "runtime/picture/text_renderer.h"
+#include "runtime/state/runtime_state.h"
 
 namespace app {
 
+class Program;
+
 class Session {
  public:
-  // Installs what is given; null leaves that service out (no platform: no windows on screen,
-  // no dialogs; no renderer: text draws nothing). Error reports go to `sink`, by default to
-  // the platform's report box. The caller keeps the platform and the renderer alive until the
-  // session has ended.
+  // The program is shown on `platform` for the session's whole life (null: no windows on
+  // screen, no dialogs; no renderer: text draws nothing). Error reports go to `sink`, by
+  // default to the platform's report box. The caller keeps the platform and the renderer alive
+  // until the session has ended. The session is current on this thread until it ends; a
+  // session lives and is used on one thread.
   explicit Session(rt::Platform* platform = nullptr, rt::TextRenderer* text_renderer = nullptr,
                    rt::ReportSink sink = {});
-  // Takes the windows down while the platform is still installed, then resets every global of
-  // the run-time and the program and uninstalls the services.
+  // Takes the windows down while the platform is still there, then frees the whole state.
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -34,10 +37,13 @@ class Session {
   // or the main window (with its menu) is missing; a caller then ends rather than run half
   // started.
   bool start();
-};
 
-// Puts every global of the run-time and the program back to its state before start, without
-// touching the installed platform, renderer and report sink.
-void reset_program_state();
+  Program& program() { return *program_; }
+
+ private:
+  // Held apart so that the platform's files need not see the application's types.
+  std::unique_ptr<Program> program_;
+  rt::CurrentState current_;
+};
 
 }  // namespace app

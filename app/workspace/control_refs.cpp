@@ -1,5 +1,6 @@
 #include "app/workspace/control_refs.h"
 
+#include "app/workspace/workspace_part.h"
 #include "runtime/convert/integer_text.h"
 
 namespace app {
@@ -11,10 +12,7 @@ rt::ObjRef find(rt::ObjRef form, const char* prefix, int n) {
 
 }  // namespace
 
-ControlRefs& controls() {
-  static ControlRefs refs;
-  return refs;
-}
+ControlRefs& controls() { return workspace_part().controls; }
 
 void take_mainform_refs() {
   auto& c = controls();

@@ -1,13 +1,11 @@
 #include "app/workspace/workspace.h"
 
+#include "app/workspace/workspace_part.h"
 #include "runtime/forms/menu_checks.h"
 
 namespace app {
 
-Workspace& workspace() {
-  static Workspace w;
-  return w;
-}
+Workspace& workspace() { return workspace_part().workspace; }
 
 void set_start_values(Workspace& w) {
   w.PICWIDTH = 664;

@@ -48,7 +48,7 @@ struct Workspace {
   bool operator==(const Workspace&) const = default;
 };
 
-// The program's one workspace.
+// The current program's workspace (workspace_part.h).
 Workspace& workspace();
 
 // The start values: the geometry of the graph and the Lorentzian fraction, the single 0.3

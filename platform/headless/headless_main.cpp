@@ -28,7 +28,6 @@ int run_headless(const std::string& script_path, int argc, char** argv) {
   use_offscreen_qt();
   QGuiApplication app(argc, argv);
   platform_text::QtTextRenderer text_renderer;
-  rt::set_text_renderer(&text_renderer);
 
   HeadlessPlatform platform(std::cerr);
   app::Session session(&platform, &text_renderer);

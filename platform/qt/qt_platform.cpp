@@ -24,8 +24,6 @@
 namespace desktop {
 namespace {
 
-QtPlatform* g_instance = nullptr;
-
 QString qtext(const std::string& text) { return QString::fromStdString(text); }
 
 // A name with wildcards in the name box is a pattern, not a file to open or create; and the
@@ -76,10 +74,10 @@ void record_answer(actions::ActionKind kind, std::string path = {}) {
 
 }  // namespace
 
-QtPlatform* qt_platform() { return g_instance; }
+QtPlatform* qt_platform() { return dynamic_cast<QtPlatform*>(rt::platform()); }
 
 void schedule_dispatch() {
-  if (g_instance) g_instance->schedule_dispatch();
+  if (QtPlatform* platform = qt_platform()) platform->schedule_dispatch();
 }
 
 QWidget* owner_window(rt::ObjRef owner) {
@@ -92,12 +90,9 @@ QWidget* owner_window(rt::ObjRef owner) {
   return nullptr;
 }
 
-QtPlatform::QtPlatform() { g_instance = this; }
+QtPlatform::QtPlatform() = default;
 
-QtPlatform::~QtPlatform() {
-  if (g_instance == this) g_instance = nullptr;
-  if (rt::platform() == this) rt::set_platform(nullptr);
-}
+QtPlatform::~QtPlatform() = default;
 
 // ---- Windows and controls ----
 

@@ -11,6 +11,10 @@
 
 class QWidget;
 
+namespace actions {
+class SessionRecorder;
+}
+
 namespace desktop {
 
 class QtPlatform final : public rt::Platform {
@@ -36,6 +40,10 @@ class QtPlatform final : public rt::Platform {
   // Arranges for the queued events to run from the event loop once control returns there.
   void schedule_dispatch();
 
+  // The recorder of this session (`--record`), or nullptr.
+  void set_recorder(actions::SessionRecorder* recorder) { recorder_ = recorder; }
+  actions::SessionRecorder* recorder() const { return recorder_; }
+
   // How long a running procedure keeps the windows waiting at most between two looks at the
   // window system.
   static constexpr int kPumpIntervalMs = 16;
@@ -51,9 +59,11 @@ class QtPlatform final : public rt::Platform {
   bool dispatching_ = false;
   QElapsedTimer pump_clock_;
   std::set<rt::Control*> changed_;  // changed during a procedure, not yet shown
+  actions::SessionRecorder* recorder_ = nullptr;
 };
 
-// The installed desktop platform, or nullptr (the widgets use it to schedule dispatch).
+// The current program's platform when it is the desktop's, or nullptr (the widgets use it to
+// schedule dispatch).
 QtPlatform* qt_platform();
 // After a user action queued an event: runs it soon, from the event loop.
 void schedule_dispatch();

@@ -8,8 +8,6 @@
 namespace desktop {
 namespace {
 
-actions::SessionRecorder* g_recorder = nullptr;
-
 // The desktop's side of performing: the pointer's real buttons; no answers or output, which
 // only a script asks for.
 class DesktopContext : public actions::ActionContext {
@@ -39,14 +37,20 @@ bool recordable(const actions::UserAction& action, int buttons) {
 
 }  // namespace
 
-void set_session_recorder(actions::SessionRecorder* recorder) { g_recorder = recorder; }
-actions::SessionRecorder* session_recorder() { return g_recorder; }
+void set_session_recorder(actions::SessionRecorder* recorder) {
+  if (QtPlatform* platform = qt_platform()) platform->set_recorder(recorder);
+}
+actions::SessionRecorder* session_recorder() {
+  const QtPlatform* platform = qt_platform();
+  return platform ? platform->recorder() : nullptr;
+}
 
 bool user_action(const actions::UserAction& action, int buttons) {
   using actions::ActionKind;
   const bool typing = action.kind == ActionKind::Set;
+  actions::SessionRecorder* recorder = session_recorder();
   // Typed text comes before whatever the user does next.
-  if (g_recorder && !typing) g_recorder->flush_typed();
+  if (recorder && !typing) recorder->flush_typed();
   bool queued = false;
   try {
     DesktopContext context(buttons);
@@ -54,11 +58,11 @@ bool user_action(const actions::UserAction& action, int buttons) {
   } catch (const actions::ScriptError&) {
     return false;  // a widget whose control has gone: nothing to do
   }
-  if (g_recorder) {
+  if (recorder) {
     if (typing) {
-      g_recorder->typed(action);
+      recorder->typed(action);
     } else if (recordable(action, buttons)) {
-      g_recorder->record(action, queued);
+      recorder->record(action, queued);
     }
   }
   if (queued) schedule_dispatch();
@@ -69,12 +73,12 @@ bool user_action(const actions::UserAction& action, int buttons) {
 }
 
 void field_left(const std::string& field) {
-  if (g_recorder) g_recorder->field_left(field);
+  if (actions::SessionRecorder* recorder = session_recorder()) recorder->field_left(field);
   app::undo_checkpoint();  // a typed field is one undo step once it is left
 }
 
 void dialog_answered(const actions::UserAction& answer) {
-  if (g_recorder) g_recorder->answered(answer);
+  if (actions::SessionRecorder* recorder = session_recorder()) recorder->answered(answer);
 }
 
 }  // namespace desktop

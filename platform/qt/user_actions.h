@@ -12,7 +12,7 @@ class SessionRecorder;
 
 namespace desktop {
 
-// The recorder of this session (`--record`), or nullptr.
+// The recorder of the current session (`--record`), kept by its desktop platform, or nullptr.
 void set_session_recorder(actions::SessionRecorder* recorder);
 actions::SessionRecorder* session_recorder();
 

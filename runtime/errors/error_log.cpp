@@ -1,11 +1,15 @@
 #include "runtime/errors/error_log.h"
 
 #include <unistd.h>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <string_view>
+#include <thread>
 
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/runtime_error.h"
@@ -61,8 +65,12 @@ void write_values(const std::map<std::string, std::string>& values) {
   std::filesystem::path path = error_log_path();
   std::filesystem::create_directories(path.parent_path(), ec);
   std::filesystem::path temp = path;
-  // Per process, so that batch processes failing at the same moment do not write one file.
-  temp += "." + decimal_text(static_cast<int>(::getpid())) + ".tmp";
+  // Per process and thread, so that batch processes or threads failing at the same moment do
+  // not write one file.
+  temp += "." + decimal_text(static_cast<int>(::getpid())) + "." +
+          decimal_text(static_cast<std::int64_t>(
+              std::hash<std::thread::id>{}(std::this_thread::get_id()) & 0x7fffffff)) +
+          ".tmp";
   std::string text = std::string("[") + kErrorLogSection + "]\n";
   for (const auto& [name, value] : values) text += name + '=' + one_line(value) + '\n';
   // The log is best effort: a report must never fail because of it.

@@ -6,16 +6,12 @@
 #include "runtime/errors/error_log.h"
 #include "runtime/errors/error_messages.h"
 #include "runtime/errors/runtime_error.h"
+#include "runtime/state/runtime_state.h"
 
 namespace rt {
 namespace {
 
-ReportSink g_sink;
-ErrorHint g_hint;
-std::string g_program_name = "tessaly";
-bool g_in_progress = false;
-int g_reported = 0;
-std::optional<RuntimeError> g_last;
+ReportState& reports() { return state().reports; }
 
 }  // namespace
 
@@ -36,38 +32,42 @@ std::string error_report_text(const RuntimeError& error) {
   return text;
 }
 
-std::string error_report_caption() { return g_program_name + ".EXE"; }
+std::string error_report_caption() { return reports().program_name + ".EXE"; }
 
-void set_program_name(const std::string& name) { g_program_name = name; }
+void set_program_name(const std::string& name) { reports().program_name = name; }
 
-void set_report_sink(ReportSink sink) { g_sink = std::move(sink); }
+void set_report_sink(ReportSink sink) { reports().sink = std::move(sink); }
 
-void set_error_hint(ErrorHint hint) { g_hint = std::move(hint); }
+void set_error_hint(ErrorHint hint) { reports().hint = std::move(hint); }
 
 void report_error(const RuntimeError& error) {
-  if (g_in_progress || error.number() == 0) return;
-  g_in_progress = true;
-  ++g_reported;
-  g_last = error;
+  ReportState& r = reports();
+  if (r.in_progress || error.number() == 0) return;
+  r.in_progress = true;
+  ++r.reported;
+  r.last = error;
   try {
     error_log_write(error);
     // The hint is for the one reading the report; the log and the last error (which the
     // batch's summary line names) keep the error as raised.
     RuntimeError shown = error;
-    if (shown.detail().empty() && g_hint) shown.set_detail(g_hint(error));
-    if (g_sink) g_sink(error_report_caption(), error_report_text(shown));
+    if (shown.detail().empty() && r.hint) shown.set_detail(r.hint(error));
+    if (r.sink) r.sink(error_report_caption(), error_report_text(shown));
   } catch (...) {
     // Whatever fails while a report is being made is ignored, as a second error would be.
   }
-  g_in_progress = false;
+  r.in_progress = false;
 }
 
-int reported_error_count() { return g_reported; }
+int reported_error_count() { return reports().reported; }
 void reset_reported_error_count() {
-  g_reported = 0;
-  g_last.reset();
+  reports().reported = 0;
+  reports().last.reset();
 }
 
-const RuntimeError* last_reported_error() { return g_last ? &*g_last : nullptr; }
+const RuntimeError* last_reported_error() {
+  const ReportState& r = reports();
+  return r.last ? &*r.last : nullptr;
+}
 
 }  // namespace rt

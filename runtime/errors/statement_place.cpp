@@ -5,15 +5,17 @@
 #include <cstring>
 #include <string_view>
 
+#include "runtime/state/runtime_state.h"
+
 namespace rt {
 namespace {
 
-StatementPlace g_last;
+constexpr std::string_view kRunTimeFolder = "runtime";
 
+// The run-time's own folder, or one of those the program named as its own.
 bool is_tree(std::string_view part) {
-  static constexpr std::string_view kTrees[] = {"app",  "runtime", "platform", "tests",
-                                                "fuzz", "bench",   "forms"};
-  for (std::string_view tree : kTrees)
+  if (part == kRunTimeFolder) return true;
+  for (const std::string& tree : state().places.program_folders)
     if (part == tree) return true;
   return false;
 }
@@ -47,7 +49,7 @@ TreeFolder tree_folder(std::string_view path) {
 SourceSide classify(const char* file) {
   const TreeFolder tree = tree_folder(file);
   if (tree.start == std::string_view::npos) return SourceSide::Library;
-  return tree.name == "runtime" ? SourceSide::RunTime : SourceSide::Program;
+  return tree.name == kRunTimeFolder ? SourceSide::RunTime : SourceSide::Program;
 }
 
 }  // namespace
@@ -55,12 +57,9 @@ SourceSide classify(const char* file) {
 SourceSide source_side(const char* file) {
   // The names are the compiler's literals: one pointer per file, so a few remembered answers
   // spare the scan on the run-time's busy entry points.
-  struct Known {
-    const char* file = nullptr;
-    SourceSide side = SourceSide::Library;
-  };
-  static std::array<Known, 64> known;
-  Known& slot = known[(reinterpret_cast<std::uintptr_t>(file) >> 4) % known.size()];
+  auto& known = state().places.known;
+  StatementPlaces::Known& slot =
+      known[(reinterpret_cast<std::uintptr_t>(file) >> 4) % known.size()];
   if (slot.file != file) slot = {file, classify(file)};
   return slot.side;
 }
@@ -73,11 +72,16 @@ std::string source_path(const char* file) {
 
 void note_statement(const std::source_location& where) {
   if (source_side(where.file_name()) == SourceSide::Program)
-    g_last = {where.file_name(), where.line()};
+    state().places.last = {where.file_name(), where.line()};
 }
 
-void forget_statement() { g_last = {}; }
+void set_program_source_folders(std::vector<std::string> folders) {
+  state().places.program_folders = std::move(folders);
+  state().places.known = {};
+}
 
-StatementPlace last_statement() { return g_last; }
+void forget_statement() { state().places.last = {}; }
+
+StatementPlace last_statement() { return state().places.last; }
 
 }  // namespace rt

@@ -6,15 +6,19 @@
 
 #include <source_location>
 #include <string>
+#include <vector>
 
 namespace rt {
 
 // Where a source file belongs.
 enum class SourceSide {
-  Program,  // the program's own code and its callers: app/, platform/, tests, fuzz, benchmarks
+  Program,  // the program's own code and its callers: the folders the program names
   RunTime,  // runtime/
   Library,  // anything else: the standard library's and other libraries' headers
 };
+// The top folders of the program's source trees ("app", ...), for the current program; until
+// it names them, only the run-time's own folder is known.
+void set_program_source_folders(std::vector<std::string> folders);
 SourceSide source_side(const char* file);
 
 // The file from its tree's folder on ("app/graph/drawgraph.cpp"); the name as given when it

@@ -19,6 +19,7 @@
 #include "runtime/errors/statement_place.h"
 #include "runtime/files/field_reader.h"
 #include "runtime/files/os_errors.h"
+#include "runtime/state/runtime_state.h"
 
 namespace rt {
 namespace {
@@ -45,6 +46,8 @@ class FileSource : public ByteSource {
  private:
   int fd_;
 };
+
+}  // namespace
 
 struct Channel {
   Channel(int descriptor, OpenMode open_mode, std::string full_path)
@@ -77,13 +80,18 @@ struct Channel {
   std::optional<FieldReader> reader;  // the readable modes only
 };
 
-// Index 0 stays empty so that the index is the file number.
-std::array<std::unique_ptr<Channel>, kMaxFileNumber + 1> channels;
+FileChannelTable::FileChannelTable() = default;
+FileChannelTable::~FileChannelTable() = default;
+
+namespace {
+
+std::array<std::unique_ptr<Channel>, kMaxFileNumber + 1>& channels_of_program() {
+  return state().files.channels;
+}
 
 // The memory files by name: one or two at a time, so a plain list.
 std::vector<std::pair<std::string, std::string>>& memory_files() {
-  static std::vector<std::pair<std::string, std::string>> files;
-  return files;
+  return state().files.memory_files;
 }
 
 const std::string* memory_file(std::string_view name) {
@@ -105,6 +113,7 @@ void check_number(int number, FileOp op, const std::source_location& where) {
 
 // A number that is in range but not open is a bad file number too.
 Channel& open_channel(int number, FileOp op, const std::source_location& where) {
+  auto& channels = channels_of_program();
   check_number(number, op, where);
   if (!channels[number]) raise_file_error(kBadFileNumber, op, FileCheck::NotOpen, where);
   return *channels[number];
@@ -153,6 +162,7 @@ int release(std::unique_ptr<Channel>& slot) {
 }  // namespace
 
 void open_file(std::string_view name, OpenMode mode, int number, std::source_location where) {
+  auto& channels = channels_of_program();
   check_number(number, FileOp::Open, where);
   if (channels[number])
     raise_file_error(kFileAlreadyOpen, FileOp::Open, FileCheck::AlreadyOpen, where);
@@ -242,6 +252,7 @@ bool end_of_file(int number, std::source_location where) {
 }
 
 void close_file(int number, std::source_location where) {
+  auto& channels = channels_of_program();
   check_number(number, FileOp::Close, where);
   if (!channels[number]) return;
   if (int error = release(channels[number]))
@@ -249,6 +260,7 @@ void close_file(int number, std::source_location where) {
 }
 
 void close_all_files(std::source_location where) {
+  auto& channels = channels_of_program();
   int first_error = 0;
   for (auto& slot : channels) {
     if (!slot) continue;
@@ -270,6 +282,7 @@ void hold_memory_file(std::string name, std::string bytes) {
 }
 
 std::vector<int> open_file_numbers() {
+  auto& channels = channels_of_program();
   std::vector<int> numbers;
   for (int n = 1; n <= kMaxFileNumber; ++n)
     if (channels[n]) numbers.push_back(n);

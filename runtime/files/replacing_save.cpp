@@ -14,6 +14,7 @@
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/os_errors.h"
+#include "runtime/state/runtime_state.h"
 
 namespace rt {
 namespace {
@@ -34,9 +35,17 @@ std::string folder_of(const std::string& path) {
 
 // A short name of its own, so that a long target name cannot make the temporary's too long.
 std::string temporary_name(const std::string& folder, const char* extension = ".tmp") {
-  static std::mt19937_64 random{std::random_device{}()};
+  // Each program draws from its own generator: programs on other threads draw at once.
+  RuntimeState* program = current_state();
+  std::uint64_t bits = 0;
+  if (program) {
+    std::unique_ptr<std::mt19937_64>& random = program->temporary_names;
+    if (!random) random = std::make_unique<std::mt19937_64>(std::random_device{}());
+    bits = (*random)();
+  } else {
+    bits = std::mt19937_64{std::random_device{}()}();
+  }
   std::string name = ".tessaly-" + decimal_text(::getpid()) + "-";
-  std::uint64_t bits = random();
   for (int digit = 0; digit < 12; ++digit, bits >>= 4) name += "0123456789abcdef"[bits & 15];
   return (folder == "/" ? "" : folder) + "/" + name + extension;
 }

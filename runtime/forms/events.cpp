@@ -1,8 +1,6 @@
 #include "runtime/forms/events.h"
 
 #include <cctype>
-#include <deque>
-#include <map>
 #include <new>
 
 #include "runtime/errors/error_report.h"
@@ -12,33 +10,12 @@
 #include "runtime/forms/object_table.h"
 #include "runtime/forms/platform.h"
 #include "runtime/forms/statement_pump.h"
+#include "runtime/state/runtime_state.h"
 
 namespace rt {
 namespace {
 
-struct Event {
-  ObjRef element;
-  EventKind kind;
-  MouseData mouse;
-  const EventProcedure* procedure;
-  std::uint64_t serial;
-  std::string name;
-};
-
-struct EventState {
-  std::map<std::string, EventProcedure> procedures;
-  std::deque<Event> queue;
-  bool running = false;
-  bool quit = false;
-  Event current{};
-  std::uint64_t last_queued = 0;
-  std::uint64_t last_finished = 0;
-};
-
-EventState& state() {
-  static EventState s;
-  return s;
-}
+EventQueueState& queue_state() { return rt::state().events; }
 
 std::string upper(std::string s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -46,11 +23,11 @@ std::string upper(std::string s) {
 }
 
 bool enqueue(ObjRef element, EventKind kind, MouseData mouse, const std::string& name) {
-  auto& s = state();
+  auto& s = queue_state();
   auto it = s.procedures.find(name);
   if (it == s.procedures.end()) return false;  // no procedure: the event has no effect
   if (s.queue.size() >= kEventQueueLimit) return false;
-  s.queue.push_back(Event{element, kind, mouse, &it->second, ++s.last_queued, name});
+  s.queue.push_back(QueuedEvent{element, kind, mouse, &it->second, ++s.last_queued, name});
   return true;
 }
 
@@ -65,19 +42,19 @@ void close_files_quietly() {
 
 // Marks a procedure as running for its whole extent, also when it unwinds.
 struct RunningScope {
-  explicit RunningScope(const Event& e) {
-    state().running = true;
-    state().current = e;
+  explicit RunningScope(const QueuedEvent& e) {
+    queue_state().running = true;
+    queue_state().current = e;
   }
   ~RunningScope() {
-    state().running = false;
-    state().current = Event{};
+    queue_state().running = false;
+    queue_state().current = QueuedEvent{};
   }
 };
 
 // Runs one procedure with the isolation every event procedure has: a run-time error is reported
 // and logged, and nothing stays open afterwards, also after a failure.
-void run_isolated(const Event& e) {
+void run_isolated(const QueuedEvent& e) {
   {
     RunningScope scope(e);
     forget_statement();
@@ -107,14 +84,14 @@ std::string event_name(const std::string& element_name, EventKind kind) {
 }
 
 void publish_procedure(const std::string& name, EventProcedure procedure) {
-  state().procedures[name] = std::move(procedure);
+  queue_state().procedures[name] = std::move(procedure);
 }
 
-bool procedure_exists(const std::string& name) { return state().procedures.count(name) != 0; }
+bool procedure_exists(const std::string& name) { return queue_state().procedures.count(name) != 0; }
 
 void clear_procedures() {
-  state().queue.clear();
-  state().procedures.clear();
+  queue_state().queue.clear();
+  queue_state().procedures.clear();
 }
 
 bool post_event(ObjRef element, EventKind kind, MouseData mouse) {
@@ -133,21 +110,21 @@ bool post_menu_event(const std::string& item_name) {
   return enqueue(main_form(), EventKind::On, MouseData{}, upper(item_name) + "_ON");
 }
 
-std::size_t queued_event_count() { return state().queue.size(); }
-void clear_event_queue() { state().queue.clear(); }
+std::size_t queued_event_count() { return queue_state().queue.size(); }
+void clear_event_queue() { queue_state().queue.clear(); }
 
 bool run_procedure(const EventProcedure& procedure) {
-  if (state().running) return false;
-  Event e{};
+  if (queue_state().running) return false;
+  QueuedEvent e{};
   e.procedure = &procedure;
   run_isolated(e);
   return true;
 }
 
 bool run_one_event() {
-  auto& s = state();
+  auto& s = queue_state();
   if (s.running || s.queue.empty() || s.quit) return false;
-  Event e = s.queue.front();
+  QueuedEvent e = s.queue.front();
   s.queue.pop_front();
   run_isolated(e);
   s.last_finished = e.serial;
@@ -159,16 +136,18 @@ void run_pending_events() {
   }
 }
 
-bool procedure_running() { return state().running; }
-std::uint64_t last_queued_event_serial() { return state().last_queued; }
-std::uint64_t running_event_serial() { return state().running ? state().current.serial : 0; }
-std::uint64_t last_finished_event_serial() { return state().last_finished; }
-ObjRef event_element() { return state().current.element; }
-MouseData event_mouse() { return state().current.mouse; }
-const std::string& running_event_name() { return state().current.name; }
+bool procedure_running() { return queue_state().running; }
+std::uint64_t last_queued_event_serial() { return queue_state().last_queued; }
+std::uint64_t running_event_serial() {
+  return queue_state().running ? queue_state().current.serial : 0;
+}
+std::uint64_t last_finished_event_serial() { return queue_state().last_finished; }
+ObjRef event_element() { return queue_state().current.element; }
+MouseData event_mouse() { return queue_state().current.mouse; }
+const std::string& running_event_name() { return queue_state().current.name; }
 
-void request_quit() { state().quit = true; }
-bool quit_requested() { return state().quit; }
+void request_quit() { queue_state().quit = true; }
+bool quit_requested() { return queue_state().quit; }
 
 void close_form_by_user(ObjRef form) {
   if (!form_exists(form)) return;
@@ -185,11 +164,11 @@ void close_form_by_user(ObjRef form) {
 
 void pump() {
   if (Platform* p = platform()) p->process_pending();
-  if (state().quit) throw QuitRequested{};
+  if (queue_state().quit) throw QuitRequested{};
 }
 
 void reset_events() {
-  auto& s = state();
+  auto& s = queue_state();
   s.procedures.clear();
   s.queue.clear();
   s.quit = false;

@@ -2,11 +2,10 @@
 
 #include <array>
 
+#include "runtime/state/runtime_state.h"
+
 namespace rt {
 namespace {
-
-std::vector<const FormDef*> g_forms;
-std::vector<const MenuDef*> g_menus;
 
 constexpr std::array<const char*, 21> kSuffixes = {
     "_INITMENU", "_ON",    "_CHANGE",   "_START",      "_END",        "_SETFOCUS",  "_KILLFOCUS",
@@ -23,18 +22,18 @@ const char* event_suffix(EventKind kind) {
 
 void install_form_definitions(std::vector<const FormDef*> forms,
                               std::vector<const MenuDef*> menus) {
-  g_forms = std::move(forms);
-  g_menus = std::move(menus);
+  state().form_definitions = std::move(forms);
+  state().menu_definitions = std::move(menus);
 }
 
 const FormDef* find_form_definition(const std::string& name) {
-  for (const FormDef* form : g_forms)
+  for (const FormDef* form : state().form_definitions)
     if (form->window.name == name) return form;
   return nullptr;
 }
 
 const MenuDef* find_menu_definition(const std::string& name) {
-  for (const MenuDef* menu : g_menus)
+  for (const MenuDef* menu : state().menu_definitions)
     if (menu->name == name) return menu;
   return nullptr;
 }

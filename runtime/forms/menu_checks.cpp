@@ -1,15 +1,11 @@
 #include "runtime/forms/menu_checks.h"
 
-#include <set>
-
 #include "runtime/forms/platform.h"
+#include "runtime/state/runtime_state.h"
 
 namespace rt {
 namespace {
-std::set<std::string>& checked_items() {
-  static std::set<std::string> items;
-  return items;
-}
+std::set<std::string>& checked_items() { return state().menu_checks; }
 }  // namespace
 
 bool menu_checked(const std::string& item) { return checked_items().contains(item); }

@@ -12,43 +12,23 @@
 #include "runtime/forms/platform.h"
 #include "runtime/picture/image.h"
 #include "runtime/picture/picture.h"
+#include "runtime/state/runtime_state.h"
 
 namespace rt {
 namespace {
 
-enum class ObjectKind { Form, Control, Image };
-
-struct Entry {
-  ObjectKind kind;
-  void* object;
-  bool alive;
-};
-
-struct Table {
-  std::vector<Entry> entries{Entry{ObjectKind::Form, nullptr, false}};  // id 0: the null reference
-  std::vector<std::unique_ptr<Form>> forms;
-  std::vector<std::unique_ptr<Image>> images;
-  // Destroyed objects are kept until no procedure can still be using them.
-  std::vector<std::unique_ptr<Form>> destroyed_forms;
-  std::vector<std::unique_ptr<Image>> destroyed_images;
-  ObjRef main;
-};
-
-Table& table() {
-  static Table t;
-  return t;
-}
+ObjectTable& table() { return state().objects; }
 
 ObjRef add_entry(ObjectKind kind, void* object) {
   auto& t = table();
-  t.entries.push_back(Entry{kind, object, true});
+  t.entries.push_back(ObjectEntry{kind, object, true});
   return ObjRef{static_cast<std::int32_t>(t.entries.size() - 1)};
 }
 
-const Entry* live_entry(ObjRef ref) {
+const ObjectEntry* live_entry(ObjRef ref) {
   auto& t = table();
   if (ref.id <= 0 || static_cast<std::size_t>(ref.id) >= t.entries.size()) return nullptr;
-  const Entry& e = t.entries[ref.id];
+  const ObjectEntry& e = t.entries[ref.id];
   return e.alive ? &e : nullptr;
 }
 
@@ -60,6 +40,11 @@ bool equal_names(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+ObjectTable::ObjectTable() : entries{ObjectEntry{ObjectKind::Form, nullptr, false}} {}
+ObjectTable::~ObjectTable() = default;
+ObjectTable::ObjectTable(ObjectTable&&) noexcept = default;
+ObjectTable& ObjectTable::operator=(ObjectTable&&) noexcept = default;
 
 // ---- Control and Form ----
 
@@ -84,29 +69,21 @@ void Control::set_check_state(int state) {
   if (Platform* p = platform()) p->control_changed(*this);
 }
 
-namespace {
-std::uint64_t user_changes = 0;
-std::function<void(ObjRef)>& user_text_observer() {
-  static std::function<void(ObjRef)> observer;
-  return observer;
-}
-}  // namespace
-
 void set_user_text_observer(std::function<void(ObjRef)> observer) {
-  user_text_observer() = std::move(observer);
+  table().user_text_observer = std::move(observer);
 }
 
 void Control::user_set_text(std::string text) {
   text_ = std::move(text);
-  ++user_changes;
-  if (user_text_observer()) user_text_observer()(ref_);
+  ++table().user_changes;
+  if (table().user_text_observer) table().user_text_observer(ref_);
 }
 void Control::user_set_check_state(int state) {
   check_state_ = state;
-  ++user_changes;
+  ++table().user_changes;
 }
 
-std::uint64_t user_change_count() { return user_changes; }
+std::uint64_t user_change_count() { return table().user_changes; }
 
 Form::Form(const FormDef& def, ObjRef ref) : def_(&def), ref_(ref) {}
 Form::~Form() = default;
@@ -157,7 +134,7 @@ ObjRef find_control(ObjRef form_ref, const std::string& name, std::source_locati
 
 bool form_exists(ObjRef ref) {
   if (ref.id == 0) ref = table().main;
-  const Entry* e = live_entry(ref);
+  const ObjectEntry* e = live_entry(ref);
   return e && e->kind == ObjectKind::Form;
 }
 
@@ -172,7 +149,7 @@ void show_form(ObjRef ref, int shown, std::source_location where) {
 
 void destroy_form(ObjRef ref) {
   if (ref.id == 0) ref = table().main;
-  const Entry* e = live_entry(ref);
+  const ObjectEntry* e = live_entry(ref);
   if (!e || e->kind != ObjectKind::Form) return;
   auto& t = table();
   auto it =
@@ -204,7 +181,7 @@ Form* find_live_form(const std::string& name) {
 Form& form_of(ObjRef ref, std::source_location where) {
   note_statement(where);
   if (ref.id == 0) ref = table().main;
-  const Entry* e = live_entry(ref);
+  const ObjectEntry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchForm), where);
   if (e->kind != ObjectKind::Form)
     raise_error(kWrongObjectKind, location(FormsCheck::NotAForm), where);
@@ -213,7 +190,7 @@ Form& form_of(ObjRef ref, std::source_location where) {
 
 Control& control_of(ObjRef ref, std::source_location where) {
   note_statement(where);
-  const Entry* e = live_entry(ref);
+  const ObjectEntry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchControlObject), where);
   if (e->kind != ObjectKind::Control)
     raise_error(kWrongObjectKind, location(FormsCheck::NotAControl), where);
@@ -222,7 +199,7 @@ Control& control_of(ObjRef ref, std::source_location where) {
 
 Picture& picture_of(ObjRef ref, std::source_location where) {
   note_statement(where);
-  const Entry* e = live_entry(ref);
+  const ObjectEntry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchPicture), where);
   if (e->kind != ObjectKind::Control)
     raise_error(kWrongObjectKind, location(FormsCheck::PictureNotAControl), where);
@@ -232,7 +209,7 @@ Picture& picture_of(ObjRef ref, std::source_location where) {
 }
 
 Control* live_control(ObjRef ref) {
-  const Entry* e = live_entry(ref);
+  const ObjectEntry* e = live_entry(ref);
   if (!e || e->kind != ObjectKind::Control) return nullptr;
   return static_cast<Control*>(e->object);
 }
@@ -249,7 +226,7 @@ ObjRef new_image(std::source_location) {
 
 Image& image_of(ObjRef ref, std::source_location where) {
   note_statement(where);
-  const Entry* e = live_entry(ref);
+  const ObjectEntry* e = live_entry(ref);
   if (!e) raise_error(kNoSuchObject, location(FormsCheck::NoSuchImage), where);
   if (e->kind != ObjectKind::Image)
     raise_error(kWrongObjectKind, location(FormsCheck::NotAnImage), where);
@@ -278,8 +255,7 @@ void collect_destroyed_objects() {
 void reset_objects() {
   auto& t = table();
   while (!t.forms.empty()) destroy_form(t.forms.back()->ref());
-  t = Table{};
-  user_text_observer() = nullptr;
+  t = ObjectTable{};
   reset_menu_checks();
 }
 

@@ -1,11 +1,12 @@
 #include "runtime/forms/platform.h"
 
-namespace rt {
-namespace {
-Platform* g_platform = nullptr;
-}
+#include "runtime/state/runtime_state.h"
 
-void set_platform(Platform* platform) { g_platform = platform; }
-Platform* platform() { return g_platform; }
+namespace rt {
+
+Platform* platform() {
+  const RuntimeState* s = current_state();
+  return s ? s->platform : nullptr;
+}
 
 }  // namespace rt

@@ -94,7 +94,8 @@ class Platform {
   virtual void show_manual() {}
 };
 
-void set_platform(Platform* platform);
-Platform* platform();  // nullptr until one is installed: then nothing is shown
+// The platform the current program was started on (runtime/state), or nullptr: then nothing
+// is shown.
+Platform* platform();
 
 }  // namespace rt

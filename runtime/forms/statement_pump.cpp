@@ -5,10 +5,10 @@
 namespace rt {
 
 void pump_at_eleventh_statement() {
-  statement_count_detail::countdown = 10;
-  if (statement_count_detail::holds == 0 && procedure_running()) pump();
+  state().statements.countdown = 10;
+  if (state().statements.holds == 0 && procedure_running()) pump();
 }
 
-void reset_statement_count() { statement_count_detail::countdown = 10; }
+void reset_statement_count() { state().statements.countdown = 10; }
 
 }  // namespace rt

@@ -5,12 +5,9 @@
 // main window ends the program there. The long loops (the counted loop, the readers' per-record
 // loops) count one statement per pass; counting costs a decrement.
 
-namespace rt {
+#include "runtime/state/runtime_state.h"
 
-namespace statement_count_detail {
-inline int countdown = 10;
-inline int holds = 0;
-}  // namespace statement_count_detail
+namespace rt {
 
 // Reloads the counter and pumps (rt::pump) when an event procedure runs and nothing holds the
 // pumps. Called on every eleventh statement only.
@@ -18,7 +15,7 @@ void pump_at_eleventh_statement();
 
 // One statement of a long loop.
 inline void count_statement() {
-  if (statement_count_detail::countdown-- == 0) pump_at_eleventh_statement();
+  if (state().statements.countdown-- == 0) pump_at_eleventh_statement();
 }
 
 // Starts the count afresh (start of a run, between tests).
@@ -28,8 +25,8 @@ void reset_statement_count();
 // itself: what it kept of the fields must not change under a figure half computed.
 class StatementPumpHold {
  public:
-  StatementPumpHold() { ++statement_count_detail::holds; }
-  ~StatementPumpHold() { --statement_count_detail::holds; }
+  StatementPumpHold() { ++state().statements.holds; }
+  ~StatementPumpHold() { --state().statements.holds; }
   StatementPumpHold(const StatementPumpHold&) = delete;
   StatementPumpHold& operator=(const StatementPumpHold&) = delete;
 };

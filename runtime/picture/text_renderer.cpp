@@ -2,10 +2,9 @@
 
 #include <cmath>
 
+#include "runtime/state/runtime_state.h"
+
 namespace rt {
-namespace {
-TextRenderer* installed_renderer = nullptr;
-}
 
 int estimated_text_width(std::string_view utf8, int pixel_height) {
   std::size_t characters = 0;
@@ -26,7 +25,7 @@ int TextRenderer::text_ascent(const std::string&, int pixel_height) {
   return estimated_text_ascent(pixel_height);
 }
 
-void set_text_renderer(TextRenderer* renderer) { installed_renderer = renderer; }
-TextRenderer* text_renderer() { return installed_renderer; }
+void set_text_renderer(TextRenderer* renderer) { state().text_renderer = renderer; }
+TextRenderer* text_renderer() { return state().text_renderer; }
 
 }  // namespace rt

@@ -35,8 +35,9 @@ struct TextRenderer {
 int estimated_text_width(std::string_view utf8, int pixel_height);
 int estimated_text_ascent(int pixel_height);
 
-// The renderer that text on pictures uses; none (null) by default, and then text draws
-// nothing. The caller keeps the renderer alive while it is installed.
+// The renderer that text on pictures uses, the current program's (runtime/state); none (null)
+// by default, and then text draws nothing. The caller keeps the renderer alive while it is
+// installed.
 void set_text_renderer(TextRenderer* renderer);
 TextRenderer* text_renderer();
 

@@ -158,6 +158,7 @@ class FileSizeLimit {
 
 class FilesTest : public testing_support::ProgramTest {
  protected:
+  FilesTest() : ProgramTest(&platform_) {}
   void SetUp() override {
     ProgramTest::SetUp();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -169,7 +170,6 @@ class FilesTest : public testing_support::ProgramTest {
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     ::setenv("XDG_CONFIG_HOME", (dir_ / ".config").c_str(), 1);
-    rt::set_platform(&platform_);
   }
   void TearDown() override {
     ProgramTest::TearDown();

@@ -103,8 +103,8 @@ struct Answering : testing_support::QuietPlatform {
 
 class DialogsTest : public ::testing::Test {
  protected:
-  void SetUp() override { rt::set_platform(&platform); }
-  void TearDown() override { rt::set_platform(nullptr); }
+  void SetUp() override { testing_support::renew_default_program(&platform); }
+  void TearDown() override { testing_support::renew_default_program(); }
   Answering platform;
 };
 

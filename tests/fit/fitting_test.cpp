@@ -19,9 +19,9 @@ using fit_testing::text_of;
 
 class Fitting : public testing_support::ProgramTest {
  protected:
+  Fitting() : ProgramTest(&platform_) {}
   void SetUp() override {
     ProgramTest::SetUp();
-    rt::set_platform(&platform_);
     // A symmetric peak at 286 of height 900 and width 1.5 over 41 points, x falling.
     std::vector<float> x, y;
     for (int i = 0; i <= 40; ++i) {

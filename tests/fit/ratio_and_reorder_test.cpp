@@ -14,9 +14,9 @@ using fit_testing::PeakRow;
 
 class PeakRatios : public testing_support::ProgramTest {
  protected:
+  PeakRatios() : ProgramTest(&platform_) {}
   void SetUp() override {
     ProgramTest::SetUp();
-    rt::set_platform(&platform_);
     app::workspace().LASTPOINT = 1;
   }
   // Slot k present with a curve of two points.

@@ -160,7 +160,7 @@ namespace {
 // by both: the same fields, ratios and clipboard after each press.
 TEST_F(SweepMatchesLiteral, ExampleSpectrumPressedTwice) {
   fit_testing::RecordingPlatform platform;
-  rt::set_platform(&platform);
+  start_session(&platform);
   rt::open_file(TESSALY_SOURCE_DIR "/examples/two_peaks.bgd", rt::OpenMode::Input, 1);
   const app::LoadedSpectrum s = app::read_spectrum_records(1);
   rt::close_file(1);
@@ -188,6 +188,7 @@ TEST_F(SweepMatchesLiteral, ExampleSpectrumPressedTwice) {
   const std::vector<std::string> shipped = press_twice(&app::BUTTON1_ON);
   EXPECT_EQ(shipped, literal_run);
   EXPECT_NE(literal_run[0], "285.5");  // the press did move the centre
+  start_session(nullptr);              // the windows go while their platform is there
 }
 
 }  // namespace

@@ -56,10 +56,9 @@ struct Recorder : testing_support::QuietPlatform {
 class EventsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing_support::reset_everything();
+    testing_support::reset_everything(&recorder);
     rt::install_form_definitions({&test_form()}, {});
     recorder.log = &log;
-    rt::set_platform(&recorder);
     rt::set_report_sink(
         [this](const std::string& c, const std::string& t) { recorder.show_error_report(c, t); });
     form = rt::create_form("TESTFORM", true);

@@ -299,7 +299,7 @@ struct PumpWatcher : testing_support::QuietPlatform {
 // the main window meanwhile ends the program there, before the axes are written back.
 TEST_F(DrawGraphTest, ALongDrawRepaintsAndEndsWhenTheMainWindowCloses) {
   PumpWatcher platform;
-  rt::set_platform(&platform);
+  start_session(&platform);
   load(280, 300, 1001, [](double x) { return 500 + 100 * std::sin(x); });
   peak(1, "290", "300", "2");
   press_button("FORM3", "BUTTON2");
@@ -309,7 +309,7 @@ TEST_F(DrawGraphTest, ALongDrawRepaintsAndEndsWhenTheMainWindowCloses) {
   platform.close_main_window = true;
   EXPECT_THROW(press_button("FORM3", "BUTTON2"), rt::QuitRequested);
   EXPECT_EQ(text(3), "before");
-  rt::set_platform(nullptr);
+  start_session(nullptr);  // the windows go while their platform is there
 }
 
 }  // namespace

@@ -89,9 +89,8 @@ const rt::MenuDef& menu_def() {
 class QtPlatformTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing_support::reset_everything();
     platform = std::make_unique<desktop::QtPlatform>();
-    rt::set_platform(platform.get());
+    testing_support::reset_everything(platform.get());
     rt::install_form_definitions({&main_def(), &tool_def(), &about_def()}, {&menu_def()});
     form = rt::create_form("TESTFORM", true);
     rt::run_pending_events();

@@ -57,9 +57,9 @@ class DialogPlatform : public fit_testing::RecordingPlatform {
 
 class KeptValues : public testing_support::ProgramTest {
  protected:
+  KeptValues() : ProgramTest(&platform_) {}
   void SetUp() override {
     ProgramTest::SetUp();
-    rt::set_platform(&platform_);
     std::mt19937_64 random(20261210);
     refine_testing::load_spectrum(kShoulder, 4, random);
     fit_testing::set_row(1, PeakRow{"285.0", "1.2", "850", ""});
@@ -73,7 +73,6 @@ class KeptValues : public testing_support::ProgramTest {
   }
   void TearDown() override {
     std::filesystem::remove_all(folder_);
-    rt::set_platform(nullptr);
     ProgramTest::TearDown();
   }
   // The refined values as the report holds them, slot by slot: centre, width, height.

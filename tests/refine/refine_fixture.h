@@ -56,14 +56,9 @@ inline void load_spectrum(const std::vector<TruePeak>& peaks, double sigma, std:
 
 class RefineTest : public testing_support::ProgramTest {
  protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    rt::set_platform(&platform_);
-  }
-  void TearDown() override {
-    rt::set_platform(nullptr);
-    ProgramTest::TearDown();
-  }
+  RefineTest() : ProgramTest(&platform_) {}
+  void SetUp() override { ProgramTest::SetUp(); }
+  void TearDown() override { ProgramTest::TearDown(); }
   fit_testing::RecordingPlatform platform_;
 };
 

@@ -80,9 +80,9 @@ struct AnsweringPlatform : testing_support::QuietPlatform {
 
 class UndoHistory : public testing_support::ProgramTest {
  protected:
+  UndoHistory() : ProgramTest(&platform_) {}
   void SetUp() override {
     ProgramTest::SetUp();
-    rt::set_platform(&platform_);  // the session installs none
     dir_ = std::filesystem::temp_directory_path() /
            ("tessaly_undo_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());

@@ -1,6 +1,5 @@
 #pragma once
-// Puts the run-time and the program back to their state before start, so that each test
-// starts the program (or builds its own forms) afresh.
+// Each test starts the program (or builds its own forms) in a program of its own.
 
 #include <gtest/gtest.h>
 
@@ -14,30 +13,34 @@
 #include "runtime/forms/events.h"
 #include "runtime/forms/objects.h"
 #include "runtime/forms/platform.h"
+#include "tests/support/default_program.h"
 
 namespace testing_support {
 
-// For tests that build their own forms: a session begun and ended at once leaves every global
-// as before start. The windows go without a platform, as the test's platform may be gone.
-inline void reset_everything() {
-  rt::set_platform(nullptr);
-  app::Session cleared;
-}
+// For tests that build their own forms: the thread's program begins afresh, shown on
+// `platform` (null: none). A test that gives a platform renews it again before the platform
+// goes, so that the windows go while it can still be told.
+inline void reset_everything(rt::Platform* platform = nullptr) { renew_default_program(platform); }
 
-// Each test runs the program in a session of its own, started as the platforms start it.
+// Each test runs the program in a session of its own, started as the platforms start it, on
+// the platform the fixture gives (null: none).
 class ProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    session_.emplace();
+  explicit ProgramTest(rt::Platform* platform = nullptr) : platform_(platform) {}
+
+  void SetUp() override { start_session(platform_); }
+  void TearDown() override { session_.reset(); }
+
+  // Ends the test's session and starts another, shown on `platform`.
+  void start_session(rt::Platform* platform) {
+    session_.reset();
+    session_.emplace(platform);
     session_->start();
     rt::run_pending_events();
   }
-  void TearDown() override {
-    rt::set_platform(nullptr);
-    session_.reset();
-  }
 
  private:
+  rt::Platform* platform_;
   std::optional<app::Session> session_;
 };
 
