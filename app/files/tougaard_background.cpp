@@ -5,6 +5,8 @@
 #include <numeric>
 #include <utility>
 
+#include "runtime/forms/statement_pump.h"
+
 namespace app {
 
 TougaardMatrix::TougaardMatrix(std::vector<double> rising_x, const TougaardKernel& kernel)
@@ -39,6 +41,8 @@ std::vector<double> TougaardMatrix::apply(const std::vector<double>& net) const 
     return s;
   }
   for (std::size_t i = 1; i < n; ++i) {
+    // A survey's rows take seconds in all: the windows repaint meanwhile.
+    rt::count_statement();
     double sum = 0;
     for (std::size_t j = 0; j < i; ++j) sum += weight(i, j) * net[j];
     s[i] = sum;
