@@ -277,7 +277,7 @@ std::vector<std::string> block_rows(std::string_view bytes, bool vamas, const Ra
   std::vector<std::string> rows;
   try {
     if (vamas) {
-      for (int b = 1; b <= 10000; ++b) {
+      for (int b = 1; b <= 1000; ++b) {  // each block is read from the start of the file
         const RawPoints points = read_vamas(bytes, b, name);
         rows.push_back(block_row(b, points.name, points.x, ""));
       }
