@@ -7,10 +7,11 @@ namespace forms {
 // "Peak setting", clear of the other windows' places. "Shirley" starts checked (set when the
 // window is created: a definition holds no check state). Its captions are Japanese, as are
 // the dialogs around it (README lists the English). The Tougaard kernel, the ends' offsets and
-// the excitation energy stand in a second column, so that the first keeps its places.
+// the excitation energy stand in a second column, so that the first keeps its places; the
+// list of the file's blocks is a third, the window as wide as "Peak setting" under it.
 const rt::FormDef& FORM5() {
   static const rt::FormDef def{
-      window("FORM5", "生スペクトル", {1013, 132, 600, 340}, kFixedToolFrame, 0),
+      window("FORM5", "生スペクトル", {1013, 132, 809, 340}, kFixedToolFrame, 0),
       {
           label("TEXT1", "X 開始", {16, 20, 128, 16}),
           edit_box("EDIT1", {152, 16, 96, 24}),
@@ -39,6 +40,10 @@ const rt::FormDef& FORM5() {
           edit_box("EDIT11", {464, 240, 96, 24}),
           label("TEXT12", "Al Ka 1486.6、Mg Ka 1253.6。空欄: ファイルは結合エネルギー",
                 {16, 276, 560, 16}),
+          // The file's blocks or regions after a load; a choice numbers it in "VAMAS block".
+          label("TEXT13", "ファイルのブロック (選ぶと VAMAS ブロックに入ります)",
+                {584, 4, 209, 32}),
+          list_box("LIST1", {584, 40, 209, 224}, "EDIT4"),
       }};
   return def;
 }

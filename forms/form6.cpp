@@ -6,7 +6,7 @@ namespace forms {
 
 const rt::FormDef& FORM6() {
   static const rt::FormDef def = [] {
-    rt::FormDef d{window("FORM6", "フィット結果", {120, 220, 1080, 440}, kToolFrame, 1), {}};
+    rt::FormDef d{window("FORM6", "フィット結果", {120, 220, 1080, 560}, kToolFrame, 1), {}};
     for (int c = 0; c < kReportColumns; ++c) {
       const rt::Rect head{report_column_x(c), 16, kReportColumnWidth, 20};
       d.controls.push_back(
@@ -31,6 +31,14 @@ const rt::FormDef& FORM6() {
                                  9));
     d.controls.push_back(
         button("SAVEREPORT", "保存...", {report_column_x(13), report_key_y(3), 120, 28}));
+    for (int i = 0; i < kBackgroundKeys; ++i) {
+      const int x = background_key_x(i), y = background_key_y(i);
+      d.controls.push_back(label(kBackgroundKeyNames[i] + std::string("HEAD"),
+                                 kBackgroundKeyTitles[i], {x, y, 3 * kReportColumnWidth, 20}, 9));
+      d.controls.push_back(
+          label(kBackgroundKeyNames[i], "",
+                {x + 3 * 68, y, (i < kBackgroundRows ? 4 : 5) * kReportColumnWidth, 20}, 9));
+    }
     return d;
   }();
   return def;

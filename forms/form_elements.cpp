@@ -66,6 +66,12 @@ ElementDef label(const std::string& name, const std::string& caption, rt::Rect r
   return control(ElementKind::Label, name, caption, rect, points);
 }
 
+ElementDef list_box(const std::string& name, rt::Rect rect, const std::string& target) {
+  ElementDef d = control(ElementKind::List, name, "", rect, kControlPoints);
+  d.list_target = target;
+  return d;
+}
+
 ElementDef picture_box(const std::string& name, rt::Rect rect, int font_pixels) {
   ElementDef d = control(ElementKind::Picture, name, "", rect, font_pixels);
   d.text_index = 0;

@@ -22,6 +22,8 @@ rt::ElementDef edit_box(const std::string& name, rt::Rect rect, const std::strin
                         int points = kControlPoints);
 rt::ElementDef label(const std::string& name, const std::string& caption, rt::Rect rect,
                      int points = kControlPoints);
+// A list whose choice types the row's number into the edit box `target` of the same form.
+rt::ElementDef list_box(const std::string& name, rt::Rect rect, const std::string& target);
 rt::ElementDef picture_box(const std::string& name, rt::Rect rect, int font_pixels = 12);
 
 // Frames: the main and About windows have the close button and both boxes; the tool windows

@@ -37,4 +37,29 @@ inline std::string report_flags_name(int slot) {
 }
 inline constexpr int report_key_y(int key) { return report_row_y(7) + 16 + 24 * key; }
 
+// After a raw load, how its background was found, as the saved report has it: two columns of
+// captions and values under the fit's figures.
+inline constexpr int kBackgroundKeys = 10;
+inline constexpr const char* kBackgroundKeyNames[kBackgroundKeys] = {
+    "BGMETHOD", "BGLOWEND",    "BGHIGHEND",    "BGENDPOINTS",  "BGOFFSETS",
+    "BGLEVELS", "BGTOUGAARDB", "BGTOUGAARDCD", "BGEXCITATION", "BGFITTED"};
+inline constexpr const char* kBackgroundKeyTitles[kBackgroundKeys] = {"背景の方法",
+                                                                      "低い端の x",
+                                                                      "高い端の x",
+                                                                      "両端の平均点数",
+                                                                      "オフセット (低い端、高い端)",
+                                                                      "レベル (低い端、高い端)",
+                                                                      "Tougaard B",
+                                                                      "Tougaard C、C'、D",
+                                                                      "励起エネルギー (eV)",
+                                                                      "ピークと同時にフィット"};
+inline constexpr int kBackgroundRows = 5;
+// Key i's caption and value: column 0 or 7 of the grid, a row under the fit's figures.
+inline constexpr int background_key_x(int key) {
+  return report_column_x(key < kBackgroundRows ? 0 : 7);
+}
+inline constexpr int background_key_y(int key) {
+  return report_key_y(kReportKeys + key % kBackgroundRows);
+}
+
 }  // namespace forms

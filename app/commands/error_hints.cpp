@@ -1,7 +1,9 @@
 #include "app/commands/error_hints.h"
 
 #include "app/workspace/control_refs.h"
+#include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
+#include "runtime/convert/integer_text.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
@@ -84,6 +86,11 @@ std::string error_hint(const rt::RuntimeError& error) {
     return "The command stopped here; nothing after this point was done. Check the values "
            "typed for it and repeat it.";
   if (no_spectrum(w)) return kNoSpectrumHint;
+  if (event == "BUTTON1_ON" && number == rt::kSubscriptOutOfRange && long_spectrum())
+    return "FITTING works on at most 1001 points, and this spectrum has " +
+           rt::decimal_text(point_count()) +
+           ": open it again with a narrower window (X from, X to in File > Open raw "
+           "spectrum...), or use Fit > Refine (least squares), which takes any length.";
   if (std::string range = range_hint(w); !range.empty()) return range;
   if (event == "BUTTON1_ON" || event == "REFINE_ON")
     return "The peak table gives the fit no usable value: check each row's Center, Width and "

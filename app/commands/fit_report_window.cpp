@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/model/fit_report.h"
+#include "app/workspace/workspace.h"
 #include "forms/report_grid.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/forms/control_values.h"
@@ -45,6 +46,43 @@ std::string flags_line(const FitReportRow& row) {
     line += (line.empty() ? "ピーク " + rt::decimal_text(row.slot) + ": " : std::string("、")) +
             flag_words(flag);
   return line;
+}
+
+std::string method_words(const std::string& method) {
+  if (method == "linear") return "直線";
+  if (method == "shirley") return "Shirley";
+  if (method == "tougaard") return "Tougaard";
+  return method;
+}
+
+// The background's lines: the last fit's, else the load's (a raw load has one before any fit).
+void fill_background(rt::ObjRef form, const std::optional<FitReport>& report) {
+  std::optional<BackgroundRecord> b = report ? report->background : workspace().fit.background;
+  std::string texts[forms::kBackgroundKeys];
+  if (b) {
+    const auto pair = [](const std::string& a, const std::string& c) { return a + "、" + c; };
+    texts[0] = method_words(b->method);
+    texts[1] = short_number(b->low_from) + " – " + short_number(b->low_to);
+    texts[2] = short_number(b->high_from) + " – " + short_number(b->high_to);
+    texts[3] = rt::decimal_text(b->end_points);
+    texts[4] = pair(rt::decimal_text(b->low_offset), rt::decimal_text(b->high_offset));
+    texts[5] = pair(short_number(b->low_level), short_number(b->high_level));
+    if (b->method == "tougaard") {
+      texts[6] = short_number(b->tougaard_b) + (b->tougaard_b_fitted ? " (フィット)" : " (入力)");
+      texts[7] = short_number(b->tougaard_c) + "、" + short_number(b->tougaard_c_prime) + "、" +
+                 short_number(b->tougaard_d);
+    }
+    if (b->excitation_energy > 0) texts[8] = short_number(b->excitation_energy);
+    if (report && !report->background_form.empty()) {
+      std::string fitted;
+      for (const auto& bp : report->background_parameters)
+        fitted += (fitted.empty() ? "" : "、") + bp.name + " = " + short_number(bp.value) +
+                  (bp.sd ? " ± " + short_number(*bp.sd) : std::string());
+      texts[9] = fitted;
+    }
+  }
+  for (int i = 0; i < forms::kBackgroundKeys; ++i)
+    put(form, forms::kBackgroundKeyNames[i], texts[i]);
 }
 
 void fill(rt::ObjRef form) {
@@ -87,6 +125,7 @@ void fill(rt::ObjRef form) {
   else if (!report->rows.empty() && !report->rows.front().share_percent)
     note = "歪んだピークには全体の面積がありません。Ratio(%) を使ってください。";
   put(form, "NOTE", note);
+  fill_background(form, report);
   // The flagged slots' lines first, in slot order.
   std::vector<std::string> lines;
   if (report)

@@ -36,12 +36,21 @@ void make_peak(int k) {
   const Workspace& w = workspace();
   // Not a search: every point whose x lies above the position overwrites the height, so the
   // last such point in index order decides.
-  counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
-    const std::int32_t i = loop_index(counter);
-    if (w.XDATA.at(i) > rt::val(rt::get_text(EDIT(9))))
-      rt::set_text(field_of(k, Param::Height),
-                   rt::trimmed_double_text(rt::floor_value(w.YDATA.at(i))));
-  });
+  if (const LongSpectrum* long_points = w.long_spectrum.get()) {
+    const double above = rt::val(position);
+    const float* height = nullptr;
+    for (std::size_t i = 0; i < long_points->x.size(); ++i)
+      if (long_points->x[i] > above) height = &long_points->y[i];
+    if (height)
+      rt::set_text(field_of(k, Param::Height), rt::trimmed_double_text(rt::floor_value(*height)));
+  } else {
+    counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
+      const std::int32_t i = loop_index(counter);
+      if (w.XDATA.at(i) > rt::val(rt::get_text(EDIT(9))))
+        rt::set_text(field_of(k, Param::Height),
+                     rt::trimmed_double_text(rt::floor_value(w.YDATA.at(i))));
+    });
+  }
   DRAWGRAPH();
 }
 

@@ -24,6 +24,16 @@ std::string shifted_centre(const std::string& centre_text, float d) {
 void shift_spectrum_x(Workspace& w, float d) {
   // The shifted values are all formed before any is stored, so that an overflow (error 6)
   // leaves the spectrum unshifted rather than half shifted.
+  if (const LongSpectrum* long_points = w.long_spectrum.get()) {
+    LongSpectrum moved = *long_points;
+    for (float& x : moved.x) x = rt::to_single(static_cast<double>(x) + d);
+    const float xmin = rt::to_single(static_cast<double>(w.XMIN) + d);
+    const float xmax = rt::to_single(static_cast<double>(w.XMAX) + d);
+    w.long_spectrum.set(std::move(moved));
+    w.XMIN = xmin;
+    w.XMAX = xmax;
+    return;
+  }
   std::vector<std::pair<std::int32_t, float>> shifted;
   counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
     const std::int32_t i = loop_index(counter);

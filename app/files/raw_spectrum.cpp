@@ -12,6 +12,7 @@
 #include "app/files/vamas_reader.h"
 #include "app/files/xy_reader.h"
 #include "app/workspace/control_refs.h"
+#include "app/workspace/long_spectrum.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_text.h"
@@ -98,11 +99,12 @@ RawPoints in_window(const RawPoints& all, const RawSettings& s, const std::strin
                     name + ": no point lies " + window_text(s) + "; the file's x runs from " +
                         value_text(*lo) + " to " + value_text(*hi));
   }
-  if (kept.x.size() > static_cast<std::size_t>(kMaxPoints))
+  if (kept.x.size() > static_cast<std::size_t>(kMaxLongPoints))
     throw raw_error(rt::kSubscriptOutOfRange, RawCheck::TooManyPoints,
                     name + ": " + rt::decimal_text(static_cast<std::int64_t>(kept.x.size())) +
-                        " points lie " + window_text(s) + ", but a spectrum holds at most " +
-                        rt::decimal_text(kMaxPoints) + ": choose a narrower window (x from, x to)");
+                        " points lie " + window_text(s) + ", but a raw spectrum holds at most " +
+                        rt::decimal_text(kMaxLongPoints) +
+                        ": choose a narrower window (x from, x to)");
   return kept;
 }
 
@@ -258,6 +260,45 @@ RawPoints named_block(std::string_view bytes, bool vamas, const RawSettings& set
                       " (VAMAS block field); its blocks: " + names);
 }
 
+std::string block_row(int number, const std::string& block_name, const std::vector<double>& x,
+                      const char* axis) {
+  std::string row = rt::decimal_text(number) + "  " + (block_name.empty() ? "-" : block_name);
+  if (!x.empty()) {
+    const auto [lo, hi] = std::minmax_element(x.begin(), x.end());
+    row += "  (" + value_text(*lo) + " – " + value_text(*hi) + " eV" + axis + ")";
+  }
+  return row;
+}
+
+// The rows of the file's blocks or regions, in binding energy where it can be had. A block
+// that cannot be read ends the list: the load itself says what is wrong with the one asked for.
+std::vector<std::string> block_rows(std::string_view bytes, bool vamas, const RawSettings& settings,
+                                    const std::string& name) {
+  std::vector<std::string> rows;
+  try {
+    if (vamas) {
+      for (int b = 1; b <= 1000; ++b) {  // each block is read from the start of the file
+        const RawPoints points = read_vamas(bytes, b, name);
+        rows.push_back(block_row(b, points.name, points.x, ""));
+      }
+    } else {
+      const XyFile file = read_xy_file(bytes, name);
+      for (std::size_t i = 0; i < file.regions.size(); ++i) {
+        const XyRegion& r = file.regions[i];
+        const int number = static_cast<int>(i + 1);
+        // A kinetic-energy region without its excitation energy shows its range as written.
+        const bool converts = !file.kinetic || r.excitation || settings.excitation_energy;
+        std::vector<double> x = r.points.x;
+        if (converts && !x.empty()) x = read_xy(bytes, number, settings.excitation_energy, name).x;
+        rows.push_back(block_row(number, r.name, x, converts ? "" : " KE"));
+      }
+    }
+  } catch (const rt::RuntimeError&) {
+    // Past the last block, or one the reader refuses.
+  }
+  return rows;
+}
+
 }  // namespace
 
 RawSpectrum read_raw(const std::string& path, const RawSettings& settings) {
@@ -326,6 +367,7 @@ RawSpectrum read_raw(const std::string& path, const RawSettings& settings) {
   check_drawable(raw.spectrum, settings, name);
   raw.background = record;
   raw.block_name = all.name;
+  if (vamas || xy) raw.blocks = block_rows(*bytes, vamas, settings, name);
   return raw;
 }
 
@@ -333,7 +375,7 @@ LoadedSpectrum read_raw_spectrum(const std::string& path, const RawSettings& set
   return read_raw(path, settings).spectrum;
 }
 
-void load_raw_spectrum(const std::string& path, const RawSettings& settings) {
+std::vector<std::string> load_raw_spectrum(const std::string& path, const RawSettings& settings) {
   RawSpectrum raw = read_raw(path, settings);
   store_spectrum(raw.spectrum, path);
   workspace().fit.background = std::move(raw.background);
@@ -341,6 +383,7 @@ void load_raw_spectrum(const std::string& path, const RawSettings& settings) {
   if (!raw.block_name.empty()) rt::set_text(EDIT(1), display_name(path) + " " + raw.block_name);
   // An instrument's raw intensities are counts.
   set_weight_counts(true);
+  return std::move(raw.blocks);
 }
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/files/spectrum_reader.h"
 #include "app/files/tougaard_background.h"
@@ -33,6 +34,9 @@ struct RawSpectrum {
   LoadedSpectrum spectrum;
   BackgroundRecord background;
   std::string block_name;  // the VAMAS block's or .xy region's name, where it has one
+  // Every block or region of a VAMAS or .xy file, one row each: its number, name and energy
+  // range ("2  O 1s  (525 – 540 eV)"); empty for a plain text file.
+  std::vector<std::string> blocks;
 };
 
 // The largest raw file read, in bytes.
@@ -46,7 +50,7 @@ void check_raw_settings(const RawSettings& settings);
 // The points of the file at `path` within the window, with the background subtracted (y - B),
 // in file order, and their extents by the rules of the record load. Raises a run-time error
 // with a detail that names the file (and its line, where there is one) for a file that cannot
-// be read or holds no spectrum, an empty window or one of more than 1001 points, offsets that
+// be read or holds no spectrum, an empty window or one of more than 100 000 points, offsets that
 // leave too few points at an end, a background that cannot be found, and settings that make
 // no sense (see check_raw_settings).
 LoadedSpectrum read_raw_spectrum(const std::string& path, const RawSettings& settings);
@@ -54,7 +58,7 @@ RawSpectrum read_raw(const std::string& path, const RawSettings& settings);
 
 // Reads the file as above and makes it the workspace's spectrum exactly as a record load
 // does: XDATA, YDATA, LASTPOINT, the ranges, FILEPATH and "Target". A refused file changes
-// nothing.
-void load_raw_spectrum(const std::string& path, const RawSettings& settings);
+// nothing. Returns the file's rows of blocks (RawSpectrum::blocks).
+std::vector<std::string> load_raw_spectrum(const std::string& path, const RawSettings& settings);
 
 }  // namespace app

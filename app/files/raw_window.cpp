@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/files/plain_number.h"
 #include "app/files/raw_errors.h"
@@ -9,6 +10,7 @@
 #include "runtime/dialogs/file_dialogs.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/control_values.h"
+#include "runtime/forms/objects.h"
 
 namespace app {
 namespace {
@@ -77,6 +79,14 @@ std::optional<double> excitation_field() {
   return v;
 }
 
+// The loaded file's blocks, one row each, for the user to choose from.
+void set_block_list(const std::vector<std::string>& rows) {
+  std::string text;
+  for (const std::string& row : rows) text += (text.empty() ? "" : "\n") + row;
+  if (rt::Form* form = rt::find_live_form("FORM5"))
+    if (rt::Control* list = form->control("LIST1")) rt::set_text(list->ref(), text);
+}
+
 }  // namespace
 
 void show_raw_window() {
@@ -121,7 +131,7 @@ void load_chosen_raw_spectrum() {
   if (path == rt::kCancelMark)
     workspace().FILEPATH = path;
   else
-    load_raw_spectrum(path, settings);
+    set_block_list(load_raw_spectrum(path, settings));
 }
 
 bool is_raw_open_button(rt::ObjRef element) {

@@ -1,9 +1,11 @@
 #include "app/files/result_export.h"
 
 #include "app/files/replacing_text_save.h"
+#include "app/model/long_curves.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_curves.h"
+#include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/dialogs/file_dialogs.h"
@@ -13,6 +15,18 @@ namespace app {
 std::vector<std::string> result_lines() {
   const Workspace& w = workspace();
   std::vector<std::string> lines;
+  if (const LongSpectrum* long_points = long_spectrum()) {
+    // The same columns, the curves computed for the export.
+    const LongModelCurves curves = long_model_curves(*long_points);
+    for (std::size_t i = 0; i < long_points->x.size(); ++i) {
+      std::string s = rt::single_text(long_points->x[i]);
+      s += ',' + rt::single_text(long_points->y[i]);
+      for (const std::vector<float>& peak : curves.peaks) s += ',' + rt::single_text(peak[i]);
+      s += ',' + rt::single_text(curves.sum[i]);
+      lines.push_back(std::move(s));
+    }
+    return lines;
+  }
   counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
     const std::int32_t i = loop_index(counter);
     // Untrimmed: a value without a minus sign keeps the blank in front of it.

@@ -20,9 +20,15 @@ std::string display_name(const std::string& path) {
 
 void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
   Workspace& w = workspace();
-  for (std::size_t i = 0; i < s.x.size(); ++i) {
-    w.XDATA.at(static_cast<std::int32_t>(i)) = s.x[i];
-    w.YDATA.at(static_cast<std::int32_t>(i)) = s.y[i];
+  const bool long_points = s.x.size() > static_cast<std::size_t>(kMaxPoints);
+  if (long_points) {
+    w.long_spectrum.set(LongSpectrum{s.x, s.y});
+  } else {
+    w.long_spectrum.reset();
+    for (std::size_t i = 0; i < s.x.size(); ++i) {
+      w.XDATA.at(static_cast<std::int32_t>(i)) = s.x[i];
+      w.YDATA.at(static_cast<std::int32_t>(i)) = s.y[i];
+    }
   }
   w.XMIN = s.xmin;
   w.XMAX = s.xmax;
@@ -32,7 +38,9 @@ void store_spectrum(const LoadedSpectrum& s, const std::string& path) {
   w.DATAXMAX = w.XMAX;
   w.DATAYMIN = w.YMIN;
   w.DATAYMAX = w.YMAX;
-  w.LASTPOINT = static_cast<std::int16_t>(static_cast<std::int32_t>(s.x.size()) - 1);
+  // The arrays hold none of a long spectrum's points.
+  w.LASTPOINT = long_points ? std::int16_t{-1}
+                            : static_cast<std::int16_t>(static_cast<std::int32_t>(s.x.size()) - 1);
   w.fit.spectrum.measured = s.measured;
   w.fit.background.reset();
   w.FILEPATH = path;

@@ -2,10 +2,12 @@
 
 #include <string>
 
+#include "app/model/long_curves.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_curves.h"
 #include "app/workspace/peak_table.h"
+#include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_rules.h"
@@ -41,11 +43,22 @@ std::string with_tabs(const std::string& line) {
 void CALC_RATIO() {
   const Workspace& w = workspace();
   float area[kSlots] = {};
-  counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
-    const std::int32_t i = loop_index(counter);
-    for (int k = 1; k <= kSlots; ++k)
-      area[k - 1] = rt::to_single(static_cast<double>(area[k - 1]) + peak_curve(w, k, i));
-  });
+  if (const LongSpectrum* long_points = long_spectrum()) {
+    // A survey's areas are summed in double: a single running sum of 100 000 terms would lose
+    // the small ones.
+    const LongModelCurves curves = long_model_curves(*long_points);
+    for (int k = 0; k < kSlots; ++k) {
+      double sum = 0;
+      for (float v : curves.peaks[static_cast<std::size_t>(k)]) sum += v;
+      area[k] = rt::to_single(sum);
+    }
+  } else {
+    counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
+      const std::int32_t i = loop_index(counter);
+      for (int k = 1; k <= kSlots; ++k)
+        area[k - 1] = rt::to_single(static_cast<double>(area[k - 1]) + peak_curve(w, k, i));
+    });
+  }
   const float total = sum_in_slot_order(area);
   if (!(total > 0)) return;
 

@@ -12,6 +12,7 @@
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/error_locations.h"
 #include "app/workspace/peak_table.h"
+#include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/number_text.h"
@@ -132,6 +133,8 @@ class Sweep {
 void fitting_sweep() { Sweep().run(); }
 
 void fit_peaks() {
+  // The sweep works on the arrays, which hold at most 1001 points; a survey is refined instead.
+  if (long_spectrum()) rt::raise_error(rt::kSubscriptOutOfRange, location(FitCheck::LongSpectrum));
   refuse_unusable_skip();
   const PeakFieldSnapshot before;
   try {

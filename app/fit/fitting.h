@@ -3,7 +3,8 @@
 namespace app {
 
 // "FITTING" up to its redraw: one sweep of grid searches over the unlocked heights, centres and
-// widths of the present slots 1 to 6. A Skip of 0 or below is refused (error 5) before anything
+// widths of the present slots 1 to 6. A spectrum of more than 1001 points is refused (error 9),
+// and so is a Skip of 0 or below (error 5), before anything
 // changes, and so is one typed while the sweep runs; a run-time error during the sweep puts
 // every peak field back to the text it held before the press. The fit's record for the report
 // keeps the values the sweep left.

@@ -1,8 +1,10 @@
 #include "app/fit/kai2.h"
 
 #include "app/model/calc_fitline.h"
+#include "app/model/long_curves.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
+#include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/text_to_number.h"
@@ -35,6 +37,15 @@ float KAI2() {
 float figure_of_curves(float skip) {
   float sum = 0;
   const Workspace& w = workspace();
+  if (const LongSpectrum* long_points = long_spectrum()) {
+    // Its curves are not kept: computed as the graph computed them.
+    const LongModelCurves curves = long_model_curves(*long_points);
+    counted_loop(0, static_cast<float>(last_point()), skip, [&](float counter) {
+      const auto i = static_cast<std::size_t>(loop_index(counter));
+      sum = add_squared_difference(sum, long_points->y.at(i), curves.sum.at(i));
+    });
+    return sum;
+  }
   counted_loop(0, w.LASTPOINT, skip, [&](float counter) {
     const std::int32_t i = loop_index(counter);
     sum = add_squared_difference(sum, w.YDATA.at(i), w.SUMCURVE.at(i));

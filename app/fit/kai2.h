@@ -15,7 +15,7 @@ float KAI2();
 
 // The second half of the figure alone: the squared differences between the spectrum and the
 // sum curve as the last model computation left it (the curves as drawn), over every Skip-th
-// point.
+// point (of a long spectrum, its curves computed afresh).
 float figure_of_curves(float skip);
 
 // One term of the figure added to the running sum: sum + (y - model)^2, rounded to single.

@@ -13,6 +13,7 @@
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/error_locations.h"
 #include "app/workspace/peak_table.h"
+#include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_text.h"
@@ -142,7 +143,7 @@ std::vector<double> counting_inverse_sigmas(const PeakModel& model, float skip) 
 // The indices of the points the figure compares (every Skip-th), in its order.
 std::vector<std::size_t> compared_indices(float skip) {
   std::vector<std::size_t> out;
-  counted_loop(0, workspace().LASTPOINT, skip, [&](float counter) {
+  counted_loop(0, static_cast<float>(last_point()), skip, [&](float counter) {
     out.push_back(static_cast<std::size_t>(loop_index(counter)));
   });
   return out;
@@ -154,7 +155,7 @@ ActiveBackground background_at_all_points() {
   const Workspace& w = workspace();
   const auto& record = w.fit.background;
   const std::vector<double>& measured = w.fit.spectrum.measured;
-  const auto n = static_cast<std::size_t>(w.LASTPOINT + 1);
+  const auto n = static_cast<std::size_t>(point_count());
   if (!record || measured.size() != n)
     refuse(RefineCheck::NoBackgroundToFit,
            "Fit > Fit background with peaks needs a spectrum opened with Open raw spectrum "
@@ -162,10 +163,10 @@ ActiveBackground background_at_all_points() {
   std::vector<std::size_t> order(n);
   for (std::size_t i = 0; i < n; ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return w.XDATA.at(static_cast<std::int32_t>(a)) < w.XDATA.at(static_cast<std::int32_t>(b));
+    return point_x(static_cast<std::int32_t>(a)) < point_x(static_cast<std::int32_t>(b));
   });
   const auto x_of = [&](std::size_t i) {
-    return static_cast<double>(w.XDATA.at(static_cast<std::int32_t>(i)));
+    return static_cast<double>(point_x(static_cast<std::int32_t>(i)));
   };
   const double lowest = x_of(order.front()), highest = x_of(order.back());
   ActiveBackground b;
@@ -225,8 +226,9 @@ void keep_fitted_background(ActiveBackground all, const std::vector<double>& fit
   if (!w.fit.background) return;  // refused before the solve
   all.values = fitted;
   const std::vector<double>& measured = w.fit.spectrum.measured;
-  for (std::size_t i = 0; i < measured.size(); ++i)
-    w.YDATA.at(static_cast<std::int32_t>(i)) = rt::to_single(measured[i] - all.at(i));
+  std::vector<float> net(measured.size());
+  for (std::size_t i = 0; i < measured.size(); ++i) net[i] = rt::to_single(measured[i] - all.at(i));
+  set_point_ys(net);
   BackgroundRecord& record = *w.fit.background;
   record.fitted_with_peaks = true;
   if (all.form == ActiveBackground::Form::Tougaard) {
@@ -238,8 +240,7 @@ void keep_fitted_background(ActiveBackground all, const std::vector<double>& fit
 }  // namespace
 
 void refine_table(const SolveLimits& limits) {
-  const Workspace& w = workspace();
-  if (w.LASTPOINT < 1)
+  if (last_point() < 1)
     refuse(RefineCheck::NoSpectrum, "no spectrum of two or more points is loaded.");
   const float skip = read_skip();
   if (!skip_usable(skip))

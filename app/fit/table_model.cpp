@@ -4,6 +4,7 @@
 
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_table.h"
+#include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
 
 namespace app {
@@ -11,10 +12,10 @@ namespace app {
 PeakModel model_of_table(float skip) {
   const Workspace& w = workspace();
   std::vector<double> x, y;
-  counted_loop(0, w.LASTPOINT, skip, [&](float counter) {
+  counted_loop(0, static_cast<float>(last_point()), skip, [&](float counter) {
     const std::int32_t i = loop_index(counter);
-    x.push_back(w.XDATA.at(i));
-    y.push_back(w.YDATA.at(i));
+    x.push_back(point_x(i));
+    y.push_back(point_y(i));
   });
   std::vector<ModelSlot> slots;
   for (int k = 1; k <= kSlots; ++k) {
@@ -34,7 +35,7 @@ std::vector<std::optional<double>> compared_measured_values(float skip) {
   const Workspace& w = workspace();
   const std::vector<double>& measured = w.fit.spectrum.measured;
   std::vector<std::optional<double>> out;
-  counted_loop(0, w.LASTPOINT, skip, [&](float counter) {
+  counted_loop(0, static_cast<float>(last_point()), skip, [&](float counter) {
     const std::int32_t i = loop_index(counter);
     if (i >= 0 && static_cast<std::size_t>(i) < measured.size())
       out.emplace_back(measured[static_cast<std::size_t>(i)]);
@@ -45,9 +46,9 @@ std::vector<std::optional<double>> compared_measured_values(float skip) {
 }
 
 std::vector<double> spectrum_x() {
-  const Workspace& w = workspace();
   std::vector<double> x;
-  for (std::int32_t i = 0; i <= w.LASTPOINT; ++i) x.push_back(w.XDATA.at(i));
+  const std::int32_t last = last_point();
+  for (std::int32_t i = 0; i <= last; ++i) x.push_back(point_x(i));
   return x;
 }
 

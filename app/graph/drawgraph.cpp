@@ -1,6 +1,7 @@
 #include "app/graph/drawgraph.h"
 
 #include "app/graph/fit_view_window.h"
+#include "app/graph/long_drawing.h"
 #include "app/graph/numarrange.h"
 #include "app/graph/plot_mapping.h"
 #include "app/graph/range_selection.h"
@@ -12,6 +13,7 @@
 #include "app/workspace/peak_colours.h"
 #include "app/workspace/peak_curves.h"
 #include "app/workspace/peak_table.h"
+#include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
 #include "runtime/picture/picture_ops.h"
 
@@ -59,22 +61,26 @@ void DRAWGRAPH() {
 
   select_range();
 
-  draw_curve(w, picture, [&](std::int32_t i) { return w.YDATA.at(i); });
+  if (const LongSpectrum* long_points = long_spectrum()) {
+    draw_long_curves(w, picture, *long_points);
+  } else {
+    draw_curve(w, picture, [&](std::int32_t i) { return w.YDATA.at(i); });
 
-  CALC_FITLINE();
-  int present = 0;
-  for (int k = 1; k <= kSlots; ++k)
-    if (Present(k)) ++present;
-  if (present > 0) {
-    rt::picture_set_colour(picture, kSumColour);
-    draw_curve(w, picture, [&](std::int32_t i) { return w.SUMCURVE.at(i); });
-  }
-  // Each peak over the sum, a higher slot over a lower one; the colours are exact, so the
-  // mouse's hit test finds a peak by the colour it reads back.
-  for (int k = 1; k <= kSlots; ++k) {
-    if (!Present(k)) continue;
-    rt::picture_set_colour(picture, kPeakColours[k - 1]);
-    draw_curve(w, picture, [&](std::int32_t i) { return peak_curve(w, k, i); });
+    CALC_FITLINE();
+    int present = 0;
+    for (int k = 1; k <= kSlots; ++k)
+      if (Present(k)) ++present;
+    if (present > 0) {
+      rt::picture_set_colour(picture, kSumColour);
+      draw_curve(w, picture, [&](std::int32_t i) { return w.SUMCURVE.at(i); });
+    }
+    // Each peak over the sum, a higher slot over a lower one; the colours are exact, so the
+    // mouse's hit test finds a peak by the colour it reads back.
+    for (int k = 1; k <= kSlots; ++k) {
+      if (!Present(k)) continue;
+      rt::picture_set_colour(picture, kPeakColours[k - 1]);
+      draw_curve(w, picture, [&](std::int32_t i) { return peak_curve(w, k, i); });
+    }
   }
 
   // The curves are clipped to the plot area by painting the margins white over them.

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "app/graph/round_ticks.h"
+#include "app/model/long_curves.h"
 #include "app/workspace/peak_colours.h"
 #include "app/workspace/peak_curves.h"
 #include "app/workspace/peak_table.h"
+#include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/integer_text.h"
 
@@ -280,22 +283,27 @@ FitViewData current_fit_view_data() {
   FitViewData d;
   const Workspace& w = workspace();
   const std::vector<double>& measured = w.fit.spectrum.measured;
-  if (measured.empty() || w.LASTPOINT < 0) return d;  // nothing loaded yet
-  const int n = w.LASTPOINT + 1;
+  const int n = point_count();
+  if (measured.empty() || n == 0) return d;  // nothing loaded yet
+  // A long spectrum's curves are not in the arrays: they are computed for the view.
+  std::optional<LongModelCurves> curves;
+  if (const LongSpectrum* long_points = long_spectrum()) curves = long_model_curves(*long_points);
   d.counting_weights = w.fit.weight_counts;
   for (int k = 1; k <= kSlots; ++k)
     if (Present(k)) d.components.push_back({k, {}});
   for (int i = 0; i < n; ++i) {
-    const double net = w.YDATA.at(i);
+    const double net = point_y(i);
     // The background is what the load subtracted from the measured value; a point without
     // its measured value (none is, after a load) counts as measured over no background.
     const auto at = static_cast<std::size_t>(i);
     const double value = at < measured.size() ? measured[at] : net;
-    d.x.push_back(w.XDATA.at(i));
+    d.x.push_back(point_x(i));
     d.measured.push_back(value);
     d.background.push_back(value - net);
-    if (!d.components.empty()) d.sum.push_back(w.SUMCURVE.at(i));
-    for (FitViewComponent& c : d.components) c.y.push_back(peak_curve(w, c.slot, i));
+    if (!d.components.empty()) d.sum.push_back(curves ? curves->sum[at] : w.SUMCURVE.at(i));
+    for (FitViewComponent& c : d.components)
+      c.y.push_back(curves ? curves->peaks[static_cast<std::size_t>(c.slot - 1)][at]
+                           : peak_curve(w, c.slot, i));
   }
   return d;
 }

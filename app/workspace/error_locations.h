@@ -24,7 +24,7 @@ enum class Operation : std::uint32_t {
 // The workspace's arrays and the peak table's slots.
 enum class ArrayCheck : std::uint32_t { IndexOutOfRange = 1, TooManyPoints, SlotOutOfRange };
 // "FITTING".
-enum class FitCheck : std::uint32_t { GridStuck = 1, SkipNotUsable };
+enum class FitCheck : std::uint32_t { GridStuck = 1, SkipNotUsable, LongSpectrum };
 // "Refine (least squares)": the tables it refuses and the solves it does not keep.
 enum class RefineCheck : std::uint32_t {
   NoSpectrum = 1,

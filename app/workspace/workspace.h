@@ -8,6 +8,7 @@
 
 #include "app/workspace/bounded_array.h"
 #include "app/workspace/fit_state.h"
+#include "app/workspace/long_spectrum.h"
 
 namespace app {
 
@@ -16,6 +17,8 @@ struct Workspace {
   std::int16_t LASTPOINT = 0;  // number of points minus 1; -1 after loading a file without points
   SingleArray<2000> XDATA;
   SingleArray<1000> YDATA;
+  // A raw spectrum of more points than these arrays hold; LASTPOINT is then -1.
+  SharedLongSpectrum long_spectrum;
 
   // Model curves, written only by the model computation.
   SingleArray<2000> PEAKCURVE1, PEAKCURVE2, PEAKCURVE3, PEAKCURVE4, PEAKCURVE5;

@@ -64,8 +64,9 @@ bool read_shard(const std::string& text, BatchOptions& o, std::string& error) {
 
 // Checks what only the options together can tell.
 std::string inconsistency(const BatchOptions& o) {
-  if (!o.raw && (o.window_from || o.linear || o.ends))
-    return "--window, --linear and --ends need --raw";
+  if (!o.raw && (o.window_from || o.linear || o.ends || o.background.any()))
+    return "--window, --linear, --ends and the background's options need --raw";
+  if (std::string b = background_inconsistency(o.background, o.linear); !b.empty()) return b;
   if (!o.out_dir.empty() && !o.csv && !o.bmp && !o.report)
     return "--out needs --csv, --bmp or --report";
   if (o.out_dir.empty() && (o.csv || o.bmp || o.report))
@@ -105,7 +106,7 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
     }
     const bool takes_value = name == "--presses" || name == "--window" || name == "--ends" ||
                              name == "--out" || name == "--shard" || name == "--weights" ||
-                             name == "--figure";
+                             name == "--figure" || is_background_option(name);
     if (takes_value && !has_value) {
       if (i + 1 >= args.size()) return fail(name + " needs a value");
       value = args[++i];
@@ -136,6 +137,8 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
       if (!whole_number(value, 1, 1000))
         return fail("--ends takes a whole number from 1 to 1000, not \"" + value + "\"");
       o.ends = value;
+    } else if (is_background_option(name)) {
+      if (!read_background_option(name, value, o.background, result.error)) return result;
     } else if (name == "--out") {
       if (value.empty()) return fail("--out needs a folder");
       o.out_dir = value;
@@ -169,18 +172,20 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
 }
 
 std::string batch_usage() {
-  return "usage: tessaly batch [options] SETTINGS.cfg SPECTRUM...\n"
-         "For each spectrum: the settings loaded afresh, the spectrum opened, \"FITTING\" "
-         "pressed;\n"
-         "one CSV line per spectrum on standard output.\n"
-         "  --presses N      press \"FITTING\" N times (default 1; 0 loads only)\n"
-         "  --refine         then Refine (least squares)\n"
-         "  --weights W        Refine weighted by counting statistics (counts) or not (none);\n"
-         "                     by default counts for raw spectra, none for records\n"
-         "  --raw            open the spectra as raw instrument files (background computed)\n"
-         "  --window FROM:TO   the raw spectrum's x window (either side may be empty)\n"
-         "  --linear           a straight background instead of Shirley\n"
-         "  --ends N           points averaged at each end for the background's levels\n"
+  return std::string(
+             "usage: tessaly batch [options] SETTINGS.cfg SPECTRUM...\n"
+             "For each spectrum: the settings loaded afresh, the spectrum opened, \"FITTING\" "
+             "pressed;\n"
+             "one CSV line per spectrum on standard output.\n"
+             "  --presses N      press \"FITTING\" N times (default 1; 0 loads only)\n"
+             "  --refine         then Refine (least squares)\n"
+             "  --weights W        Refine weighted by counting statistics (counts) or not (none);\n"
+             "                     by default counts for raw spectra, none for records\n"
+             "  --raw            open the spectra as raw instrument files (background computed)\n"
+             "  --window FROM:TO   the raw spectrum's x window (either side may be empty)\n"
+             "  --linear           a straight background instead of Shirley\n"
+             "  --ends N           points averaged at each end for the background's levels\n") +
+         background_usage() +
          "  --out DIR        where the files below go (DIR/NAME.csv, NAME.bmp, NAME.report.csv)\n"
          "  --csv              the curves, as \"export as TEXT\" writes them\n"
          "  --bmp              the graph image\n"

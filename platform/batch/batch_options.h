@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/batch/background_options.h"
+
 namespace batch {
 
 struct BatchOptions {
@@ -21,6 +23,7 @@ struct BatchOptions {
   std::optional<std::string> window_from, window_to;
   bool linear = false;
   std::optional<std::string> ends;
+  BackgroundOptions background;
 
   std::string out_dir;  // where --csv, --bmp and --report write
   bool csv = false, bmp = false, report = false;

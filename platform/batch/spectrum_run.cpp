@@ -9,6 +9,7 @@
 #include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/peak_table.h"
+#include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
 #include "platform/actions/script_error.h"
 #include "platform/batch/output_names.h"
@@ -162,6 +163,7 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
     if (options_.window_to) step("set FORM5.EDIT2 " + *options_.window_to);
     if (options_.ends) step("set FORM5.EDIT3 " + *options_.ends);
     if (options_.linear) step("check FORM5.CHECK1 0");
+    for (const std::string& line : background_steps(options_.background)) step(line);
     step("answer file " + spectrum)("click FORM5.BUTTON1");
   } else {
     step("answer file " + spectrum)("click FORM2.BUTTON3");
@@ -185,8 +187,7 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
 
   // A load replaces the workspace all or nothing, the path included: the points are known
   // also when a later step (the load's own redraw among them) failed.
-  if (!app::workspace().FILEPATH.empty())
-    summary.points = rt::decimal_text(app::workspace().LASTPOINT + 1);
+  if (!app::workspace().FILEPATH.empty()) summary.points = rt::decimal_text(app::point_count());
   if (summary.ok) {
     read_table(summary);
     summary.figure = final_figure();

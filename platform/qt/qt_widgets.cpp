@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -196,6 +197,44 @@ class LabelView : public QLabel, public ControlView {
   }
 };
 
+// The rows the program set; a user's choice types its number into the target edit box, so
+// that the choice is recorded and replayed as that typing.
+class ListView : public QListWidget, public ControlView {
+ public:
+  ListView(rt::Control& control, QWidget* parent) : QListWidget(parent), ControlView(control) {
+    apply_colours(this, control.def(), false);
+    refresh();
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { chosen(item); });
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { chosen(item); });
+  }
+  QWidget* widget() override { return this; }
+  void refresh() override {
+    if (!control_) return;
+    const QStringList rows = qtext(control_->text()).split('\n', Qt::SkipEmptyParts);
+    QStringList shown;
+    for (int i = 0; i < count(); ++i) shown << item(i)->text();
+    if (rows != shown) {
+      clear();
+      addItems(rows);
+    }
+  }
+
+ private:
+  void chosen(QListWidgetItem* item) {
+    if (!control_ || !item) return;
+    const std::string& target = control_->def().list_target;
+    rt::Control* edit = control_->form().control(target);
+    if (!edit) return;
+    const std::string field = qualified(*edit);
+    user_action(actions::make_action(actions::ActionKind::Set, field,
+                                     QString::number(row(item) + 1).toStdString()));
+    field_left(field);
+    // The run-time holds the user's text; the box shows it.
+    if (ControlView* view = view_of(*edit)) view->refresh();
+  }
+};
+
 // A bordered drawing surface. The drawing's pixel (0, 0) sits at the top-left corner inside
 // the border, and mouse positions are reported in the same pixels.
 class PictureView : public QFrame, public ControlView {
@@ -274,6 +313,9 @@ ControlView* create_view(rt::Control& control, QWidget* parent) {
       break;
     case rt::ElementKind::Picture:
       view = new PictureView(control, parent);
+      break;
+    case rt::ElementKind::List:
+      view = new ListView(control, parent);
       break;
     default:
       view = new LabelView(control, parent);

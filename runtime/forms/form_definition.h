@@ -14,6 +14,9 @@ enum class ElementKind : int {
   CheckBox = 5,
   Edit = 7,
   Label = 8,
+  // Rows to choose from: its text holds them, one a line. A choice types the chosen row's
+  // number (from 1) into its target edit box, as if the user had typed it there.
+  List = 9,
   Picture = 13
 };
 
@@ -77,6 +80,7 @@ struct ElementDef {
   // Windows and pictures: palette indices 0-15 for text, drawing and background.
   int text_index = 0, draw_index = 0, back_index = 15;
   int edit_limit = 0;             // edit boxes: the most characters the user may type
+  std::string list_target;        // list boxes: the edit box of the same form a choice fills
   int coordinate_mode = 0;        // windows and pictures: 1 = pixels
   bool persistent = false;        // windows and pictures: drawings are kept and repainted
   FrameStyle frame;               // windows only

@@ -69,6 +69,7 @@ struct ScriptedPlatform : testing_support::QuietPlatform {
 // The spectrum and its ranges, and every control's text and state.
 struct ProgramState {
   std::vector<float> x, y;
+  std::vector<float> long_x, long_y;  // a long spectrum's points
   std::int16_t lastpoint = 0;
   float xmin = 0, xmax = 0, ymin = 0, dataxmin = 0, dataxmax = 0, dataymin = 0;
   double ymax = 0, dataymax = 0;
@@ -90,6 +91,7 @@ inline std::string first_difference(const ProgramState& a, const ProgramState& b
     if (a.x[i] != b.x[i]) return "XDATA(" + std::to_string(i) + ")";
   for (std::size_t i = 0; i < a.y.size(); ++i)
     if (a.y[i] != b.y[i]) return "YDATA(" + std::to_string(i) + ")";
+  if (a.long_x != b.long_x || a.long_y != b.long_y) return "the long spectrum";
   for (std::size_t i = 0; i < a.texts.size(); ++i)
     if (a.texts[i] != b.texts[i])
       return "control text " + std::to_string(i) + ": \"" + a.texts[i] + "\"";
@@ -106,6 +108,10 @@ inline ProgramState program_state() {
   ProgramState s;
   for (int i = 0; i <= 2000; ++i) s.x.push_back(w.XDATA.at(i));
   for (int i = 0; i <= 1000; ++i) s.y.push_back(w.YDATA.at(i));
+  if (const app::LongSpectrum* long_points = w.long_spectrum.get()) {
+    s.long_x = long_points->x;
+    s.long_y = long_points->y;
+  }
   s.lastpoint = w.LASTPOINT;
   s.xmin = w.XMIN, s.xmax = w.XMAX, s.ymin = w.YMIN, s.ymax = w.YMAX;
   s.dataxmin = w.DATAXMIN, s.dataxmax = w.DATAXMAX, s.dataymin = w.DATAYMIN,

@@ -84,7 +84,7 @@ TEST_F(RawLoading, TheWindowKeepsFileOrderAndItsEnds) {
 
 TEST_F(RawLoading, ARefusedLoadChangesNothing) {
   std::string many;
-  for (int i = 0; i <= 1200; ++i) many += std::to_string(i) + "," + std::to_string(i % 7) + "\n";
+  for (int i = 0; i <= 100000; ++i) many += std::to_string(i) + "," + std::to_string(i % 7) + "\n";
   app::RawSettings s;
   ASSERT_EQ(load("good.csv", "1,2\n2,4\n3,3\n", s), 0);
   app::OPENRAW_ON();
@@ -103,8 +103,8 @@ TEST_F(RawLoading, ARefusedLoadChangesNothing) {
     const char* detail;
   } cases[] = {
       {"one column", "1\n2\n", s, 58, "bad.txt line 1 holds one column only"},
-      {"more than 1001 points", many, s, 9,
-       "1201 points lie between the lowest x and the highest x"},
+      {"more than 100 000 points", many, s, 9,
+       "100001 points lie between the lowest x and the highest x"},
       {"an empty window", "1,2\n2,3\n", narrow, 5,
        "no point lies between 50 and 60; the file's x runs from 1 to 2"},
       {"from equal to to", "1,2\n", reversed, 5, "X from and X to are both 5"},

@@ -101,6 +101,28 @@ TEST(TougaardBackground, LongGridsComputedAsTheyGoAgreeWithKeptWeights) {
   }
 }
 
+TEST(TougaardBackground, ALongGridsOnePassAgreesWithThePairs) {
+  // A survey's grid: the sums of the net values and of 1 together, by lag on equal steps
+  // (x as an instrument's decimal text gives them, a hair off) and by pairs on uneven ones.
+  for (const bool uneven : {false, true}) {
+    SCOPED_TRACE(uneven ? "uneven steps" : "equal steps");
+    const std::size_t n = app::kTougaardKeptPoints + 1001;
+    std::vector<double> x(n), net(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      x[i] = 100 + 0.05 * static_cast<double>(i) + (uneven && i % 3 == 0 ? 0.01 : 0.0);
+      net[i] = 100 * std::exp(-std::pow((x[i] - 150) / 2, 2)) + static_cast<double>(i % 5);
+    }
+    const app::TougaardMatrix matrix(x, {});
+    const auto [s, unit] = matrix.apply_with_unit(net);
+    const std::vector<double> pairs = matrix.apply(net);
+    const std::vector<double> unit_pairs = matrix.apply(std::vector<double>(n, 1.0));
+    for (std::size_t i = 0; i < n; ++i) {
+      ASSERT_NEAR(s[i], pairs[i], 1e-9 * std::fabs(pairs[i]) + 1e-12) << "point " << i;
+      ASSERT_NEAR(unit[i], unit_pairs[i], 1e-9 * std::fabs(unit_pairs[i]) + 1e-12) << i;
+    }
+  }
+}
+
 TEST(TougaardBackground, NothingAboveTheLowLevelCannotBeFitted) {
   const std::vector<double> x = {1, 2, 3, 4}, y = {5, 5, 5, 8};
   EXPECT_FALSE(app::tougaard_background(x, y, {}, 5, 8, {3}, std::nullopt));

@@ -6,7 +6,9 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "app/commands/file_commands.h"
 #include "app/files/raw_spectrum.h"
 #include "app/files/xy_reader.h"
 #include "app/workspace/control_refs.h"
@@ -14,6 +16,8 @@
 #include "files_fixture.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/control_values.h"
+#include "runtime/forms/events.h"
+#include "runtime/forms/objects.h"
 
 namespace files_test {
 namespace {
@@ -144,6 +148,45 @@ TEST_F(FilesTest, BlocksAndRegionsChosenByName) {
     }
     EXPECT_SAME_STATE(before, program_state());
   }
+}
+
+TEST_F(FilesTest, TheRawWindowListsTheFilesBlocksAfterALoad) {
+  write_bytes("scan.xy", kTwoRegions);
+  app::RawSettings s;
+  s.shirley = false;
+  s.end_points = 1;
+  std::vector<std::string> rows;
+  // O 1s names no excitation energy: without a typed one its range stays in kinetic energy.
+  ASSERT_EQ(run([&] { rows = app::load_raw_spectrum(path("scan.xy"), s); }), 0);
+  EXPECT_EQ(rows, (std::vector<std::string>{"1  C 1s  (289.9 – 290.1 eV)",
+                                            "2  O 1s  (955 – 956 eV KE)"}));
+  s.excitation_energy = 1486.6;
+  ASSERT_EQ(run([&] { rows = app::load_raw_spectrum(path("scan.xy"), s); }), 0);
+  EXPECT_EQ(rows[1], "2  O 1s  (530.6 – 531.6 eV)");
+
+  const std::string vamas =
+      std::string(TESSALY_SOURCE_DIR) + "/tests/scenarios/files_raw_vamas/c1s_kinetic.vms";
+  ASSERT_EQ(run([&] { rows = app::load_raw_spectrum(vamas, s); }), 0);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].rfind("1  C 1s  (", 0), 0u) << rows[0];
+  EXPECT_EQ(rows[1].rfind("2  O 1s  (", 0), 0u) << rows[1];
+
+  // A plain text file has no blocks.
+  write_bytes("plain.csv", "1,1\n2,5\n3,2\n");
+  ASSERT_EQ(run([&] { rows = app::load_raw_spectrum(path("plain.csv"), s); }), 0);
+  EXPECT_TRUE(rows.empty());
+
+  // "Open..." on the window puts them into its list, one a line.
+  app::OPENRAW_ON();
+  const rt::ObjRef form = rt::find_live_form("FORM5")->ref();
+  const auto control = [&](const char* name) { return rt::find_control(form, name); };
+  rt::set_text(control("EDIT3"), "1");
+  rt::set_check(control("CHECK1"), 0);
+  answer_file(path("scan.xy"));
+  ASSERT_TRUE(rt::post_event(control("BUTTON1"), rt::EventKind::On));
+  rt::run_pending_events();
+  EXPECT_EQ(rt::get_text(control("LIST1")),
+            "1  C 1s  (289.9 – 290.1 eV)\n2  O 1s  (955 – 956 eV KE)");
 }
 
 }  // namespace

@@ -100,6 +100,53 @@ TEST(BatchCommandLine, UsageErrorsSayWhatIsWrong) {
   }
 }
 
+TEST(BatchCommandLine, TheBackgroundsOptionsBecomeTheRawWindowsFields) {
+  auto parsed = parse_batch_command_line(
+      words({"--raw", "--background", "Tougaard", "--tougaard-b=2900", "--kernel", "sio2",
+             "--offsets", "1:2", "--excitation", "alka", "s.cfg", "x.txt"}));
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  EXPECT_EQ(batch::background_steps(parsed.options->background),
+            words({"check FORM5.CHECK2 1", "set FORM5.EDIT5 2900", "set FORM5.EDIT6 542",
+                   "set FORM5.EDIT7 -1", "set FORM5.EDIT8 275", "set FORM5.EDIT9 1",
+                   "set FORM5.EDIT10 2", "set FORM5.EDIT11 1486.6"}));
+  parsed = parse_batch_command_line(words({"--raw", "--background", "tougaard", "--kernel",
+                                           "1643,1,0", "--excitation", "1253.6", "s", "x"}));
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  EXPECT_EQ(batch::background_steps(parsed.options->background),
+            words({"check FORM5.CHECK2 1", "set FORM5.EDIT6 1643", "set FORM5.EDIT7 1",
+                   "set FORM5.EDIT8 0", "set FORM5.EDIT11 1253.6"}));
+  parsed = parse_batch_command_line(words({"--raw", "--background", "shirley", "s", "x"}));
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  EXPECT_EQ(batch::background_steps(parsed.options->background), words({"check FORM5.CHECK1 1"}));
+
+  const std::pair<std::vector<std::string>, const char*> refused[] = {
+      {words({"--raw", "--background", "polynomial", "s", "x"}), "--background takes linear"},
+      {words({"--raw", "--background", "tougaard", "--tougaard-b", "-1", "s", "x"}),
+       "--tougaard-b takes a number of 0 or more"},
+      {words({"--raw", "--background", "tougaard", "--tougaard-b", "nan", "s", "x"}),
+       "--tougaard-b takes"},
+      {words({"--raw", "--background", "tougaard", "--kernel", "1643,1", "s", "x"}),
+       "--kernel takes universal, sio2 or three numbers"},
+      {words({"--raw", "--background", "tougaard", "--kernel", "a,b,c", "s", "x"}),
+       "--kernel takes"},
+      {words({"--raw", "--offsets", "2", "s", "x"}), "--offsets takes LOW:HIGH"},
+      {words({"--raw", "--offsets", "-1:2", "s", "x"}), "--offsets takes LOW:HIGH"},
+      {words({"--raw", "--excitation", "0", "s", "x"}), "--excitation takes an energy above 0"},
+      {words({"--raw", "--excitation", "Cu", "s", "x"}), "--excitation takes"},
+      {words({"--raw", "--tougaard-b", "2900", "s", "x"}), "need --background tougaard"},
+      {words({"--raw", "--kernel", "sio2", "--background", "shirley", "s", "x"}),
+       "need --background tougaard"},
+      {words({"--raw", "--linear", "--background", "tougaard", "s", "x"}), "disagree"},
+      {words({"--background", "tougaard", "s", "x"}), "need --raw"},
+      {words({"--raw", "s", "x", "--excitation"}), "--excitation needs a value"},
+  };
+  for (const auto& [args, says] : refused) {
+    const auto p = parse_batch_command_line(args);
+    EXPECT_FALSE(p.options) << says;
+    EXPECT_NE(p.error.find(says), std::string::npos) << p.error;
+  }
+}
+
 TEST(BatchCommandLine, HelpWinsOverEverythingElse) {
   const auto parsed = parse_batch_command_line(words({"--presses", "2", "--help"}));
   EXPECT_TRUE(parsed.help);

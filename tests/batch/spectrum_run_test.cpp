@@ -6,6 +6,9 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
 
 #include "platform/batch/batch_options.h"
 #include "platform/batch/spectrum_run.h"
@@ -124,6 +127,51 @@ TEST_F(SpectrumRun, NoPressShowsTheSettingsAsTheLoadsRedrawRoundsThem) {
   EXPECT_EQ(s.peaks[0].width, "1.5");
   EXPECT_EQ(s.peaks[0].height, "1500.0");
   EXPECT_EQ(s.peaks[0].share, "");  // no press, no ratios
+}
+
+TEST_F(SpectrumRun, ASurveyIsRefinedNotPressedAndTheBackgroundsOptionsReachTheReport) {
+  // 1400 points of a raw survey: "FITTING" refuses it, Refine fits it.
+  std::string survey;
+  for (int i = 0; i < 1400; ++i) {
+    const double x = 1399 - i;
+    survey += std::to_string(x) + "," +
+              std::to_string(500 + x + 1700 * std::exp(-std::pow((x - 285.2) / 1.2, 2))) + "\n";
+  }
+  const std::string file = write("survey.csv", survey);
+  options_.raw = true;
+  options_.linear = true;
+  options_.settings = write("one.cfg", settings({{"285.5", "1.5", "1500"}}));
+  const batch::SpectrumSummary pressed = batch::SpectrumRunner(options_, nullptr).run(file);
+  EXPECT_FALSE(pressed.ok);
+  EXPECT_EQ(pressed.error.substr(0, 3), "9 S");
+  EXPECT_EQ(pressed.points, "1400");
+  options_.presses = 0;
+  options_.refine = true;
+  const batch::SpectrumSummary refined = batch::SpectrumRunner(options_, nullptr).run(file);
+  ASSERT_TRUE(refined.ok) << refined.error;
+  EXPECT_NEAR(std::stod(refined.peaks[0].centre), 285.2, 0.3);
+  EXPECT_EQ(refined.peaks[0].share, "100");
+  EXPECT_FALSE(refined.figure.empty());
+
+  // Tougaard with the SiO2 kernel, offsets and a window: the report says so.
+  options_.linear = false;
+  std::string error;
+  for (const auto& [name, value] : {std::pair{"--background", "tougaard"},
+                                    std::pair{"--kernel", "sio2"}, std::pair{"--offsets", "1:2"}})
+    ASSERT_TRUE(batch::read_background_option(name, value, options_.background, error)) << error;
+  options_.window_from = "270";
+  options_.window_to = "300";
+  options_.out_dir = dir_.string();
+  options_.report = true;
+  const batch::SpectrumSummary tougaard = batch::SpectrumRunner(options_, nullptr).run(file);
+  ASSERT_TRUE(tougaard.ok) << tougaard.error;
+  std::ifstream report(dir_ / "survey.report.csv");
+  const std::string text{std::istreambuf_iterator<char>(report), {}};
+  for (const char* line :
+       {"\nbackground,tougaard\r\n", "\nbackground_low_offset,1\r\n",
+        "\nbackground_high_offset,2\r\n", "\ntougaard_c,542\r\n", "\ntougaard_c_prime,-1\r\n",
+        "\ntougaard_d,275\r\n", "\ntougaard_b_from,fit\r\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
 }
 
 TEST_F(SpectrumRun, SettingsThatCannotBeLoadedAreRefusedBeforeAnySpectrum) {

@@ -212,9 +212,10 @@ TEST(FormDefinitions, TheRawSpectrumWindowOverlapsNoOtherWindow) {
     EXPECT_TRUE(apart) << form->window.name;
   }
   const std::vector<std::string> names = {
-      "TEXT1",   "EDIT1",  "TEXT2", "EDIT2",  "TEXT3",  "EDIT3",  "CHECK1", "TEXT4", "EDIT4",
-      "BUTTON1", "CHECK2", "TEXT5", "EDIT5",  "TEXT6",  "EDIT6",  "TEXT7",  "EDIT7", "TEXT8",
-      "EDIT8",   "TEXT9",  "EDIT9", "TEXT10", "EDIT10", "TEXT11", "EDIT11", "TEXT12"};
+      "TEXT1",  "EDIT1",  "TEXT2",   "EDIT2",  "TEXT3",  "EDIT3",  "CHECK1",
+      "TEXT4",  "EDIT4",  "BUTTON1", "CHECK2", "TEXT5",  "EDIT5",  "TEXT6",
+      "EDIT6",  "TEXT7",  "EDIT7",   "TEXT8",  "EDIT8",  "TEXT9",  "EDIT9",
+      "TEXT10", "EDIT10", "TEXT11",  "EDIT11", "TEXT12", "TEXT13", "LIST1"};
   ASSERT_EQ(forms::FORM5().controls.size(), names.size());
   for (std::size_t i = 0; i < names.size(); ++i)
     EXPECT_EQ(forms::FORM5().controls[i].name, names[i]);

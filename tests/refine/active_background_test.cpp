@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/commands/fit_commands.h"
 #include "app/files/background.h"
 #include "app/files/tougaard_background.h"
 #include "app/fit/refine.h"
@@ -18,6 +19,8 @@
 #include "app/model/peak_measures.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
+#include "runtime/forms/control_values.h"
+#include "runtime/forms/objects.h"
 #include "tests/refine/refine_fixture.h"
 #include "tests/support/run_time_errors.h"
 
@@ -153,6 +156,11 @@ TEST_F(ActiveBackground, TheNetSpectrumFollowsTheFittedBackground) {
   load_draw();
   app::Workspace& w = app::workspace();
   w.fit.active_background = true;
+  // Where the ends were averaged, as a load records it (the report window shows it).
+  w.fit.background->low_from = 280;
+  w.fit.background->low_to = 280.4f;
+  w.fit.background->end_points = 5;
+  w.fit.background->high_offset = 2;
   app::refine_table();
   const app::FitReport r = app::make_fit_report(*app::last_fit());
   ASSERT_EQ(r.background_form, "shirley");
@@ -169,6 +177,20 @@ TEST_F(ActiveBackground, TheNetSpectrumFollowsTheFittedBackground) {
           (w.XDATA.at(static_cast<std::int32_t>(i - 1)) - w.XDATA.at(static_cast<std::int32_t>(i)));
   const double span = w.XDATA.at(0) - w.XDATA.at(kPoints - 1);
   EXPECT_NEAR(w.fit.spectrum.measured[0] - w.YDATA.at(0), c + k * (a0 - c * span), 0.05);
+
+  // The report window shows the background as the saved report has it, in its own words.
+  app::FITREPORT_ON();
+  const rt::ObjRef form = rt::find_live_form("FORM6")->ref();
+  const auto text = [&](const char* name) { return rt::get_text(rt::find_control(form, name)); };
+  EXPECT_EQ(text("BGMETHOD"), "Shirley");
+  EXPECT_EQ(text("BGLOWEND"), "280 – 280.4");
+  EXPECT_EQ(text("BGENDPOINTS"), "5");
+  EXPECT_EQ(text("BGOFFSETS"), "0、2");
+  EXPECT_EQ(text("BGTOUGAARDB"), "");
+  const std::string fitted = text("BGFITTED");
+  EXPECT_EQ(fitted.rfind("shirley_c = ", 0), 0u) << fitted;
+  EXPECT_NE(fitted.find(" ± "), std::string::npos) << fitted;
+  EXPECT_NE(fitted.find("、shirley_k = "), std::string::npos) << fitted;
 
   // A record load has no background to fit: refused, nothing changed.
   w.fit.background.reset();
