@@ -60,7 +60,8 @@ void SAVEANALYSIS_ON() { save_analysis_as(); }
 void OPENANALYSIS_ON() {
   if (!open_analysis_from_chosen_file()) return;
   update_fit_report_window();
-  DRAWGRAPH();
+  // A session saved before any spectrum was loaded had nothing drawn, and has nothing to draw.
+  if (!workspace().FILEPATH.empty()) DRAWGRAPH();
 }
 
 void SAVEREPORT_ON() { export_fit_report(rt::kNullRef); }

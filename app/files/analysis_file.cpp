@@ -363,6 +363,9 @@ void open_analysis(const std::string& path) {
   } else {
     store_spectrum(LoadedSpectrum{}, "");
   }
+  // Beyond the points nothing is read; cleared, they are as in a program that opened only this.
+  for (std::int32_t i = 0; i <= 2000; ++i) w.XDATA.at(i) = 0;
+  for (std::int32_t i = 0; i <= 1000; ++i) w.YDATA.at(i) = 0;
   for (std::size_t i = 0; i < d.spectrum.x.size(); ++i) {
     w.XDATA.at(static_cast<std::int32_t>(i)) = d.spectrum.x[i];
     w.YDATA.at(static_cast<std::int32_t>(i)) = d.spectrum.net[i];

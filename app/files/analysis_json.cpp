@@ -364,7 +364,8 @@ AnalysisSpectrum read_spectrum(const Reader& r, const Json& j) {
     s.raw = r.word(m("load"), "spectrum.load", {"record", "raw"}) == "raw";
     if (s.raw) {
       s.raw_load = read_raw_load(r, m("raw"), "spectrum.raw");
-      s.background = read_background(r, m("background"), "spectrum.background");
+      if (const Json& b = m("background"); !b.is_null())
+        s.background = read_background(r, b, "spectrum.background");
     }
   }
   s.target = r.text(m("target"), "spectrum.target");
