@@ -163,8 +163,9 @@ class Reader {
 
   std::int64_t integer(const Json& j, const std::string& where, std::int64_t low,
                        std::int64_t high) const {
-    if (!j.is_number_integer() || (j.is_number_unsigned() && j.get<std::uint64_t>() > 1u << 30))
-      wrong(where, "is not a whole number");
+    if (!j.is_number_integer()) wrong(where, "is not a whole number");
+    if (j.is_number_unsigned() && j.get<std::uint64_t>() > std::uint64_t{1} << 62)
+      wrong(where, "is far out of its range");
     const auto v = j.get<std::int64_t>();
     if (v < low || v > high)
       wrong(where, "is " + rt::decimal_text(v) + ", not between " + rt::decimal_text(low) +
