@@ -22,6 +22,8 @@ const rt::MenuDef& FORMMENU() {
            0,
            {{"openfile", "Open", 256, {}},
             {"openraw", "Open raw spectrum...", 260, {}},
+            {"openanalysis", "Open analysis...", 276, {}},
+            {"saveanalysis", "Save analysis...", 277, {}},
             {"exit", "Exit", 280, {}}}},
           {"saveitem",
            "Save",

@@ -39,6 +39,8 @@ const std::vector<Entry>& table() {
   static const std::vector<Entry> entries = {
       {"OPENFILE_ON", &OPENFILE_ON},
       {"OPENRAW_ON", &OPENRAW_ON},
+      {"OPENANALYSIS_ON", &OPENANALYSIS_ON},
+      {"SAVEANALYSIS_ON", &SAVEANALYSIS_ON},
       {"SAVEASGRAPHICS_ON", &SAVEASGRAPHICS_ON},
       {"SAVEASTEXT_ON", &SAVEASTEXT_ON},
       {"ABOUT_ON", &ABOUT_ON},

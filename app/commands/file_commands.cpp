@@ -1,6 +1,7 @@
 #include "app/commands/file_commands.h"
 
 #include "app/commands/fit_report_window.h"
+#include "app/files/analysis_file.h"
 #include "app/files/axis_correction.h"
 #include "app/files/fit_report_file.h"
 #include "app/files/image_export.h"
@@ -53,6 +54,15 @@ void BUTTON24_ON() { export_graph_image(controls().form2); }
 
 void BUTTON22_ON() { save_settings_as(); }
 void BUTTON23_ON() { load_settings_from_chosen_file(); }
+
+void SAVEANALYSIS_ON() { save_analysis_as(); }
+
+void OPENANALYSIS_ON() {
+  if (!open_analysis_from_chosen_file()) return;
+  update_fit_report_window();
+  // A session saved before any spectrum was loaded had nothing drawn, and has nothing to draw.
+  if (!workspace().FILEPATH.empty()) DRAWGRAPH();
+}
 
 void SAVEREPORT_ON() { export_fit_report(rt::kNullRef); }
 

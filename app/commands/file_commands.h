@@ -37,6 +37,11 @@ void BUTTON24_ON();
 void BUTTON22_ON();
 void BUTTON23_ON();
 
+// File > "Save analysis..." (the session as an analysis file) and "Open analysis..." (takes it
+// up again, then redraws; a refused file changes nothing and a cancel redraws nothing).
+void SAVEANALYSIS_ON();
+void OPENANALYSIS_ON();
+
 // Fit > "Save fit report..." and the report window's "Save...": the save dialog (CSV), then
 // the last fit's report. With no fit yet it is refused before the dialog opens.
 void SAVEREPORT_ON();

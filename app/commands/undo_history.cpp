@@ -82,8 +82,9 @@ bool same(const Snapshot& a, const Snapshot& b) {
 // since keep what they show.
 void restore(const Snapshot& s) {
   workspace() = *s.workspace;
-  // The menu's check mark shows the weighting the workspace holds.
+  // The menu's check marks show the weighting and the background choice the workspace holds.
   rt::set_menu_checked(kWeightCountsItem, workspace().fit.weight_counts);
+  rt::set_menu_checked(kActiveBackgroundItem, workspace().fit.active_background);
   if (s.fit)
     record_fit(*s.fit);
   else
@@ -182,7 +183,9 @@ void UNDO_ON() {
   h.undo.pop_back();
   h.redo.push_back(std::move(*h.last));
   restore(earlier);
-  h.last = std::move(earlier);
+  // A window opened since keeps what it shows: the state now is taken afresh, or the next
+  // command would see that window as a change and end the redo.
+  h.last = take(&earlier);
 }
 
 void REDO_ON() {
@@ -195,7 +198,7 @@ void REDO_ON() {
   h.redo.pop_back();
   push_bounded(h.undo, std::move(*h.last));
   restore(later);
-  h.last = std::move(later);
+  h.last = take(&later);
 }
 
 }  // namespace app

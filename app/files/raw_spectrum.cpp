@@ -301,6 +301,40 @@ std::vector<std::string> block_rows(std::string_view bytes, bool vamas, const Ra
 
 }  // namespace
 
+RawLoadSettings raw_load_settings(const RawSettings& s) {
+  return {.from = s.from,
+          .to = s.to,
+          .end_points = s.end_points,
+          .shirley = s.shirley,
+          .block = s.block,
+          .block_name = s.block_name,
+          .tougaard = s.tougaard,
+          .tougaard_b = s.tougaard_b,
+          .tougaard_c = s.kernel.c,
+          .tougaard_c_prime = s.kernel.c_prime,
+          .tougaard_d = s.kernel.d,
+          .low_offset = s.low_offset,
+          .high_offset = s.high_offset,
+          .excitation_energy = s.excitation_energy};
+}
+
+RawSettings raw_settings_of(const RawLoadSettings& load) {
+  RawSettings s;
+  s.from = load.from;
+  s.to = load.to;
+  s.end_points = load.end_points;
+  s.shirley = load.shirley;
+  s.block = load.block;
+  s.block_name = load.block_name;
+  s.tougaard = load.tougaard;
+  s.tougaard_b = load.tougaard_b;
+  s.kernel = {load.tougaard_c, load.tougaard_c_prime, load.tougaard_d};
+  s.low_offset = load.low_offset;
+  s.high_offset = load.high_offset;
+  s.excitation_energy = load.excitation_energy;
+  return s;
+}
+
 RawSpectrum read_raw(const std::string& path, const RawSettings& settings) {
   check_raw_settings(settings);
   const std::string name = display_name(path);
@@ -365,6 +399,7 @@ RawSpectrum read_raw(const std::string& path, const RawSettings& settings) {
     raw.spectrum = as_loaded(kept, shirley.values, name);
   }
   check_drawable(raw.spectrum, settings, name);
+  record.load = raw_load_settings(settings);
   raw.background = record;
   raw.block_name = all.name;
   if (vamas || xy) raw.blocks = block_rows(*bytes, vamas, settings, name);

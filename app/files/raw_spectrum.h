@@ -29,6 +29,10 @@ struct RawSettings {
   std::optional<double> excitation_energy;
 };
 
+// The settings as the workspace records them with a load, and back.
+RawLoadSettings raw_load_settings(const RawSettings& settings);
+RawSettings raw_settings_of(const RawLoadSettings& load);
+
 // A raw file's spectrum and how its background was found.
 struct RawSpectrum {
   LoadedSpectrum spectrum;

@@ -20,6 +20,11 @@ RawSettings raw_settings_from_window();
 // cancel leaves the cancel mark in FILEPATH, as "Open" does. A refused file changes nothing.
 void load_chosen_raw_spectrum();
 
+// The window's control of that name ("EDIT1"), the window made first if there is none; and
+// whether the window exists.
+rt::ObjRef raw_window_control(const char* name);
+bool raw_window_exists();
+
 // Whether `element` is the window's "Open..." button (BUTTON1 of FORM5).
 bool is_raw_open_button(rt::ObjRef element);
 

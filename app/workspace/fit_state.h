@@ -39,6 +39,23 @@ struct MeasuredSpectrum {
   bool operator==(const MeasuredSpectrum&) const = default;
 };
 
+// The "Raw spectrum" window's settings a raw load was made with, so that the same load can be
+// made again (an analysis file keeps them): the window's ends (empty: open), the background and
+// its kernel, the block, the ends' averaging and the excitation energy of a kinetic-energy file.
+struct RawLoadSettings {
+  std::optional<double> from, to;
+  int end_points = 5;
+  bool shirley = true;
+  int block = 1;
+  std::string block_name;  // the block by name instead of by number
+  bool tougaard = false;
+  std::optional<double> tougaard_b;  // empty: fitted to the high end
+  double tougaard_c = 1643, tougaard_c_prime = 1, tougaard_d = 0;
+  int low_offset = 0, high_offset = 0;
+  std::optional<double> excitation_energy;
+  bool operator==(const RawLoadSettings&) const = default;
+};
+
 // How a raw load found the background under the net spectrum, for the report: the method, its
 // parameters and where the end levels were averaged (the x of the first and last averaged
 // point at each end, the number averaged and the points skipped before them).
@@ -57,6 +74,8 @@ struct BackgroundRecord {
   bool fitted_with_peaks = false;
   // The excitation energy a kinetic-energy text file was converted with; 0 when none was.
   double excitation_energy = 0;
+  // What the load was asked for.
+  RawLoadSettings load;
   bool operator==(const BackgroundRecord&) const = default;
 };
 

@@ -176,6 +176,8 @@ std::string batch_usage() {
              "usage: tessaly batch [options] SETTINGS.cfg SPECTRUM...\n"
              "For each spectrum: the settings loaded afresh, the spectrum opened, \"FITTING\" "
              "pressed;\n"
+             "an analysis file (Save analysis...) may stand for SETTINGS.cfg: its components,\n"
+             "their full values and its way of loading the spectrum.\n"
              "one CSV line per spectrum on standard output.\n"
              "  --presses N      press \"FITTING\" N times (default 1; 0 loads only)\n"
              "  --refine         then Refine (least squares)\n"

@@ -2,9 +2,12 @@
 
 #include <charconv>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
 #include "app/commands/undo_history.h"
+#include "app/files/analysis_file.h"
+#include "app/files/analysis_json.h"
 #include "app/fit/kai2.h"
 #include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
@@ -69,6 +72,18 @@ class Steps {
     return *this;
   }
 
+  // A step the program takes without a user's action.
+  template <class Action>
+  Steps& call(Action&& action) {
+    if (!summary_.ok) return *this;
+    try {
+      action();
+    } catch (const rt::RuntimeError& e) {
+      fail(error_text(e));
+    }
+    return *this;
+  }
+
  private:
   void fail_with_last_error() {
     const rt::RuntimeError* e = rt::last_reported_error();
@@ -128,7 +143,14 @@ std::string error_text(const rt::RuntimeError& error) {
 }
 
 SpectrumRunner::SpectrumRunner(const BatchOptions& options, rt::TextRenderer* text_renderer)
-    : options_(options), text_renderer_(text_renderer) {}
+    : options_(options), text_renderer_(text_renderer) {
+  // An analysis file is JSON; a settings file's first line is a check box's 0 or 1.
+  std::ifstream in(options.settings, std::ios::binary);
+  std::string start(64, '\0');
+  in.read(start.data(), static_cast<std::streamsize>(start.size()));
+  start.resize(static_cast<std::size_t>(in.gcount()));
+  analysis_ = app::looks_like_json(start);
+}
 
 std::optional<std::string> SpectrumRunner::check_settings_and_features() const {
   headless::HeadlessPlatform platform(std::cerr);
@@ -143,6 +165,12 @@ std::optional<std::string> SpectrumRunner::check_settings_and_features() const {
     return "--figure is not available in this build of the program";
   SpectrumSummary summary;
   Steps step(platform, summary);
+  if (analysis_) {
+    step.call([&] { app::read_analysis_file(options_.settings); });
+    if (!summary.ok)
+      return "cannot load the analysis file " + options_.settings + ": " + summary.error;
+    return std::nullopt;
+  }
   step("answer file " + options_.settings)("click FORM2.BUTTON23");
   if (!summary.ok)
     return "cannot load the settings file " + options_.settings + ": " + summary.error;
@@ -156,8 +184,22 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
   FreshProgram program(platform, text_renderer_);
   Steps step(platform, summary);
 
-  step("answer file " + options_.settings)("click FORM2.BUTTON23");
-  if (options_.raw) {
+  // An analysis brings its components, their full values and its way of loading: a raw source
+  // makes every spectrum a raw load with its window's settings, and its weighting stands
+  // unless --weights says otherwise.
+  std::optional<bool> weight_counts = options_.weight_counts;
+  bool raw = options_.raw;
+  if (analysis_) {
+    step.call([&] {
+      const app::AnalysisDocument analysis = app::read_analysis_file(options_.settings);
+      app::apply_analysis_setup(analysis);
+      raw = raw || analysis.spectrum.raw;
+      if (!weight_counts) weight_counts = analysis.weight_counts;
+    });
+  } else {
+    step("answer file " + options_.settings)("click FORM2.BUTTON23");
+  }
+  if (raw) {
     step("menu openraw");
     if (options_.window_from) step("set FORM5.EDIT1 " + *options_.window_from);
     if (options_.window_to) step("set FORM5.EDIT2 " + *options_.window_to);
@@ -169,8 +211,8 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
     step("answer file " + spectrum)("click FORM2.BUTTON3");
   }
   // The check item toggles: chosen only when it does not show the wanted state already.
-  if (options_.weight_counts && rt::procedure_exists("WEIGHTCOUNTS_ON") &&
-      rt::menu_checked("weightcounts") != *options_.weight_counts)
+  if (weight_counts && rt::procedure_exists("WEIGHTCOUNTS_ON") &&
+      rt::menu_checked("weightcounts") != *weight_counts)
     step("menu weightcounts");
   for (int n = 0; n < options_.presses; ++n) step("click FORM2.BUTTON1");
   if (options_.refine) step("menu refine");

@@ -1,6 +1,7 @@
 #pragma once
 // One spectrum through the program as a user would take it: a freshly started program, the
-// settings file loaded with "Load", the spectrum opened with "OPEN" (or the raw window),
+// settings file loaded with "Load" (or an analysis file's set-up, as "Open analysis..." puts it
+// back, without its spectrum), the spectrum opened with "OPEN" (or the raw window),
 // "FITTING" pressed, Refine and the exports, each answering its file dialog through the
 // headless platform. What the peak table then shows becomes the spectrum's summary.
 
@@ -31,6 +32,7 @@ class SpectrumRunner {
  private:
   const BatchOptions& options_;
   rt::TextRenderer* text_renderer_;
+  bool analysis_ = false;  // the settings file is an analysis file
 };
 
 // "58 A field read as a number is empty or is not a number.": the run-time error's number, its

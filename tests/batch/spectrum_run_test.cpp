@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "app/files/analysis_json.h"
 #include "platform/batch/batch_options.h"
 #include "platform/batch/spectrum_run.h"
 
@@ -183,6 +184,69 @@ TEST_F(SpectrumRun, SettingsThatCannotBeLoadedAreRefusedBeforeAnySpectrum) {
   const auto refused = short_file.check_settings_and_features();
   ASSERT_TRUE(refused);
   EXPECT_NE(refused->find("54 Input past end of file."), std::string::npos) << *refused;
+}
+
+// An analysis file with the two peaks of two.cfg; `centre` is the first one's full value.
+std::string analysis(double centre, bool raw) {
+  app::AnalysisDocument d;
+  d.mixing_ratio = 0.30000001192092896;
+  d.skip = "3";
+  const auto component = [](const char* label, const char* c, const char* w, const char* h) {
+    app::AnalysisComponent a;
+    a.label = label;
+    a.centre.text = c;
+    a.width.text = w;
+    a.height.text = h;
+    return a;
+  };
+  d.components = {component("A", "285.5", "1.5", "1500"), component("B", "289", "1.5", "900")};
+  d.components[0].centre.value = centre;
+  d.components[0].centre.kept = centre != 285.5;
+  if (raw) {
+    d.spectrum.path = "series.csv";
+    d.spectrum.raw = true;
+    d.spectrum.raw_load.shirley = false;
+    d.spectrum.raw_load.end_points = 3;
+  }
+  return app::analysis_json_text(d);
+}
+
+TEST_F(SpectrumRun, AnAnalysisFileRunsItsComponentsAtTheirFullValues) {
+  const std::string peaks = write("peaks.bgd", spectrum(1));
+  options_.presses = 0;
+  const batch::SpectrumSummary settings = batch::SpectrumRunner(options_, nullptr).run(peaks);
+  ASSERT_TRUE(settings.ok) << settings.error;
+
+  // The same table as an analysis gives the same line; a full value behind the first centre
+  // draws other curves under the same texts.
+  options_.settings = write("same.json", analysis(285.5, false));
+  const batch::SpectrumRunner same(options_, nullptr);
+  EXPECT_FALSE(same.check_settings_and_features());
+  EXPECT_EQ(batch::summary_line(same.run(peaks)), batch::summary_line(settings));
+  options_.settings = write("kept.json", analysis(285.5125, false));
+  const batch::SpectrumSummary kept = batch::SpectrumRunner(options_, nullptr).run(peaks);
+  ASSERT_TRUE(kept.ok) << kept.error;
+  EXPECT_EQ(kept.peaks[0].centre, "285.5");
+  EXPECT_NE(kept.figure, settings.figure);
+
+  // A raw source makes each spectrum a raw load with its settings, without --raw.
+  options_.settings = write("raw.json", analysis(285.5, true));
+  std::string csv = "x,y\n";
+  for (int i = 0; i <= 100; ++i) {
+    const double x = 295 - 0.15 * i;
+    csv += std::to_string(x) + "," +
+           std::to_string(100 + 1500 * std::exp(-std::pow((x - 285.2) / 1.2, 2))) + "\n";
+  }
+  const batch::SpectrumSummary raw =
+      batch::SpectrumRunner(options_, nullptr).run(write("series.csv", csv));
+  ASSERT_TRUE(raw.ok) << raw.error;
+  EXPECT_EQ(raw.points, "101");
+
+  options_.settings = write("damaged.json", "{\"format\": \"tessaly analysis\", \"version\": 9}");
+  const auto refused = batch::SpectrumRunner(options_, nullptr).check_settings_and_features();
+  ASSERT_TRUE(refused);
+  EXPECT_NE(refused->find("cannot load the analysis file"), std::string::npos) << *refused;
+  EXPECT_NE(refused->find("damaged.json: the file is of version 9"), std::string::npos) << *refused;
 }
 
 }  // namespace

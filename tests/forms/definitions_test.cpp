@@ -258,8 +258,14 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   EXPECT_EQ(m.bar[2].items[4].caption, "Fit view");
   EXPECT_EQ(m.bar[2].items[5].name, "savefigure");
   EXPECT_EQ(m.bar[2].items[5].caption, "Save figure...");
-  // File > Exit after the items before it; Edit, Window and Help after About.
-  EXPECT_EQ(m.bar[0].items.at(2).name, "exit");
+  // The analysis file's two items before File > Exit, which stays last; Edit, Window and Help
+  // after About.
+  EXPECT_EQ(m.bar[0].items.at(2).name, "openanalysis");
+  EXPECT_EQ(m.bar[0].items.at(2).caption, "Open analysis...");
+  EXPECT_EQ(m.bar[0].items.at(3).name, "saveanalysis");
+  EXPECT_EQ(m.bar[0].items.at(3).caption, "Save analysis...");
+  ASSERT_EQ(m.bar[0].items.size(), 5u);
+  EXPECT_EQ(m.bar[0].items.at(4).name, "exit");
   const std::pair<const char*, std::vector<std::string>> added[] = {
       {"Edit", {"undo", "redo"}},
       {"Window",

@@ -121,6 +121,8 @@ TEST_F(StartupTest, EveryPublishedNameFollowsTheEventNaming) {
 TEST_F(StartupTest, TheEventTableIsComplete) {
   std::set<std::string> expected = {"OPENFILE_ON",
                                     "OPENRAW_ON",
+                                    "OPENANALYSIS_ON",
+                                    "SAVEANALYSIS_ON",
                                     "SAVEASGRAPHICS_ON",
                                     "SAVEASTEXT_ON",
                                     "ABOUT_ON",
