@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/graph/round_ticks.h"
+#include "app/workspace/components.h"
 #include "app/workspace/peak_colours.h"
 #include "app/workspace/peak_curves.h"
 #include "app/workspace/peak_table.h"
@@ -162,7 +163,7 @@ void add_legend(FitView& v, const FitViewData& d) {
                                                            {"background", kBackgroundColour}};
   if (!d.sum.empty()) names.emplace_back("envelope", kEnvelopeColour);
   for (const FitViewComponent& c : d.components)
-    names.emplace_back("peak " + rt::decimal_text(c.slot), peak_colour(c.slot));
+    names.emplace_back("peak " + rt::decimal_text(c.slot), component_colour(c.slot));
   double x = v.layout.plot.left;
   for (const auto& [name, colour] : names) {
     steps.push_back(text_step(name, x, top, rt::TextAnchor::kStart, colour));
@@ -221,7 +222,7 @@ FitView build_fit_view(const FitViewData& in, int width, int height) {
   std::vector<double> with_background(n);
   for (const FitViewComponent& c : d.components) {
     for (std::size_t i = 0; i < n; ++i) with_background[i] = d.background[i] + c.y[i];
-    steps.push_back(curve_step(d.x, with_background, l, l.plot, peak_colour(c.slot)));
+    steps.push_back(curve_step(d.x, with_background, l, l.plot, component_colour(c.slot)));
   }
   steps.push_back(curve_step(d.x, d.background, l, l.plot, kBackgroundColour));
   DrawStep points;
@@ -283,7 +284,7 @@ FitViewData current_fit_view_data() {
   if (measured.empty() || w.LASTPOINT < 0) return d;  // nothing loaded yet
   const int n = w.LASTPOINT + 1;
   d.counting_weights = w.fit.weight_counts;
-  for (int k = 1; k <= kSlots; ++k)
+  for (int k = 1; k <= std::max(kSlots, component_count()); ++k)
     if (Present(k)) d.components.push_back({k, {}});
   for (int i = 0; i < n; ++i) {
     const double net = w.YDATA.at(i);

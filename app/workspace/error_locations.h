@@ -18,6 +18,7 @@ enum class Operation : std::uint32_t {
   FitReport = 0x16,
   SettingsLoad = 0x17,
   FitView = 0x18,
+  Components = 0x19,
   RawLoading = 0x2100,  // its checks: RawCheck in app/files/raw_errors.h
 };
 
@@ -55,12 +56,16 @@ enum class SettingsCheck : std::uint32_t {
 // The fit view's figure: asked for with no spectrum to draw.
 enum class FitViewCheck : std::uint32_t { NoSpectrum = 1 };
 
+// The "Components" window: a constraint cell's text refused when typed, a doublet refused.
+enum class ComponentCheck : std::uint32_t { RuleRefused = 1, DoubletRefused };
+
 constexpr Operation operation_of(ArrayCheck) { return Operation::WorkspaceArrays; }
 constexpr Operation operation_of(FitCheck) { return Operation::Fit; }
 constexpr Operation operation_of(RefineCheck) { return Operation::Refine; }
 constexpr Operation operation_of(FitReportCheck) { return Operation::FitReport; }
 constexpr Operation operation_of(SettingsCheck) { return Operation::SettingsLoad; }
 constexpr Operation operation_of(FitViewCheck) { return Operation::FitView; }
+constexpr Operation operation_of(ComponentCheck) { return Operation::Components; }
 
 template <class Check>
 constexpr rt::LocationCode location(Check check) {
@@ -72,7 +77,7 @@ static_assert(
       constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit,
                                      Operation::Refine,          Operation::FitReport,
                                      Operation::SettingsLoad,    Operation::FitView,
-                                     Operation::RawLoading};
+                                     Operation::Components,      Operation::RawLoading};
       std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
       std::size_t n = 0;
       for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;
