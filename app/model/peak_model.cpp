@@ -247,8 +247,19 @@ void PeakModel::evaluate(const double* values, double* residuals, double* jacobi
   const std::size_t p = static_cast<std::size_t>(free_count_);
   if (jacobian) std::fill(jacobian, jacobian + x_.size() * p, 0.0);
   // With links a parameter's slope reaches the free values it follows (the chain rule).
-  std::vector<std::array<SparseGradient, 3>> chained;
-  if (jacobian && has_links()) chained = gradients(slots);
+  // Flattened, slot by slot and parameter by parameter, so that the loop over the points
+  // walks one array: fold_begin[3 s + q] to fold_begin[3 s + q + 1].
+  std::vector<std::pair<int, double>> folds;
+  std::vector<std::size_t> fold_begin;
+  if (jacobian && has_links()) {
+    const std::vector<std::array<SparseGradient, 3>> chained = gradients(slots);
+    for (const auto& by_param : chained)
+      for (const SparseGradient& g : by_param) {
+        fold_begin.push_back(folds.size());
+        folds.insert(folds.end(), g.begin(), g.end());
+      }
+    fold_begin.push_back(folds.size());
+  }
   for (std::size_t i = 0; i < x_.size(); ++i) {
     double model = 0;
     double* row = jacobian ? jacobian + i * p : nullptr;
@@ -256,10 +267,14 @@ void PeakModel::evaluate(const double* values, double* residuals, double* jacobi
       const ProfileTerms t = profile_terms(x_[i], slots[s].shape, constants_);
       model += t.value;
       if (!row) continue;
-      if (!chained.empty()) {
+      if (!fold_begin.empty()) {
         const double slopes[3] = {t.d_centre, t.d_width, t.d_height};
-        for (int q = 0; q < 3; ++q)
-          for (const auto& [j, c] : chained[s][q]) row[j] += slopes[q] * c;
+        const std::pair<int, double>* fold = folds.data();
+        for (std::size_t q = 0; q < 3; ++q) {
+          const double slope = slopes[q];
+          for (std::size_t f = fold_begin[3 * s + q], end = fold_begin[3 * s + q + 1]; f < end; ++f)
+            row[fold[f].first] += slope * fold[f].second;
+        }
         continue;
       }
       const std::array<int, 3>& index = index_[s];
