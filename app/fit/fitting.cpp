@@ -63,7 +63,7 @@ class Sweep {
     // With links, every trial moves what follows the scanned parameter too: the figure is then
     // the plain one over the fields as the links leave them.
     links_ = any_constraint();
-    if (links_) apply_links();
+    if (links_) follow_links();
     const int last = std::max(kSlots, component_count());
     for (int k = 1; k <= last; ++k) {
       if (!Present(k)) continue;
@@ -102,10 +102,16 @@ class Sweep {
     return rule.kind != RuleKind::Bounds || (value >= rule.low && value <= rule.high);
   }
 
+  // The trial's text is in its field: what follows it is set from it, the engine told so,
+  // and the figure is the engine's over the fields as they now stand.
   float linked_figure(int k, Param p, double value) {
-    apply_links();
+    follow_links();
     if (!within_bounds(k, p, value)) return std::numeric_limits<float>::max();
-    return KAI2();
+    return engine_.figure(k, p, value);
+  }
+
+  void follow_links() {
+    for (const LinkedWrite& w : apply_links()) engine_.set_parameter(w.k, w.p, w.value);
   }
 
   float scan(int k, Param p, float start, float limit, float step) {
@@ -144,11 +150,8 @@ class Sweep {
     }
     const std::string text = rt::trimmed_single_text(value);
     rt::set_text(field_of(k, p), text);
-    if (links_) {
-      apply_links();
-      return;
-    }
     engine_.set_parameter(k, p, rt::val(text));
+    if (links_) follow_links();
   }
 
   // The windows repaint during a long sweep; a field the user changed meanwhile is read again,

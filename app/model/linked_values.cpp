@@ -8,6 +8,7 @@
 #include "app/workspace/components.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/number_text.h"
+#include "runtime/convert/text_to_number.h"
 #include "runtime/forms/control_values.h"
 
 namespace app {
@@ -49,19 +50,20 @@ double linked_value(int k, Param p, const ConstraintRule& rule) {
   return source * amount * factor;
 }
 
-bool write_if_new(int k, Param p, double value) {
+bool write_if_new(int k, Param p, double value, std::vector<LinkedWrite>& written) {
   if (!std::isfinite(value)) return false;
   const std::string text = rt::trimmed_single_text(static_cast<float>(value));
   if (rt::get_text(field_of(k, p)) == text) return false;
   SetParameter(k, p, static_cast<float>(value));
+  written.push_back({k, p, rt::val(text)});
   return true;
 }
 
 }  // namespace
 
-bool apply_links() {
-  if (!any_constraint()) return false;
-  bool changed = false;
+std::vector<LinkedWrite> apply_links() {
+  std::vector<LinkedWrite> written;
+  if (!any_constraint()) return written;
   // Without cycles a chain is at most 19 long: as many passes settle every link.
   for (int pass = 0; pass < kComponents; ++pass) {
     bool changed_now = false;
@@ -72,16 +74,15 @@ bool apply_links() {
         if (rule.kind == RuleKind::Bounds && p != Param::Alpha) {
           const double v = Parameter(k, p);
           if (v < rule.low || v > rule.high)
-            changed_now |= write_if_new(k, p, std::clamp(v, rule.low, rule.high));
+            changed_now |= write_if_new(k, p, std::clamp(v, rule.low, rule.high), written);
         } else if (linked(k, p)) {
-          changed_now |= write_if_new(k, p, linked_value(k, p, rule));
+          changed_now |= write_if_new(k, p, linked_value(k, p, rule), written);
         }
       }
     }
-    changed |= changed_now;
     if (!changed_now) break;
   }
-  return changed;
+  return written;
 }
 
 }  // namespace app
