@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/commands/component_commands.h"
+#include "app/files/axis_correction.h"
 #include "app/files/result_export.h"
 #include "app/fit/calc_ratio.h"
 #include "app/fit/fitting.h"
@@ -79,6 +80,10 @@ TEST_F(Components, BeyondSixTheyJoinCurvesSharesClipboardAndExport) {
   EXPECT_NE(platform_.clipboard.find("," + share + ","), std::string::npos);
   // x, y, the six curves, G's, the sum.
   EXPECT_EQ(fields_of(app::result_lines().front()), 10u);
+  // "Collect" moves G with the spectrum, as it moves the six.
+  app::shift_peak_centres(0.5f);
+  EXPECT_EQ(rt::get_text(app::field_of(7, Param::Centre)), "291.5");
+  EXPECT_EQ(rt::get_text(app::field_of(1, Param::Centre)), "285.5");
   // G gone: the clipboard and the export have their six again, and G's share is empty.
   rt::set_text(app::field_of(7, Param::Centre), "");
   app::DRAWGRAPH();
