@@ -165,6 +165,16 @@ std::string set_constraint_text(int k, Param p, const std::string& text) {
   return "";
 }
 
+void set_component_locked(int k, Param p, bool locked) {
+  if (k <= kSlots) {
+    rt::set_check(lock_of(k, p), locked ? 1 : 0);
+    return;
+  }
+  const RuleKind kind = constraint_rule(k, p).kind;
+  if (locked && kind == RuleKind::Free) set_constraint_text(k, p, "fix");
+  if (!locked && kind == RuleKind::Fix) set_constraint_text(k, p, "");
+}
+
 ConstraintRule constraint_rule(int k, Param p) {
   if (!window_exists()) return {};
   return parsed(k, p, rt::get_text(rule_field_of(k, p)));

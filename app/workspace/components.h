@@ -30,6 +30,11 @@ std::string constraint_text(int k, Param p);
 std::string set_constraint_text(int k, Param p, const std::string& text);
 // Why the text would be refused in component k's cell p; empty when it would be accepted.
 std::string rule_refusal(int k, Param p, const std::string& text);
+// Locks component k's parameter p (centre, width, height) or frees it: the peak table's lock
+// box for slots 1 to 6, the "fix" rule of the cell for 7 to 20 (whose only lock it is). A
+// cell holding another rule keeps it.
+void set_component_locked(int k, Param p, bool locked);
+
 // The cell's rule as accepted (free when empty).
 ConstraintRule constraint_rule(int k, Param p);
 // Whether the cell says "fix".

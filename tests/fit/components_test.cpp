@@ -141,6 +141,15 @@ TEST_F(Components, ConstraintCellsRefuseWhatCannotHoldAndKeepTheirText) {
     EXPECT_NE(reports_[0].find(c.why), std::string::npos) << reports_[0];
     EXPECT_EQ(app::set_constraint_text(c.k, c.p, c.text).empty(), false);
   }
+  // Locks: the box of the first six, the "fix" rule beyond.
+  app::set_component_locked(2, Param::Height, true);
+  EXPECT_EQ(rt::get_check(app::lock_of(2, Param::Height)), 1);
+  rt::set_text(app::field_of(8, Param::Centre), "292");
+  app::set_component_locked(8, Param::Width, true);
+  EXPECT_EQ(app::constraint_text(8, Param::Width), "fix");
+  EXPECT_TRUE(app::Locked(8, Param::Width));
+  app::set_component_locked(8, Param::Width, false);
+  EXPECT_FALSE(app::Locked(8, Param::Width));
   // A chain is no cycle.
   fit_testing::set_row(3, PeakRow{"290", "1.6", "200", ""});
   EXPECT_EQ(app::set_constraint_text(3, Param::Width, "B*1"), "");

@@ -150,4 +150,34 @@ TEST_F(DoubletLinks, ReportListsConstraintsAndSpecies) {
   EXPECT_EQ(header + 3, lines.size());
 }
 
+// A tolerance makes the offset a free value within its band: a true splitting of 5.8 is found
+// through "A+5.7#0.2", and one of 6.1 stops at the band's end, 5.9.
+TEST_F(DoubletLinks, ATolerantOffsetIsFittedWithinItsBand) {
+  for (const auto& [truth, expected] : {std::pair{5.8, 5.8}, std::pair{6.1, 5.9}}) {
+    SCOPED_TRACE(truth);
+    const std::vector<TruePeak> lines = {{458.8, 1.2, 1000}, {458.8 + truth, 1.2, 500}};
+    std::vector<float> x, y;
+    for (int i = 0; i < kPoints; ++i) {
+      const float xi = static_cast<float>(470 - 18.0 * i / (kPoints - 1));
+      x.push_back(xi);
+      y.push_back(static_cast<float>(refine_testing::truth_at(xi, lines)));
+    }
+    fit_testing::load_points(x, y);
+    fit_testing::set_row(1, PeakRow{"458.7", "1.3", "950", ""});
+    fit_testing::set_row(2, PeakRow{"464.4", "1.3", "480", ""});
+    ASSERT_EQ(app::set_constraint_text(2, app::Param::Centre, "A+5.7#0.2"), "");
+    ASSERT_EQ(app::set_constraint_text(2, app::Param::Width, "A*1"), "");
+    rt::set_text(app::EDIT(43), "1");
+    app::set_weight_counts(false);
+    app::refine_table();
+    const app::FitReport r = app::make_fit_report(*app::last_fit());
+    ASSERT_EQ(r.rows.size(), 2u);
+    // Centre, width and height of A, the height of B and the offset.
+    EXPECT_EQ(r.free_parameters, 5);
+    EXPECT_NEAR(r.rows[1].centre - r.rows[0].centre, expected, 1e-6);
+    EXPECT_EQ(r.rows[1].width, r.rows[0].width);
+    EXPECT_NE(r.rows[1].constraints.find("centre=A+5.7#0.2"), std::string::npos);
+  }
+}
+
 }  // namespace
