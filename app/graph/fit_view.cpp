@@ -162,12 +162,17 @@ void add_legend(FitView& v, const FitViewData& d) {
   std::vector<std::pair<std::string, rt::Colour>> names = {{"measured", kInk},
                                                            {"background", kBackgroundColour}};
   if (!d.sum.empty()) names.emplace_back("envelope", kEnvelopeColour);
+  // Components beyond the six are named by their letters, "A" to "T", with less room
+  // between: twenty "peak N" would run past the right edge.
+  const bool letters = !d.components.empty() && d.components.back().slot > kSlots;
   for (const FitViewComponent& c : d.components)
-    names.emplace_back("peak " + rt::decimal_text(c.slot), component_colour(c.slot));
+    names.emplace_back(
+        letters ? std::string(1, component_label(c.slot)) : "peak " + rt::decimal_text(c.slot),
+        component_colour(c.slot));
   double x = v.layout.plot.left;
   for (const auto& [name, colour] : names) {
     steps.push_back(text_step(name, x, top, rt::TextAnchor::kStart, colour));
-    x += label_width(name) + 14;
+    x += label_width(name) + (letters ? 8 : 14);
   }
 }
 
