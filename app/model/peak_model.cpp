@@ -116,7 +116,9 @@ PeakModel::PeakModel(std::vector<double> x, std::vector<double> y, std::vector<M
       for (std::size_t at = s; slots_[at].link[static_cast<int>(p)] && d <= int(slots_.size());
            at = slots_[at].link[static_cast<int>(p)]->source)
         ++d;
-      if (d > 0 && d <= int(slots_.size())) depth.push_back({d, {s, p}});
+      // A height linked on the area needs its widths settled: heights come after the rest.
+      const int after_widths = p == FitParam::Height ? static_cast<int>(slots_.size()) + 1 : 0;
+      if (d > 0 && d <= int(slots_.size())) depth.push_back({after_widths + d, {s, p}});
     }
   std::stable_sort(depth.begin(), depth.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -168,11 +170,23 @@ std::vector<std::array<SparseGradient, 3>> PeakModel::gradients(
         by_amount = value_of(source, p);
         break;
       case SlotLink::Kind::AreaRatio: {
-        // The areas' quotient is taken as fixed while the widths move: exact for the linked
-        // equal widths and shapes of a doublet, where it is 1.
+        // h = r h_s F with F = |w_s| K_s / (|w| K): the unit areas K depend on the skew alone,
+        // which no fit moves, so F moves with the widths only, as |w_s| / |w|.
         const double factor = area_factor(source, own, constants_);
         scale = amount * factor;
         by_amount = source.height * factor;
+        const double own_height = source.height * amount * factor;
+        // Widths held in a fixed ratio (a doublet's "A*1") leave F fixed.
+        const std::optional<SlotLink>& width_link = slots_[s].link[1];
+        const bool fixed_factor = width_link && width_link->kind == SlotLink::Kind::Ratio &&
+                                  width_link->source == link.source && !width_link->tolerance;
+        if (!fixed_factor && source.width != 0 && own.width != 0) {
+          const double by_source_width = own_height / source.width;  // h sign(w_s) / |w_s|
+          const double by_own_width = -own_height / own.width;
+          for (const auto& [i, slope] : g[link.source][1])
+            out.emplace_back(i, slope * by_source_width);
+          for (const auto& [i, slope] : g[s][1]) out.emplace_back(i, slope * by_own_width);
+        }
         break;
       }
     }

@@ -180,4 +180,30 @@ TEST_F(DoubletLinks, ATolerantOffsetIsFittedWithinItsBand) {
   }
 }
 
+// An area link between lines of different widths holds the areas, not the heights, in the
+// ratio: the truth (1.2 and 1.8 eV wide, half the area) is found again exactly.
+TEST_F(DoubletLinks, AnAreaLinkAcrossWidthsHoldsTheAreas) {
+  const std::vector<TruePeak> lines = {{458.8, 1.2, 1000}, {464.5, 1.8, 1000 * 0.5 * 1.2 / 1.8}};
+  std::vector<float> x, y;
+  for (int i = 0; i < kPoints; ++i) {
+    const float xi = static_cast<float>(470 - 18.0 * i / (kPoints - 1));
+    x.push_back(xi);
+    y.push_back(static_cast<float>(refine_testing::truth_at(xi, lines)));
+  }
+  fit_testing::load_points(x, y);
+  fit_testing::set_row(1, PeakRow{"458.7", "1.3", "950", ""});
+  fit_testing::set_row(2, PeakRow{"464.6", "1.6", "300", ""});
+  ASSERT_EQ(app::set_constraint_text(2, app::Param::Height, "area=A*0.5"), "");
+  rt::set_text(app::EDIT(43), "1");
+  app::set_weight_counts(false);
+  app::refine_table();
+  const app::FitReport r = app::make_fit_report(*app::last_fit());
+  ASSERT_EQ(r.rows.size(), 2u);
+  EXPECT_EQ(r.free_parameters, 5);
+  EXPECT_NEAR(r.rows[0].width, 1.2, 1e-4);
+  EXPECT_NEAR(r.rows[1].width, 1.8, 1e-4);
+  EXPECT_NEAR(*r.rows[1].area / *r.rows[0].area, 0.5, 1e-12);
+  EXPECT_NEAR(r.rows[1].height, lines[1].height, 1e-2);
+}
+
 }  // namespace
