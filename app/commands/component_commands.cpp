@@ -43,6 +43,12 @@ void add_doublet() {
   if (!result.why.empty())
     rt::raise_error_with_detail(rt::kInvalidArgument, "Add doublet: " + result.why,
                                 location(ComponentCheck::DoubletRefused));
+  // What was made, under the grid.
+  const int k = result.partner;
+  rt::set_text(rt::find_control(controls().form7, "STATE"),
+               std::string(1, component_label(k)) + " \"" + component_name(k) + "\": " +
+                   constraint_text(k, Param::Centre) + ", " + constraint_text(k, Param::Height) +
+                   ", width " + constraint_text(k, Param::Width));
   DRAWGRAPH();
 }
 
