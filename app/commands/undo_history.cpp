@@ -160,6 +160,8 @@ void run_as_undo_step(const std::string& event_name, void (*procedure)()) {
   // A box ticked in the "Components" window without an event reaches its twin in the peak
   // table first, as part of the step.
   const auto run = [procedure] {
+    // A constraint cell still being typed when a shortcut ran a command counts as left.
+    check_deferred_rules();
     sync_component_rows();
     procedure();
   };

@@ -141,6 +141,18 @@ TEST_F(Components, ConstraintCellsRefuseWhatCannotHoldAndKeepTheirText) {
     EXPECT_NE(reports_[0].find(c.why), std::string::npos) << reports_[0];
     EXPECT_EQ(app::set_constraint_text(c.k, c.p, c.text).empty(), false);
   }
+  // On the desktop a cell typed key by key is checked when the field is left.
+  reports_.clear();
+  {
+    const app::RuleCheckDeferral one_key;
+    type(app::rule_field_of(2, Param::Width), "A");
+    type(app::rule_field_of(2, Param::Width), "A*");
+  }
+  EXPECT_EQ(app::constraint_text(2, Param::Width), "A*");
+  EXPECT_TRUE(reports_.empty());
+  app::check_deferred_rules();
+  EXPECT_EQ(app::constraint_text(2, Param::Width), "");
+  EXPECT_EQ(reports_.size(), 1u);
   // Locks: the box of the first six, the "fix" rule beyond.
   app::set_component_locked(2, Param::Height, true);
   EXPECT_EQ(rt::get_check(app::lock_of(2, Param::Height)), 1);
