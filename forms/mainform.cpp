@@ -39,7 +39,8 @@ const rt::MenuDef& FORMMENU() {
             {"weightcounts", "Weight by counting statistics", 264, {}, true},
             {"fitview", "Fit view", 288, {}},
             {"savefigure", "Save figure...", 289, {}},
-            {"activebackground", "Fit background with peaks", 275, {}, true}}},
+            {"activebackground", "Fit background with peaks", 275, {}, true},
+            {"components", "Components", 296, {}}}},
 
           {"about", "About", 259, {}},
           {"edititem", "Edit", 4, {{"undo", "Undo", 281, {}}, {"redo", "Redo", 282, {}}}},
@@ -50,7 +51,8 @@ const rt::MenuDef& FORMMENU() {
             {"showgraphsetting", "Graph setting", 284, {}},
             {"showrawspectrum", "Raw spectrum", 285, {}},
             {"showfitreport", "Fit report", 286, {}},
-            {"showfitview", "Fit view", 290, {}}}},
+            {"showfitview", "Fit view", 290, {}},
+            {"showcomponents", "Components", 297, {}}}},
           {"helpitem", "Help", 6, {{"manual", "Manual", 287, {}}}},
       }};
   return def;
@@ -58,7 +60,8 @@ const rt::MenuDef& FORMMENU() {
 
 void install_program_forms() {
   rt::install_form_definitions(
-      {&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5(), &FORM6(), &FORM8()}, {&FORMMENU()});
+      {&MAINFORM(), &FORM2(), &FORM3(), &FORM4(), &FORM5(), &FORM6(), &FORM7(), &FORM8()},
+      {&FORMMENU()});
 }
 
 }  // namespace forms

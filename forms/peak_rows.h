@@ -39,4 +39,54 @@ constexpr PeakRowNumbers peak_row(int k) {
   };
 }
 
+// The "Components" window (FORM7) lists up to 20 components, A to T; rows 1 to 6 are the peak
+// table's rows shown again. Component k's controls, by the number in their names.
+inline constexpr int kComponentRows = 20;
+
+struct ComponentRowNumbers {
+  int name, centre, width, height, alpha;  // EDIT
+  int asymmetric;                          // CHECK "As"
+  // EDIT: the constraint cells of the centre, width, height (or area) and asymmetry.
+  int centre_rule, width_rule, height_rule, alpha_rule;
+  int label, fwhm, area, share;  // TEXT
+};
+
+constexpr ComponentRowNumbers component_row(int k) {
+  return ComponentRowNumbers{
+      .name = 100 + k,
+      .centre = 120 + k,
+      .width = 140 + k,
+      .height = 160 + k,
+      .alpha = 180 + k,
+      .asymmetric = 100 + k,
+      .centre_rule = 200 + k,
+      .width_rule = 220 + k,
+      .height_rule = 240 + k,
+      .alpha_rule = 260 + k,
+      .label = k,
+      .fwhm = 20 + k,
+      .area = 40 + k,
+      .share = 60 + k,
+  };
+}
+
+// The doublet helper's fields: the component (a letter), the line ("Ti 2p") or orbital ("p",
+// "d", "f"), and the splitting in eV (empty: the line's from the table).
+inline constexpr int kDoubletOf = 281, kDoubletLine = 282, kDoubletSplitting = 283;
+
+// The table of common lines and their spin-orbit splittings in eV: EDIT(301 + i) the line,
+// EDIT(321 + i) its splitting, both editable. Values as the standard handbook of XPS data
+// lists them for the elements (the README names it).
+struct SplittingRow {
+  const char* line;
+  const char* splitting;
+};
+inline constexpr int kSplittingRows = 12;
+inline constexpr int kSplittingLine = 301, kSplittingValue = 321;
+inline constexpr SplittingRow kSplittings[kSplittingRows] = {
+    {"Si 2p", "0.6"},  {"S 2p", "1.2"},   {"Ti 2p", "5.7"},  {"Fe 2p", "13.1"},
+    {"Ni 2p", "17.3"}, {"Cu 2p", "19.8"}, {"Zn 2p", "23.1"}, {"Mo 3d", "3.1"},
+    {"Ag 3d", "6.0"},  {"W 4f", "2.2"},   {"Pt 4f", "3.3"},  {"Au 4f", "3.7"},
+};
+
 }  // namespace forms

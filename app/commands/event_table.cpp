@@ -1,6 +1,7 @@
 #include "app/commands/event_table.h"
 
 #include "app/commands/about_commands.h"
+#include "app/commands/component_commands.h"
 #include "app/commands/file_commands.h"
 #include "app/commands/fit_commands.h"
 #include "app/commands/graph_commands.h"
@@ -19,6 +20,8 @@ namespace {
 void button1_pressed() {
   if (is_raw_open_button(rt::event_element()))
     open_raw_spectrum();
+  else if (is_add_doublet_button(rt::event_element()))
+    add_doublet();
   else
     BUTTON1_ON();
 }
@@ -106,6 +109,33 @@ const std::vector<Entry>& table() {
       {"MANUAL_ON", &MANUAL_ON},
       {"UNDO_ON", &UNDO_ON},
       {"REDO_ON", &REDO_ON},
+      {"COMPONENTS_ON", &COMPONENTS_ON},
+      {"SHOWCOMPONENTS_ON", &SHOWCOMPONENTS_ON},
+#define COMPONENT_AS_BOX(k)                                         \
+  {                                                                 \
+    "CHECK" #k "_ON", [] { component_asymmetric_clicked(k - 100); } \
+  }
+      COMPONENT_AS_BOX(101),
+      COMPONENT_AS_BOX(102),
+      COMPONENT_AS_BOX(103),
+      COMPONENT_AS_BOX(104),
+      COMPONENT_AS_BOX(105),
+      COMPONENT_AS_BOX(106),
+      COMPONENT_AS_BOX(107),
+      COMPONENT_AS_BOX(108),
+      COMPONENT_AS_BOX(109),
+      COMPONENT_AS_BOX(110),
+      COMPONENT_AS_BOX(111),
+      COMPONENT_AS_BOX(112),
+      COMPONENT_AS_BOX(113),
+      COMPONENT_AS_BOX(114),
+      COMPONENT_AS_BOX(115),
+      COMPONENT_AS_BOX(116),
+      COMPONENT_AS_BOX(117),
+      COMPONENT_AS_BOX(118),
+      COMPONENT_AS_BOX(119),
+      COMPONENT_AS_BOX(120),
+#undef COMPONENT_AS_BOX
   };
   return entries;
 }

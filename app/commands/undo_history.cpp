@@ -7,6 +7,7 @@
 
 #include "app/commands/app_state.h"
 #include "app/model/fit_report.h"
+#include "app/workspace/components.h"
 #include "app/workspace/workspace.h"
 #include "runtime/forms/events.h"
 #include "runtime/forms/menu_checks.h"
@@ -134,7 +135,15 @@ void undo_checkpoint() {
 
 void run_as_undo_step(const std::string& event_name, void (*procedure)()) {
   History& h = history();
-  if (!h.enabled) return procedure();
+  // A box ticked in the "Components" window without an event reaches its twin in the peak
+  // table first, as part of the step.
+  const auto run = [procedure] {
+    // A constraint cell still being typed when a shortcut ran a command counts as left.
+    check_deferred_rules();
+    sync_component_rows();
+    procedure();
+  };
+  if (!h.enabled) return run();
   // A release the graph never saw (the pointer let go elsewhere) ends the drag here.
   if (h.dragging && !mouse_event(event_name)) h.dragging = false;
   // What was typed or ticked before the command is a step of its own.
@@ -153,7 +162,7 @@ void run_as_undo_step(const std::string& event_name, void (*procedure)()) {
       }
     }
   } after{h};
-  procedure();
+  run();
 }
 
 void reset_undo_history() {

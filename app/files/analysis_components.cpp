@@ -3,6 +3,7 @@
 #include "app/workspace/error_locations.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/control_values.h"
+#include "runtime/forms/objects.h"
 
 namespace app {
 namespace {
@@ -19,53 +20,72 @@ rt::ObjRef field(int k, ComponentText t) {
       return field_of(k, Param::Alpha);
     case ComponentText::Ratio:
       return ratio_field_of(k);
+    case ComponentText::Name:
+      return name_field_of(k);
     default:
-      return rt::kNullRef;  // names and constraints have no cells here
+      return rule_field_of(k, *constraint_param(t));
   }
 }
 
-rt::ObjRef box(int k, ComponentCheck c) {
+rt::ObjRef box(int k, ComponentBox c) {
   switch (c) {
-    case ComponentCheck::CentreLock:
-      return lock_of(k, Param::Centre);
-    case ComponentCheck::WidthLock:
-      return lock_of(k, Param::Width);
-    case ComponentCheck::HeightLock:
-      return lock_of(k, Param::Height);
-    case ComponentCheck::Asymmetric:
+    case ComponentBox::CentreLock:
+      return k <= kSlots ? lock_of(k, Param::Centre) : rt::kNullRef;
+    case ComponentBox::WidthLock:
+      return k <= kSlots ? lock_of(k, Param::Width) : rt::kNullRef;
+    case ComponentBox::HeightLock:
+      return k <= kSlots ? lock_of(k, Param::Height) : rt::kNullRef;
+    case ComponentBox::Asymmetric:
       return asymmetric_box_of(k);
-    case ComponentCheck::RowLock:
-      return row_lock_of(k);
+    case ComponentBox::RowLock:
+      return k <= kSlots ? row_lock_of(k) : rt::kNullRef;
   }
   return rt::kNullRef;
 }
 
 }  // namespace
 
-int component_count() { return kSlots; }
-
-std::string component_label(int k) { return std::string(1, static_cast<char>('A' + k - 1)); }
-
-bool component_text_kept(ComponentText t) { return field(1, t) != rt::kNullRef; }
-
-std::string component_text(int k, ComponentText t) {
-  const rt::ObjRef ref = field(k, t);
-  return ref == rt::kNullRef ? std::string() : rt::get_text(ref);
+std::optional<Param> constraint_param(ComponentText t) {
+  switch (t) {
+    case ComponentText::CentreConstraint:
+      return Param::Centre;
+    case ComponentText::WidthConstraint:
+      return Param::Width;
+    case ComponentText::HeightConstraint:
+      return Param::Height;
+    case ComponentText::AlphaConstraint:
+      return Param::Alpha;
+    default:
+      return std::nullopt;
+  }
 }
+
+std::string component_text(int k, ComponentText t) { return rt::get_text(field(k, t)); }
 
 void set_component_text(int k, ComponentText t, const std::string& text) {
-  const rt::ObjRef ref = field(k, t);
-  if (ref != rt::kNullRef)
-    rt::set_text(ref, text);
-  else if (!text.empty())
-    rt::raise_error_with_detail(rt::kInvalidArgument,
-                                "component " + component_label(k) +
-                                    ": this program keeps no component names or constraints",
-                                location(AnalysisCheck::NotKept));
+  if (const std::optional<Param> p = constraint_param(t)) {
+    const std::string why = set_constraint_text(k, *p, text);
+    if (!why.empty())
+      rt::raise_error_with_detail(
+          rt::kInvalidArgument,
+          std::string("component ") + component_label(k) + ": \"" + text + "\" is refused: " + why,
+          location(AnalysisCheck::BadValue));
+    return;
+  }
+  rt::set_text(field(k, t), text);
 }
 
-int component_check(int k, ComponentCheck c) { return rt::get_check(box(k, c)); }
-void set_component_check(int k, ComponentCheck c, int state) { rt::set_check(box(k, c), state); }
+bool component_box_exists(int k, ComponentBox c) { return box(k, c) != rt::kNullRef; }
+
+int component_check(int k, ComponentBox c) {
+  const rt::ObjRef ref = box(k, c);
+  return ref == rt::kNullRef ? 0 : rt::get_check(ref);
+}
+
+void set_component_check(int k, ComponentBox c, int state) {
+  const rt::ObjRef ref = box(k, c);
+  if (ref != rt::kNullRef) rt::set_check(ref, state);
+}
 
 const KeptValue* component_kept_value(int k, Param p) { return kept_value(k, p); }
 void keep_component_value(int k, Param p, double value, const std::string& text) {

@@ -54,15 +54,15 @@ struct Parameter3 {
   AnalysisParameter AnalysisComponent::*member;
   ComponentText text;
   ComponentText constraint;
-  ComponentCheck lock;
+  ComponentBox lock;
 };
 constexpr Parameter3 kParameters[] = {
     {Param::Centre, &AnalysisComponent::centre, ComponentText::Centre,
-     ComponentText::CentreConstraint, ComponentCheck::CentreLock},
+     ComponentText::CentreConstraint, ComponentBox::CentreLock},
     {Param::Width, &AnalysisComponent::width, ComponentText::Width, ComponentText::WidthConstraint,
-     ComponentCheck::WidthLock},
+     ComponentBox::WidthLock},
     {Param::Height, &AnalysisComponent::height, ComponentText::Height,
-     ComponentText::HeightConstraint, ComponentCheck::HeightLock},
+     ComponentText::HeightConstraint, ComponentBox::HeightLock},
 };
 
 // The shortest text that reads back as the same double, for a field the program fills.
@@ -74,7 +74,7 @@ std::string number_text(double v) {
 
 AnalysisComponent capture_component(int k) {
   AnalysisComponent c;
-  c.label = component_label(k);
+  c.label = std::string(1, component_label(k));
   c.name = component_text(k, ComponentText::Name);
   for (const Parameter3& p : kParameters) {
     AnalysisParameter& out = c.*p.member;
@@ -96,8 +96,8 @@ AnalysisComponent capture_component(int k) {
   }
   c.alpha = component_text(k, ComponentText::Alpha);
   c.alpha_constraint = component_text(k, ComponentText::AlphaConstraint);
-  c.asymmetric = component_check(k, ComponentCheck::Asymmetric);
-  c.row_lock = component_check(k, ComponentCheck::RowLock);
+  c.asymmetric = component_check(k, ComponentBox::Asymmetric);
+  c.row_lock = component_check(k, ComponentBox::RowLock);
   c.ratio = component_text(k, ComponentText::Ratio);
   return c;
 }
@@ -164,10 +164,19 @@ void set_active_background(bool on) {
 void apply_components(const AnalysisDocument& d) {
   forget_kept_values();
   const AnalysisComponent none;
-  for (int k = 1; k <= component_count(); ++k) {
-    AnalysisComponent c = k <= static_cast<int>(d.components.size())
-                              ? d.components[static_cast<std::size_t>(k - 1)]
-                              : none;
+  const auto component = [&](int k) -> const AnalysisComponent& {
+    return k <= static_cast<int>(d.components.size())
+               ? d.components[static_cast<std::size_t>(k - 1)]
+               : none;
+  };
+  // Every cell freed first and the values in place before any rule, so that a link is
+  // checked against the table it was saved with.
+  for (int k = 1; k <= kComponents; ++k)
+    for (ComponentText t : {ComponentText::CentreConstraint, ComponentText::WidthConstraint,
+                            ComponentText::HeightConstraint, ComponentText::AlphaConstraint})
+      set_component_text(k, t, "");
+  for (int k = 1; k <= kComponents; ++k) {
+    const AnalysisComponent& c = component(k);
     set_component_text(k, ComponentText::Name, c.name);
     for (const Parameter3& p : kParameters) {
       const AnalysisParameter& in = c.*p.member;
@@ -176,12 +185,16 @@ void apply_components(const AnalysisDocument& d) {
       else
         set_component_text(k, p.text, in.text);
       set_component_check(k, p.lock, in.lock);
-      set_component_text(k, p.constraint, in.constraint);
     }
     set_component_text(k, ComponentText::Alpha, c.alpha);
+    set_component_check(k, ComponentBox::Asymmetric, c.asymmetric);
+    set_component_check(k, ComponentBox::RowLock, c.row_lock);
+  }
+  for (int k = 1; k <= kComponents; ++k) {
+    const AnalysisComponent& c = component(k);
+    for (const Parameter3& p : kParameters)
+      set_component_text(k, p.constraint, (c.*p.member).constraint);
     set_component_text(k, ComponentText::AlphaConstraint, c.alpha_constraint);
-    set_component_check(k, ComponentCheck::Asymmetric, c.asymmetric);
-    set_component_check(k, ComponentCheck::RowLock, c.row_lock);
   }
 }
 
@@ -266,7 +279,7 @@ AnalysisDocument capture_analysis(const std::string& document_path) {
   d.spectrum.data_ymax = w.DATAYMAX;
   d.spectrum.target = rt::get_text(EDIT(1));
 
-  for (int k = 1; k <= component_count(); ++k) d.components.push_back(capture_component(k));
+  for (int k = 1; k <= kComponents; ++k) d.components.push_back(capture_component(k));
   d.total = rt::get_text(EDIT(42));
   d.position_x = rt::get_text(EDIT(9));
   d.position_y = rt::get_text(EDIT(10));
@@ -383,7 +396,7 @@ void open_analysis(const std::string& path) {
 
   apply_analysis_setup(d);
   if (d.raw_window) apply_raw_window(*d.raw_window);
-  for (int k = 1; k <= component_count(); ++k)
+  for (int k = 1; k <= kComponents; ++k)
     set_component_text(k, ComponentText::Ratio,
                        k <= static_cast<int>(d.components.size())
                            ? d.components[static_cast<std::size_t>(k - 1)].ratio

@@ -293,19 +293,25 @@ AnalysisComponent read_component(const Reader& r, const Json& j, int k) {
   c.row_lock = r.check_state(r.member(j, where, "row_lock"), where + ".row_lock");
   c.ratio = r.text(r.member(j, where, "ratio"), where + ".ratio");
 
-  if (k > component_count() && !empty_component(c))
+  if (k > kComponents && !empty_component(c))
     r.wrong("component " + c.label, "holds values, and this program has room for " +
-                                        rt::decimal_text(component_count()) + " components");
-  const auto refuse_unkept = [&](ComponentText t, const std::string& value, const char* what) {
-    if (!value.empty() && !component_text_kept(t))
-      r.wrong("component " + c.label, std::string("has the ") + what + " " + app::quoted(value) +
-                                          ", which this program cannot keep");
+                                        rt::decimal_text(kComponents) + " components");
+  // A constraint must read as one; whether its links fit the table is the cell's own check
+  // when the document is applied.
+  const auto check_rule = [&](app::RuleParam cell, const std::string& value, const char* what) {
+    if (value.empty()) return;
+    const app::ParsedRule parsed = app::parse_constraint(value, cell);
+    if (!parsed.rule)
+      r.wrong("component " + c.label,
+              std::string("has the ") + what + " " + app::quoted(value) + ": " + parsed.why);
   };
-  refuse_unkept(ComponentText::Name, c.name, "name");
-  refuse_unkept(ComponentText::CentreConstraint, c.centre.constraint, "centre constraint");
-  refuse_unkept(ComponentText::WidthConstraint, c.width.constraint, "width constraint");
-  refuse_unkept(ComponentText::HeightConstraint, c.height.constraint, "height constraint");
-  refuse_unkept(ComponentText::AlphaConstraint, c.alpha_constraint, "asymmetry constraint");
+  check_rule(app::RuleParam::Centre, c.centre.constraint, "centre constraint");
+  check_rule(app::RuleParam::Width, c.width.constraint, "width constraint");
+  check_rule(app::RuleParam::Height, c.height.constraint, "height constraint");
+  check_rule(app::RuleParam::Alpha, c.alpha_constraint, "asymmetry constraint");
+  // Components G to T have no lock boxes: their lock is the "fix" rule.
+  if (k > app::kSlots && (c.centre.lock || c.width.lock || c.height.lock || c.row_lock))
+    r.wrong("component " + c.label, "has a lock box set, and only A to F have lock boxes");
   return c;
 }
 
@@ -455,13 +461,13 @@ FitRecord read_fit(const Reader& r, const Json& j, std::vector<std::string>& rep
 
   std::vector<ModelSlot> slots;
   std::size_t index = 0;
-  const auto max_slots = static_cast<std::size_t>(component_count());
+  const auto max_slots = static_cast<std::size_t>(kComponents);
   for (const Json& e : r.array(m("slots"), mw + ".slots", max_slots)) {
     const std::string sw =
         mw + ".slots[" + rt::decimal_text(static_cast<std::int64_t>(index++)) + "]";
     const auto sm = [&](const char* key) -> const Json& { return r.member(e, sw, key); };
     ModelSlot s;
-    s.slot = r.count(sm("slot"), sw + ".slot", 1, component_count());
+    s.slot = r.count(sm("slot"), sw + ".slot", 1, kComponents);
     if (!slots.empty() && s.slot <= slots.back().slot)
       r.wrong(sw + ".slot", "does not follow the slot before it");
     s.shape.centre = r.number(sm("centre"), sw + ".centre");

@@ -1,9 +1,12 @@
 #include "app/files/axis_correction.h"
 
+#include <algorithm>
+
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/workspace/components.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_table.h"
@@ -47,8 +50,9 @@ void shift_spectrum_x(Workspace& w, float d) {
 }
 
 void shift_peak_centres(float d) {
-  // Empty slots stay empty; the redraw then rounds the new centres to one decimal.
-  for (int k = 1; k <= kSlots; ++k) {
+  // Empty slots stay empty; the redraw then rounds the new centres to one decimal. The
+  // components beyond the six move with the spectrum as well.
+  for (int k = 1; k <= std::max(kSlots, component_count()); ++k) {
     if (!Present(k)) continue;
     const rt::ObjRef centre = field_of(k, Param::Centre);
     // A centre a fit kept at full precision moves with its text, so the peak stays where the

@@ -1,7 +1,10 @@
 #include "app/files/result_export.h"
 
+#include <algorithm>
+
 #include "app/files/replacing_text_save.h"
 #include "app/model/long_curves.h"
+#include "app/workspace/components.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_curves.h"
@@ -14,6 +17,8 @@ namespace app {
 
 std::vector<std::string> result_lines() {
   const Workspace& w = workspace();
+  // The components beyond the six add their curves after the six, up to the highest present.
+  const int last = std::max(6, component_count());
   std::vector<std::string> lines;
   if (const LongSpectrum* long_points = long_spectrum()) {
     // The same columns, the curves computed for the export.
@@ -21,7 +26,8 @@ std::vector<std::string> result_lines() {
     for (std::size_t i = 0; i < long_points->x.size(); ++i) {
       std::string s = rt::single_text(long_points->x[i]);
       s += ',' + rt::single_text(long_points->y[i]);
-      for (const std::vector<float>& peak : curves.peaks) s += ',' + rt::single_text(peak[i]);
+      for (int k = 1; k <= last; ++k)
+        s += ',' + rt::single_text(curves.peaks[static_cast<std::size_t>(k - 1)][i]);
       s += ',' + rt::single_text(curves.sum[i]);
       lines.push_back(std::move(s));
     }
@@ -32,7 +38,7 @@ std::vector<std::string> result_lines() {
     // Untrimmed: a value without a minus sign keeps the blank in front of it.
     std::string s = rt::single_text(w.XDATA.at(i));
     s += ',' + rt::single_text(w.YDATA.at(i));
-    for (int k = 1; k <= 6; ++k) s += ',' + rt::single_text(peak_curve(w, k, i));
+    for (int k = 1; k <= last; ++k) s += ',' + rt::single_text(peak_curve(w, k, i));
     s += ',' + rt::single_text(w.SUMCURVE.at(i));
     lines.push_back(std::move(s));
   });

@@ -1,6 +1,8 @@
 #include "app/fit/fitting.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +11,8 @@
 #include "app/fit/kai2.h"
 #include "app/fit/refine.h"
 #include "app/fit/sweep_engine.h"
+#include "app/model/linked_values.h"
+#include "app/workspace/components.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/error_locations.h"
 #include "app/workspace/peak_table.h"
@@ -35,30 +39,38 @@ void refuse_unusable_skip() {
 
 class PeakFieldSnapshot {
  public:
-  PeakFieldSnapshot() : kept_(workspace().fit.kept) {
-    for (int k = 1; k <= kSlots; ++k)
-      for (int p = 0; p < 3; ++p) texts_[k - 1][p] = rt::get_text(field_of(k, kScanned[p]));
+  PeakFieldSnapshot() : kept_(workspace().fit.kept), last_(std::max(kSlots, component_count())) {
+    for (int k = 1; k <= last_; ++k)
+      for (int p = 0; p < 4; ++p) texts_[k - 1][p] = rt::get_text(field_of(k, kRestored[p]));
   }
   void restore() const {
-    for (int k = 1; k <= kSlots; ++k)
-      for (int p = 0; p < 3; ++p) rt::set_text(field_of(k, kScanned[p]), texts_[k - 1][p]);
+    for (int k = 1; k <= last_; ++k)
+      for (int p = 0; p < 4; ++p) rt::set_text(field_of(k, kRestored[p]), texts_[k - 1][p]);
     workspace().fit.kept = kept_;
   }
 
  private:
-  std::array<std::array<std::string, 3>, kSlots> texts_;
+  // The coefficient too: a link may have written it.
+  static constexpr Param kRestored[] = {Param::Centre, Param::Width, Param::Height, Param::Alpha};
+  std::array<std::array<std::string, 4>, kComponents> texts_;
   KeptPeakValues kept_;
+  int last_;
 };
 
 class Sweep {
  public:
   void run() {
     const rt::StatementPumpHold hold;  // the sweep pumps between its trials instead
-    for (int k = 1; k <= kSlots; ++k) {
+    // With links, every trial moves what follows the scanned parameter too: the figure is then
+    // the plain one over the fields as the links leave them.
+    links_ = any_constraint();
+    if (links_) follow_links();
+    const int last = std::max(kSlots, component_count());
+    for (int k = 1; k <= last; ++k) {
       if (!Present(k)) continue;
       // Every scan variable is a single, the start value u included: "256.2" and "256.20000"
       // read as the same single, so they start the same grid.
-      if (!Locked(k, Param::Height)) {
+      if (scanned(k, Param::Height)) {
         for (float s : {1000.0f, 100.0f, 10.0f, 1.0f}) {
           const float u = rt::to_single(Parameter(k, Param::Height));
           float best =
@@ -67,12 +79,12 @@ class Sweep {
           write_result(k, Param::Height, best);
         }
       }
-      if (!Locked(k, Param::Centre)) {
+      if (scanned(k, Param::Centre)) {
         const float u = rt::to_single(Parameter(k, Param::Centre));
         write_result(k, Param::Centre,
                      scan(k, Param::Centre, rt::to_single(u - 0.5), rt::to_single(u + 0.5), 0.01f));
       }
-      if (!Locked(k, Param::Width)) {
+      if (scanned(k, Param::Width)) {
         const float u = rt::to_single(Parameter(k, Param::Width));
         float best = scan(k, Param::Width, rt::to_single(u - 0.5), rt::to_single(u + 0.5), 0.05f);
         if (best < 1.2f) best = 1.2f;
@@ -82,6 +94,27 @@ class Sweep {
   }
 
  private:
+  // A linked parameter follows its source and is never scanned itself.
+  bool scanned(int k, Param p) const { return !Locked(k, p) && !(links_ && linked(k, p)); }
+
+  // A trial outside a parameter's bounds never wins.
+  static bool within_bounds(int k, Param p, double value) {
+    const ConstraintRule rule = constraint_rule(k, p);
+    return rule.kind != RuleKind::Bounds || (value >= rule.low && value <= rule.high);
+  }
+
+  // The trial's text is in its field: what follows it is set from it, the engine told so,
+  // and the figure is the engine's over the fields as they now stand.
+  float linked_figure(int k, Param p, double value) {
+    follow_links();
+    if (!within_bounds(k, p, value)) return std::numeric_limits<float>::max();
+    return engine_.figure(k, p, value);
+  }
+
+  void follow_links() {
+    for (const LinkedWrite& w : apply_links()) engine_.set_parameter(w.k, w.p, w.value);
+  }
+
   float scan(int k, Param p, float start, float limit, float step) {
     // Every trial's text and the value it reads back as, in grid order. (A grid that never
     // passes its limit stops listing where it sticks; grid_scan then refuses it.)
@@ -93,14 +126,17 @@ class Sweep {
       texts.push_back(rt::trimmed_single_text(written));
       values.push_back(rt::val(texts.back()));
     });
-    const std::vector<std::optional<float>> ahead = engine_.figures(k, p, values);
+    const std::vector<std::optional<float>> ahead =
+        links_ ? std::vector<std::optional<float>>(values.size()) : engine_.figures(k, p, values);
     // The sweep's own writes replace a value a fit kept behind this field.
     forget_kept_value(k, p);
     std::size_t i = 0;
     bool fields_as_seen = true;  // no field changed since the figures ahead were computed
     return grid_scan(start, limit, step, [&](float) {
       rt::set_text(field_of(k, p), texts[i]);
-      const float f = fields_as_seen && ahead[i] ? *ahead[i] : engine_.figure(k, p, values[i]);
+      const float f = links_                       ? linked_figure(k, p, values[i])
+                      : fields_as_seen && ahead[i] ? *ahead[i]
+                                                   : engine_.figure(k, p, values[i]);
       ++i;
       if (pump()) fields_as_seen = false;
       return f;
@@ -108,9 +144,15 @@ class Sweep {
   }
 
   void write_result(int k, Param p, float value) {
+    if (links_) {
+      const ConstraintRule rule = constraint_rule(k, p);
+      if (rule.kind == RuleKind::Bounds)
+        value = static_cast<float>(std::clamp<double>(value, rule.low, rule.high));
+    }
     const std::string text = rt::trimmed_single_text(value);
     rt::set_text(field_of(k, p), text);
     engine_.set_parameter(k, p, rt::val(text));
+    if (links_) follow_links();
   }
 
   // The windows repaint during a long sweep; a field the user changed meanwhile is read again,
@@ -126,6 +168,7 @@ class Sweep {
   }
 
   SweepEngine engine_;
+  bool links_ = false;
 };
 
 }  // namespace

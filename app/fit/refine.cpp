@@ -99,7 +99,21 @@ Bounds bounds_of(const PeakModel& model, const SpectrumExtent& e) {
           b.lower[u] = 0, b.upper[u] = kInfinity;
           break;
       }
+      // Typed bounds narrow the parameter's own.
+      if (const auto& typed = model.slots()[s].bounds[static_cast<std::size_t>(p)]) {
+        b.lower[u] = std::max(b.lower[u], (*typed)[0]);
+        b.upper[u] = std::min(b.upper[u], (*typed)[1]);
+        if (b.lower[u] > b.upper[u]) b.lower[u] = b.upper[u] = (*typed)[0];
+      }
     }
+  // A link's tolerance holds its offset or ratio within its band.
+  for (std::size_t s = 0; s < model.slots().size(); ++s)
+    for (FitParam p : kFitParams)
+      if (const int i = model.link_index(s, p); i >= 0) {
+        const SlotLink& link = *model.slots()[s].link[static_cast<std::size_t>(p)];
+        b.lower[static_cast<std::size_t>(i)] = link.low;
+        b.upper[static_cast<std::size_t>(i)] = link.high;
+      }
   return b;
 }
 
@@ -309,6 +323,7 @@ void refine_table(const SolveLimits& limits) {
   record.method = "refine";
   record.model = model.at(refined.data());
   record.window_x = spectrum_x();
+  describe_components(record);
   // Counting statistics give each point its sigma, so the covariance needs no scale; without
   // them the residuals' own variance stands in for a common sigma.
   const double s2 =
@@ -321,8 +336,14 @@ void refine_table(const SolveLimits& limits) {
   for (std::size_t s = 0; s < model.slots().size(); ++s)
     for (FitParam p : kFitParams) {
       const int i = model.index_of(s, p);
-      if (i < 0) continue;
-      const double value = refined[static_cast<std::size_t>(i)];
+      const bool follows = model.slots()[s].link[static_cast<std::size_t>(p)].has_value();
+      if (i < 0 && !follows) continue;
+      // A linked parameter's value is its source's through the link, as the fit left it.
+      const PeakShape& fitted = record.model.slots()[s].shape;
+      const double value = i >= 0                  ? refined[static_cast<std::size_t>(i)]
+                           : p == FitParam::Centre ? fitted.centre
+                           : p == FitParam::Width  ? fitted.width
+                                                   : fitted.height;
       KeepParameter(model.slots()[s].slot, table_param(p), value,
                     rt::trimmed_single_text(rt::to_single(value)));
     }
@@ -344,6 +365,7 @@ void record_fitting_result() {
     record.method = "fitting";
     record.model = model_of_table(skip);
     record.window_x = spectrum_x();
+    describe_components(record);
     record_fit(std::move(record));
   } catch (const rt::RuntimeError&) {
     forget_fit();

@@ -105,7 +105,7 @@ void SweepEngine::reload() {
     counted_loop(0, w.LASTPOINT, 1,
                  [&](float counter) { sorted_x_.push_back(w.XDATA.at(loop_index(counter))); });
     std::sort(sorted_x_.begin(), sorted_x_.end());
-    for (int k = 1; k <= kSlots; ++k) {
+    for (int k = 1; k <= kComponents; ++k) {
       Slot& slot = slots_[k - 1];
       slot.present = Present(k);
       slot.values.assign(compared_x_.size(), 0.0f);
@@ -114,7 +114,7 @@ void SweepEngine::reload() {
   } catch (const rt::RuntimeError&) {
     return;
   }
-  for (int k = 1; k <= kSlots; ++k) {
+  for (int k = 1; k <= kComponents; ++k) {
     Slot& slot = slots_[k - 1];
     if (!slot.present) continue;
     if (!safe_everywhere(slot.shape) || !heights_fit_in_single(k, slot.shape.height)) return;
@@ -163,7 +163,7 @@ bool SweepEngine::safe_everywhere(const PeakShape& s) const {
 
 bool SweepEngine::heights_fit_in_single(int k, double height) const {
   double total = std::fabs(height);
-  for (int j = 1; j <= kSlots; ++j)
+  for (int j = 1; j <= kComponents; ++j)
     if (j != k && slots_[j - 1].present) total += std::fabs(slots_[j - 1].shape.height);
   return total < kHeightBound;
 }
@@ -200,7 +200,7 @@ void SweepEngine::prepare_partial_sums(int k) {
 void SweepEngine::squared_terms(int k, const std::vector<float>& values, double* out) {
   const std::size_t n = values.size();
   start_sums(partial_.data(), values.data(), n, out);
-  for (int j = k + 1; j <= kSlots; ++j)
+  for (int j = k + 1; j <= kComponents; ++j)
     if (slots_[j - 1].present) add_to_sums(slots_[j - 1].values.data(), n, out);
   squared_differences(compared_y_.data(), out, n);
 }

@@ -70,7 +70,7 @@ class SweepEngine {
   ProfileConstants constants_{};
   std::vector<float> compared_x_, compared_y_;
   std::vector<float> sorted_x_;  // every point's x, for the skew-divisor test
-  Slot slots_[kSlots];
+  Slot slots_[kComponents];
 
   // Divisors of the profile at the compared points, for the shape `divisor_shape_` of slot
   // `divisor_slot_` (0: none). The height does not enter them.

@@ -6,12 +6,18 @@
 #include <optional>
 #include <vector>
 
+#include "app/model/fit_report.h"
 #include "app/model/peak_model.h"
 
 namespace app {
 
 // Reads the fields and the workspace. The Skip is taken as it is; the caller checks it.
 PeakModel model_of_table(float skip);
+
+// What the report says of each of the model's slots beyond numbers: the components' names,
+// and, when any constraint cell holds a rule, their constraint items ("centre=fix width=A*1")
+// and that the report lists species.
+void describe_components(FitRecord& record);
 
 // The measured value under each point model_of_table(skip) compares, in the same order;
 // nothing for a point the load kept no measured value for.

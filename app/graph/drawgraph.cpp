@@ -1,5 +1,7 @@
 #include "app/graph/drawgraph.h"
 
+#include <algorithm>
+
 #include "app/graph/fit_view_window.h"
 #include "app/graph/long_drawing.h"
 #include "app/graph/numarrange.h"
@@ -8,6 +10,8 @@
 #include "app/graph/x_axis.h"
 #include "app/graph/y_axis.h"
 #include "app/model/calc_fitline.h"
+#include "app/model/components_window.h"
+#include "app/workspace/components.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_colours.h"
@@ -67,8 +71,9 @@ void DRAWGRAPH() {
     draw_curve(w, picture, [&](std::int32_t i) { return w.YDATA.at(i); });
 
     CALC_FITLINE();
+    const int last = std::max(kSlots, component_count());
     int present = 0;
-    for (int k = 1; k <= kSlots; ++k)
+    for (int k = 1; k <= last; ++k)
       if (Present(k)) ++present;
     if (present > 0) {
       rt::picture_set_colour(picture, kSumColour);
@@ -76,9 +81,9 @@ void DRAWGRAPH() {
     }
     // Each peak over the sum, a higher slot over a lower one; the colours are exact, so the
     // mouse's hit test finds a peak by the colour it reads back.
-    for (int k = 1; k <= kSlots; ++k) {
+    for (int k = 1; k <= last; ++k) {
       if (!Present(k)) continue;
-      rt::picture_set_colour(picture, kPeakColours[k - 1]);
+      rt::picture_set_colour(picture, component_colour(k));
       draw_curve(w, picture, [&](std::int32_t i) { return peak_curve(w, k, i); });
     }
   }
@@ -97,6 +102,7 @@ void DRAWGRAPH() {
   draw_y_axis();
   NUMARRANGE();
   update_fit_view_window();
+  update_components_window();
 }
 
 }  // namespace app

@@ -7,6 +7,7 @@
 
 #include "app/graph/round_ticks.h"
 #include "app/model/long_curves.h"
+#include "app/workspace/components.h"
 #include "app/workspace/peak_colours.h"
 #include "app/workspace/peak_curves.h"
 #include "app/workspace/peak_table.h"
@@ -164,12 +165,17 @@ void add_legend(FitView& v, const FitViewData& d) {
   std::vector<std::pair<std::string, rt::Colour>> names = {{"measured", kInk},
                                                            {"background", kBackgroundColour}};
   if (!d.sum.empty()) names.emplace_back("envelope", kEnvelopeColour);
+  // Components beyond the six are named by their letters, "A" to "T", with less room
+  // between: twenty "peak N" would run past the right edge.
+  const bool letters = !d.components.empty() && d.components.back().slot > kSlots;
   for (const FitViewComponent& c : d.components)
-    names.emplace_back("peak " + rt::decimal_text(c.slot), peak_colour(c.slot));
+    names.emplace_back(
+        letters ? std::string(1, component_label(c.slot)) : "peak " + rt::decimal_text(c.slot),
+        component_colour(c.slot));
   double x = v.layout.plot.left;
   for (const auto& [name, colour] : names) {
     steps.push_back(text_step(name, x, top, rt::TextAnchor::kStart, colour));
-    x += label_width(name) + 14;
+    x += label_width(name) + (letters ? 8 : 14);
   }
 }
 
@@ -224,7 +230,7 @@ FitView build_fit_view(const FitViewData& in, int width, int height) {
   std::vector<double> with_background(n);
   for (const FitViewComponent& c : d.components) {
     for (std::size_t i = 0; i < n; ++i) with_background[i] = d.background[i] + c.y[i];
-    steps.push_back(curve_step(d.x, with_background, l, l.plot, peak_colour(c.slot)));
+    steps.push_back(curve_step(d.x, with_background, l, l.plot, component_colour(c.slot)));
   }
   steps.push_back(curve_step(d.x, d.background, l, l.plot, kBackgroundColour));
   DrawStep points;
@@ -289,7 +295,7 @@ FitViewData current_fit_view_data() {
   std::optional<LongModelCurves> curves;
   if (const LongSpectrum* long_points = long_spectrum()) curves = long_model_curves(*long_points);
   d.counting_weights = w.fit.weight_counts;
-  for (int k = 1; k <= kSlots; ++k)
+  for (int k = 1; k <= std::max(kSlots, component_count()); ++k)
     if (Present(k)) d.components.push_back({k, {}});
   for (int i = 0; i < n; ++i) {
     const double net = point_y(i);

@@ -85,9 +85,9 @@ void draw_long_curves(Workspace& w, rt::ObjRef picture, const LongSpectrum& s) {
     rt::picture_set_colour(picture, kSumColour);
     draw_through(picture, column, rows_of(curves.sum));
   }
-  for (int k = 1; k <= 6; ++k) {
+  for (int k = 1; k <= kComponents; ++k) {
     if (!curves.present[static_cast<std::size_t>(k - 1)]) continue;
-    rt::picture_set_colour(picture, kPeakColours[k - 1]);
+    rt::picture_set_colour(picture, component_colour(k));
     draw_through(picture, column, rows_of(curves.peaks[static_cast<std::size_t>(k - 1)]));
   }
 }

@@ -1,5 +1,8 @@
 #include "app/graph/numarrange.h"
 
+#include <algorithm>
+
+#include "app/workspace/components.h"
 #include "app/workspace/peak_table.h"
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_rules.h"
@@ -19,7 +22,7 @@ std::string one_decimal_text(std::string_view field_text) {
 
 void NUMARRANGE() {
   for (Param column : {Param::Centre, Param::Height, Param::Width}) {
-    for (int k = 1; k <= kSlots; ++k) {
+    for (int k = 1; k <= std::max(kSlots, component_count()); ++k) {
       const std::string text = rt::get_text(field_of(k, column));
       if (text.empty()) continue;
       // Only the text is rounded: a value a fit kept behind the field stays behind it.

@@ -1,8 +1,10 @@
 #include "app/model/calc_fitline.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/model/peak_profile.h"
+#include "app/workspace/components.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_curves.h"
 #include "app/workspace/peak_table.h"
@@ -13,17 +15,22 @@ namespace app {
 void CALC_FITLINE() {
   Workspace& w = workspace();
   const ProfileConstants constants = ProfileConstants::for_mix(w.MIXRATIO);
-  bool present[kSlots];
-  for (int k = 1; k <= kSlots; ++k) present[k - 1] = Present(k);
+  // The components beyond the six take part up to the highest present one; with none, the
+  // model is the six slots' exactly.
+  const int last = std::max(kSlots, component_count());
+  bool present[kComponents] = {};
+  for (int k = 1; k <= last; ++k) present[k - 1] = Present(k);
+  for (int k = last + 1; k <= kComponents; ++k)
+    w.component_curves.at(static_cast<std::size_t>(k - 7)).clear();
   // Each slot's fields are read once, when the first point needs them, so that a field that
   // cannot be read fails where the point-by-point reading would have failed first.
-  std::optional<PeakShape> shapes[kSlots];
-  double width_squares[kSlots] = {};
+  std::optional<PeakShape> shapes[kComponents];
+  double width_squares[kComponents] = {};
   counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
     const std::int32_t i = loop_index(counter);
     const float x = w.XDATA.at(i);
-    float values[kSlots];
-    for (int k = 1; k <= kSlots; ++k) {
+    float values[kComponents];
+    for (int k = 1; k <= last; ++k) {
       float& value = values[k - 1];
       if (!present[k - 1]) {
         value = 0;
@@ -36,7 +43,7 @@ void CALC_FITLINE() {
       }
       peak_curve(w, k, i) = value;
     }
-    w.SUMCURVE.at(i) = sum_in_slot_order(values);
+    w.SUMCURVE.at(i) = sum_in_slot_order(values, last);
   });
 }
 

@@ -37,7 +37,11 @@ double propagated_sd(const Gradient& gradient, const std::vector<double>& c, int
 
 std::optional<double> sd_of(const FitRecord& r, std::size_t s, FitParam p) {
   const int i = r.model.index_of(s, p);
-  if (i < 0 || r.covariance.empty()) return std::nullopt;
+  if (r.covariance.empty()) return std::nullopt;
+  // A linked parameter's deviation comes from those of the values it follows.
+  if (i < 0 && r.model.slots()[s].link[static_cast<std::size_t>(p)])
+    return propagated_sd(r.model.gradient_of(s, p), r.covariance, r.model.free_count());
+  if (i < 0) return std::nullopt;
   const int n = r.model.free_count();
   const auto diagonal = static_cast<std::size_t>(i) * static_cast<std::size_t>(n + 1);
   return std::sqrt(r.covariance[diagonal]);
@@ -124,20 +128,27 @@ std::vector<std::string> flags_of(const ModelSlot& slot, bool centre_free, bool 
 namespace {
 
 // Whole-axis area h |w| K, and its slopes.
-Measured whole_area(const PeakShape& shape, const ProfileConstants& k, int wi, int hi) {
+// The slopes of a slot's centre, width and height by the free values.
+using SlotGradients = std::array<SparseGradient, 3>;
+
+void add_slopes(Gradient& out, const SparseGradient& by, double slope) {
+  for (const auto& [i, c] : by) out.emplace_back(i, slope * c);
+}
+
+Measured whole_area(const PeakShape& shape, const ProfileConstants& k, const SlotGradients& g) {
   Measured area;
   const double w = std::fabs(shape.width);
   const double sign = shape.width < 0 ? -1.0 : 1.0;
   const double unit = unit_area(shape, k);
   area.value = shape.height * w * unit;
-  if (wi >= 0) area.gradient.emplace_back(wi, sign * shape.height * unit);
-  if (hi >= 0) area.gradient.emplace_back(hi, w * unit);
+  add_slopes(area.gradient, g[1], sign * shape.height * unit);
+  add_slopes(area.gradient, g[2], w * unit);
   return area;
 }
 
 // The point sum over the window, and its slopes.
 Measured window_sum(const std::vector<double>& window_x, const PeakShape& shape,
-                    const ProfileConstants& k, int ci, int wi, int hi) {
+                    const ProfileConstants& k, const SlotGradients& g) {
   Measured sum;
   double by_centre = 0, by_width = 0, by_height = 0;
   for (double x : window_x) {
@@ -147,9 +158,9 @@ Measured window_sum(const std::vector<double>& window_x, const PeakShape& shape,
     by_width += t.d_width;
     by_height += t.d_height;
   }
-  if (ci >= 0) sum.gradient.emplace_back(ci, by_centre);
-  if (wi >= 0) sum.gradient.emplace_back(wi, by_width);
-  if (hi >= 0) sum.gradient.emplace_back(hi, by_height);
+  add_slopes(sum.gradient, g[0], by_centre);
+  add_slopes(sum.gradient, g[1], by_width);
+  add_slopes(sum.gradient, g[2], by_height);
   return sum;
 }
 
@@ -180,9 +191,17 @@ FitReportRow slot_row(const FitRecord& record, std::size_t s, const Measured& ar
     if (!record.covariance.empty())
       row.area_sd = propagated_sd(area.gradient, record.covariance, model.free_count());
   }
-  if (ci < 0) row.locked.emplace_back("centre");
-  if (wi < 0) row.locked.emplace_back("width");
-  if (hi < 0) row.locked.emplace_back("height");
+  const auto& link = slot.link;
+  if (ci < 0 && !link[0]) row.locked.emplace_back("centre");
+  if (wi < 0 && !link[1]) row.locked.emplace_back("width");
+  if (hi < 0 && !link[2]) row.locked.emplace_back("height");
+  if (s < record.names.size()) row.name = record.names[s];
+  if (s < record.rules.size()) {
+    row.constraints = record.rules[s];
+  } else {
+    for (const std::string& word : row.locked)
+      row.constraints += (row.constraints.empty() ? "" : " ") + word + "=fix";
+  }
   row.flags = flags_of(slot, ci >= 0, wi >= 0, extent, k);
   return row;
 }
@@ -200,6 +219,70 @@ void set_shares(FitReportRow& row, const Measured& share, const Measured& window
   if (!whole_area_shares || !std::isfinite(share.value)) return;
   row.share_percent = share.value;
   if (deviations) row.share_sd = propagated_sd(share.gradient, record.covariance, p);
+}
+
+// The species: each component whose height follows no area link heads one, with every
+// component whose area links lead to it; its area is their sum.
+std::vector<SpeciesRow> species_rows(const FitRecord& record, const std::vector<Measured>& areas,
+                                     bool whole_areas) {
+  const PeakModel& model = record.model;
+  const std::size_t n = model.slots().size();
+  std::vector<std::size_t> root(n);
+  for (std::size_t s = 0; s < n; ++s) {
+    std::size_t at = s;
+    for (std::size_t steps = 0; steps < n; ++steps) {
+      const auto& link = model.slots()[at].link[static_cast<std::size_t>(FitParam::Height)];
+      if (!link || link->kind != SlotLink::Kind::AreaRatio) break;
+      at = link->source;
+    }
+    root[s] = at;
+  }
+  std::vector<Measured> amounts;
+  std::vector<SpeciesRow> rows;
+  for (std::size_t head = 0; head < n; ++head) {
+    if (root[head] != head) continue;
+    SpeciesRow row;
+    row.name = head < record.names.size() && !record.names[head].empty()
+                   ? record.names[head]
+                   : std::string(1, static_cast<char>('A' + model.slots()[head].slot - 1));
+    Measured amount;
+    for (std::size_t s = 0; s < n; ++s) {
+      if (root[s] != head) continue;
+      if (!row.members.empty()) row.members += ' ';
+      const int slot = model.slots()[s].slot;
+      row.members += static_cast<char>('A' + slot - 1);
+      amount.value += areas[s].value;
+      amount.gradient.insert(amount.gradient.end(), areas[s].gradient.begin(),
+                             areas[s].gradient.end());
+    }
+    amounts.push_back(amount);
+    rows.push_back(row);
+  }
+  if (!whole_areas) return rows;
+  const std::vector<Measured> shares = shares_of(amounts);
+  const bool deviations = !record.covariance.empty();
+  const int p = model.free_count();
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    rows[r].area = amounts[r].value;
+    if (deviations) rows[r].area_sd = propagated_sd(amounts[r].gradient, record.covariance, p);
+    if (std::isfinite(shares[r].value)) {
+      rows[r].share_percent = shares[r].value;
+      if (deviations) rows[r].share_sd = propagated_sd(shares[r].gradient, record.covariance, p);
+    }
+  }
+  return rows;
+}
+
+// A text field of the CSV: quoted when it holds a comma or a quotation mark.
+std::string csv_field(const std::string& text) {
+  if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '\n' || c == '\r') continue;
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
 }
 
 }  // namespace
@@ -240,11 +323,15 @@ FitReport make_fit_report(const FitRecord& record) {
   for (std::size_t s = 0; s < model.slots().size(); ++s) {
     const PeakShape& shape = model.slots()[s].shape;
     any_skewed = any_skewed || shape.asymmetric;
-    const int ci = model.index_of(s, FitParam::Centre);
-    const int wi = model.index_of(s, FitParam::Width);
-    const int hi = model.index_of(s, FitParam::Height);
-    areas.push_back(whole_area(shape, k, wi, hi));
-    window_sums.push_back(window_sum(record.window_x, shape, k, ci, wi, hi));
+    SlotGradients g;
+    for (FitParam q : {FitParam::Centre, FitParam::Width, FitParam::Height}) {
+      if (model.has_links())
+        g[static_cast<std::size_t>(q)] = model.gradient_of(s, q);
+      else if (const int i = model.index_of(s, q); i >= 0)
+        g[static_cast<std::size_t>(q)] = {{i, 1.0}};
+    }
+    areas.push_back(whole_area(shape, k, g));
+    window_sums.push_back(window_sum(record.window_x, shape, k, g));
     report.rows.push_back(slot_row(record, s, areas.back(), extent));
   }
 
@@ -252,6 +339,10 @@ FitReport make_fit_report(const FitRecord& record) {
   const std::vector<Measured> window_shares = shares_of(window_sums);
   for (std::size_t s = 0; s < report.rows.size(); ++s)
     set_shares(report.rows[s], shares[s], window_shares[s], !any_skewed, record);
+  if (record.species) {
+    report.list_species = true;
+    report.species = species_rows(record, areas, !any_skewed);
+  }
   return report;
 }
 
@@ -276,14 +367,14 @@ std::vector<std::string> fit_report_lines(const FitReport& report) {
   std::vector<std::string> lines;
   lines.emplace_back(kFitReportHeader);
   for (const FitReportRow& r : report.rows) {
-    // The name stays empty until components carry names.
-    lines.push_back(rt::decimal_text(r.slot) + ",," + report_number(r.centre) + ',' +
-                    optional(r.centre_sd) + ',' + report_number(r.width) + ',' +
-                    optional(r.width_sd) + ',' + report_number(r.fwhm) + ',' + optional(r.fwhm_sd) +
-                    ',' + report_number(r.height) + ',' + optional(r.height_sd) + ',' +
-                    optional(r.area) + ',' + optional(r.area_sd) + ',' + optional(r.share_percent) +
-                    ',' + optional(r.share_sd) + ',' + optional(r.window_share_percent) + ',' +
-                    joined(r.locked, "=fix") + ',' + joined(r.flags, ""));
+    lines.push_back(rt::decimal_text(r.slot) + ',' + csv_field(r.name) + ',' +
+                    report_number(r.centre) + ',' + optional(r.centre_sd) + ',' +
+                    report_number(r.width) + ',' + optional(r.width_sd) + ',' +
+                    report_number(r.fwhm) + ',' + optional(r.fwhm_sd) + ',' +
+                    report_number(r.height) + ',' + optional(r.height_sd) + ',' + optional(r.area) +
+                    ',' + optional(r.area_sd) + ',' + optional(r.share_percent) + ',' +
+                    optional(r.share_sd) + ',' + optional(r.window_share_percent) + ',' +
+                    csv_field(r.constraints) + ',' + joined(r.flags, ""));
   }
   lines.push_back("");
   lines.push_back("points," + rt::decimal_text(static_cast<std::int64_t>(report.points)));
@@ -323,6 +414,15 @@ std::vector<std::string> fit_report_lines(const FitReport& report) {
       lines.push_back("background_" + bp.name + "," + report_number(bp.value));
       lines.push_back("background_" + bp.name + "_sd," + (bp.sd ? report_number(*bp.sd) : ""));
     }
+  }
+  if (report.list_species) {
+    // A doublet counts once: its lines' areas together.
+    lines.push_back("");
+    lines.push_back(kSpeciesHeader);
+    for (const SpeciesRow& sp : report.species)
+      lines.push_back(csv_field(sp.name) + ',' + sp.members + ',' + optional(sp.area) + ',' +
+                      optional(sp.area_sd) + ',' + optional(sp.share_percent) + ',' +
+                      optional(sp.share_sd));
   }
   return lines;
 }

@@ -24,6 +24,11 @@ struct FitRecord {
   // How the spectrum's background was found, for a raw load (record_fit takes it from the
   // workspace).
   std::optional<BackgroundRecord> background;
+  // By slot entry: the component's name and its constraint items ("centre=fix width=A*1");
+  // when empty, the constraints are the locks the model shows.
+  std::vector<std::string> names, rules;
+  // Whether the report lists species (a component with the partners linked to it by area).
+  bool species = false;
 };
 
 // The flags a slot's line may carry, in the order they are listed.
@@ -46,6 +51,15 @@ struct FitReportRow {
   std::optional<double> centre_sd, width_sd, fwhm_sd, height_sd, area_sd, share_sd, window_share_sd;
   std::vector<std::string> locked;  // "centre", "width", "height" as locked
   std::vector<std::string> flags;
+  std::string name;         // the component's name
+  std::string constraints;  // its constraint items, blank-separated
+};
+
+// A component and the partners whose areas link to it, counted as one.
+struct SpeciesRow {
+  std::string name;     // the head component's name, else its letter
+  std::string members;  // "A B"
+  std::optional<double> area, area_sd, share_percent, share_sd;
 };
 
 struct FitReport {
@@ -65,7 +79,9 @@ struct FitReport {
     std::optional<double> sd;
   };
   std::vector<BackgroundParameter> background_parameters;
-  std::string background_form;  // "linear", "shirley" or "tougaard" when fitted with the peaks
+  std::string background_form;      // "linear", "shirley" or "tougaard" when fitted with the peaks
+  std::vector<SpeciesRow> species;  // listed when the record asks for them
+  bool list_species = false;
 };
 
 FitReport make_fit_report(const FitRecord& record);
@@ -74,6 +90,8 @@ FitReport make_fit_report(const FitRecord& record);
 inline constexpr const char* kFitReportHeader =
     "slot,name,centre,centre_sd,width,width_sd,fwhm,fwhm_sd,height,height_sd,area,area_sd,"
     "share_percent,share_sd,window_share_percent,constraints,flags";
+
+inline constexpr const char* kSpeciesHeader = "species,members,area,area_sd,share_percent,share_sd";
 
 // The CSV lines: the header, one line per slot, an empty line, then key,value lines (after a
 // raw load also the background's method, its ends and its parameters).

@@ -13,7 +13,7 @@ LongModelCurves long_model_curves(const LongSpectrum& s) {
   const std::size_t n = s.x.size();
   LongModelCurves c;
   c.sum.assign(n, 0.0f);
-  for (int k = 1; k <= kSlots; ++k) {
+  for (int k = 1; k <= kComponents; ++k) {
     std::vector<float>& curve = c.peaks[static_cast<std::size_t>(k - 1)];
     curve.assign(n, 0.0f);
     c.present[static_cast<std::size_t>(k - 1)] = Present(k);
@@ -27,9 +27,9 @@ LongModelCurves long_model_curves(const LongSpectrum& s) {
     }
   }
   for (std::size_t i = 0; i < n; ++i) {
-    float values[kSlots];
-    for (std::size_t k = 0; k < 6; ++k) values[k] = c.peaks[k][i];
-    c.sum[i] = sum_in_slot_order(values);
+    float values[kComponents];
+    for (std::size_t k = 0; k < kComponents; ++k) values[k] = c.peaks[k][i];
+    c.sum[i] = sum_in_slot_order(values, kComponents);
   }
   return c;
 }

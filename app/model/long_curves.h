@@ -1,18 +1,20 @@
 #pragma once
 // The model curves over a long spectrum, which the workspace's curve arrays cannot hold: each
-// present slot's profile at every point and their sum, by the arithmetic CALC_FITLINE uses.
+// present component's profile at every point and their sum, by the arithmetic CALC_FITLINE uses.
 
 #include <array>
 #include <vector>
 
 #include "app/workspace/long_spectrum.h"
+#include "app/workspace/peak_table.h"
 
 namespace app {
 
 struct LongModelCurves {
-  std::array<std::vector<float>, 6> peaks;  // slot 1 to 6; zeros for a slot not present
-  std::vector<float> sum;                   // added in slot order
-  std::array<bool, 6> present{};
+  // Component 1 to 20; zeros for a component not present.
+  std::array<std::vector<float>, kComponents> peaks;
+  std::vector<float> sum;  // added in slot order
+  std::array<bool, kComponents> present{};
 };
 
 // From the peak table as it stands (the kept values behind the fields included). Raises what

@@ -1,7 +1,9 @@
 #include "app/model/peak_model.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "app/model/peak_measures.h"
 #include "app/model/profile_derivatives.h"
 
 namespace app {
@@ -20,6 +22,29 @@ double& value_of(PeakShape& s, FitParam p) {
 }
 
 constexpr FitParam kParams[] = {FitParam::Centre, FitParam::Width, FitParam::Height};
+
+double value_of(const PeakShape& s, FitParam p) {
+  return value_of(const_cast<PeakShape&>(s),
+                  p);  // NOLINT(cppcoreguidelines-pro-type-const-cast): read only
+}
+
+// The source's area per unit height over the own one: the heights' ratio that gives an area
+// ratio. 1 when either is not a positive number (a zero width).
+double area_factor(const PeakShape& source, const PeakShape& own, const ProfileConstants& k) {
+  // The same shape but for the width (a doublet's, whose widths are linked equal) needs no
+  // integral: the unit areas are equal.
+  const bool same_shape =
+      source.asymmetric == own.asymmetric && (!own.asymmetric || source.alpha == own.alpha);
+  if (same_shape) {
+    if (source.width == own.width) return 1;
+    const double quotient = std::fabs(source.width) / std::fabs(own.width);
+    return std::isfinite(quotient) && quotient > 0 ? quotient : 1;
+  }
+  const double own_area = std::fabs(own.width) * unit_area(own, k);
+  const double source_area = std::fabs(source.width) * unit_area(source, k);
+  if (!(own_area > 0) || !(source_area > 0) || !std::isfinite(own_area / source_area)) return 1;
+  return source_area / own_area;
+}
 
 }  // namespace
 
@@ -70,9 +95,109 @@ PeakModel::PeakModel(std::vector<double> x, std::vector<double> y, std::vector<M
   for (const ModelSlot& s : slots_) {
     std::array<int, 3> index{-1, -1, -1};
     for (FitParam p : kParams)
-      if (s.free[static_cast<int>(p)]) index[static_cast<int>(p)] = free_count_++;
+      if (s.free[static_cast<int>(p)] && !s.link[static_cast<int>(p)])
+        index[static_cast<int>(p)] = free_count_++;
     index_.push_back(index);
   }
+  // The tolerances' offsets and ratios follow the peaks' own values.
+  for (const ModelSlot& s : slots_) {
+    std::array<int, 3> index{-1, -1, -1};
+    for (FitParam p : kParams)
+      if (s.link[static_cast<int>(p)] && s.link[static_cast<int>(p)]->tolerance)
+        index[static_cast<int>(p)] = free_count_++;
+    link_index_.push_back(index);
+  }
+  // Sources before what follows them: by the length of each chain (no cycle reaches here; a
+  // chain longer than the slots is cut, leaving the rest free of its link).
+  std::vector<std::pair<int, std::pair<std::size_t, FitParam>>> depth;
+  for (std::size_t s = 0; s < slots_.size(); ++s)
+    for (FitParam p : kParams) {
+      int d = 0;
+      for (std::size_t at = s; slots_[at].link[static_cast<int>(p)] && d <= int(slots_.size());
+           at = slots_[at].link[static_cast<int>(p)]->source)
+        ++d;
+      // A height linked on the area needs its widths settled: heights come after the rest.
+      const int after_widths = p == FitParam::Height ? static_cast<int>(slots_.size()) + 1 : 0;
+      if (d > 0 && d <= int(slots_.size())) depth.push_back({after_widths + d, {s, p}});
+    }
+  std::stable_sort(depth.begin(), depth.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& entry : depth) link_order_.push_back(entry.second);
+}
+
+void PeakModel::follow_links(std::vector<ModelSlot>& slots, const double* values) const {
+  for (const auto& [s, p] : link_order_) {
+    const SlotLink& link = *slots_[s].link[static_cast<int>(p)];
+    const int li = link_index(s, p);
+    const double amount = li >= 0 && values ? values[li] : link.amount;
+    const PeakShape& source = slots[link.source].shape;
+    PeakShape& own = slots[s].shape;
+    switch (link.kind) {
+      case SlotLink::Kind::Offset:
+        value_of(own, p) = value_of(source, p) + amount;
+        break;
+      case SlotLink::Kind::Ratio:
+        value_of(own, p) = value_of(source, p) * amount;
+        break;
+      case SlotLink::Kind::AreaRatio:
+        own.height = source.height * amount * area_factor(source, own, constants_);
+        break;
+    }
+  }
+}
+
+std::vector<std::array<SparseGradient, 3>> PeakModel::gradients(
+    const std::vector<ModelSlot>& slots) const {
+  std::vector<std::array<SparseGradient, 3>> g(slots.size());
+  for (std::size_t s = 0; s < slots.size(); ++s)
+    for (FitParam p : kParams)
+      if (index_of(s, p) >= 0) g[s][static_cast<int>(p)] = {{index_of(s, p), 1.0}};
+  for (const auto& [s, p] : link_order_) {
+    const SlotLink& link = *slots_[s].link[static_cast<int>(p)];
+    const int li = link_index(s, p);
+    const PeakShape& source = slots[link.source].shape;
+    const PeakShape& own = slots[s].shape;
+    const SparseGradient& from = g[link.source][static_cast<int>(p)];
+    SparseGradient& out = g[s][static_cast<int>(p)];
+    out.clear();
+    const double amount = slots[s].link[static_cast<int>(p)]->amount;
+    double scale = 1, by_amount = 1;
+    switch (link.kind) {
+      case SlotLink::Kind::Offset:
+        break;
+      case SlotLink::Kind::Ratio:
+        scale = amount;
+        by_amount = value_of(source, p);
+        break;
+      case SlotLink::Kind::AreaRatio: {
+        // h = r h_s F with F = |w_s| K_s / (|w| K): the unit areas K depend on the skew alone,
+        // which no fit moves, so F moves with the widths only, as |w_s| / |w|.
+        const double factor = area_factor(source, own, constants_);
+        scale = amount * factor;
+        by_amount = source.height * factor;
+        const double own_height = source.height * amount * factor;
+        // Widths held in a fixed ratio (a doublet's "A*1") leave F fixed.
+        const std::optional<SlotLink>& width_link = slots_[s].link[1];
+        const bool fixed_factor = width_link && width_link->kind == SlotLink::Kind::Ratio &&
+                                  width_link->source == link.source && !width_link->tolerance;
+        if (!fixed_factor && source.width != 0 && own.width != 0) {
+          const double by_source_width = own_height / source.width;  // h sign(w_s) / |w_s|
+          const double by_own_width = -own_height / own.width;
+          for (const auto& [i, slope] : g[link.source][1])
+            out.emplace_back(i, slope * by_source_width);
+          for (const auto& [i, slope] : g[s][1]) out.emplace_back(i, slope * by_own_width);
+        }
+        break;
+      }
+    }
+    for (const auto& [i, slope] : from) out.emplace_back(i, slope * scale);
+    if (li >= 0) out.emplace_back(li, by_amount);
+  }
+  return g;
+}
+
+SparseGradient PeakModel::gradient_of(std::size_t s, FitParam p) const {
+  return gradients(slots_)[s][static_cast<int>(p)];
 }
 
 void PeakModel::set_inverse_sigmas(std::vector<double> inverse_sigmas) {
@@ -89,6 +214,11 @@ void PeakModel::set_active_background(ActiveBackground background, std::vector<d
 
 std::vector<double> PeakModel::free_values() const {
   std::vector<double> values(static_cast<std::size_t>(free_count_));
+  for (std::size_t s = 0; s < slots_.size(); ++s)
+    for (FitParam p : kParams)
+      if (link_index(s, p) >= 0)
+        values[static_cast<std::size_t>(link_index(s, p))] =
+            slots_[s].link[static_cast<int>(p)]->amount;
   if (background_)
     std::copy(background_->values.begin(), background_->values.end(),
               values.begin() + background_index_);
@@ -104,8 +234,12 @@ std::vector<double> PeakModel::free_values() const {
 std::vector<ModelSlot> PeakModel::with_values(const double* values) const {
   std::vector<ModelSlot> out = slots_;
   for (std::size_t s = 0; s < out.size(); ++s)
-    for (FitParam p : kParams)
+    for (FitParam p : kParams) {
       if (index_of(s, p) >= 0) value_of(out[s].shape, p) = values[index_of(s, p)];
+      if (link_index(s, p) >= 0)
+        out[s].link[static_cast<int>(p)]->amount = values[link_index(s, p)];
+    }
+  follow_links(out, values);
   return out;
 }
 
@@ -126,6 +260,20 @@ void PeakModel::evaluate(const double* values, double* residuals, double* jacobi
       background->values[j] = values[static_cast<std::size_t>(background_index_) + j];
   const std::size_t p = static_cast<std::size_t>(free_count_);
   if (jacobian) std::fill(jacobian, jacobian + x_.size() * p, 0.0);
+  // With links a parameter's slope reaches the free values it follows (the chain rule).
+  // Flattened, slot by slot and parameter by parameter, so that the loop over the points
+  // walks one array: fold_begin[3 s + q] to fold_begin[3 s + q + 1].
+  std::vector<std::pair<int, double>> folds;
+  std::vector<std::size_t> fold_begin;
+  if (jacobian && has_links()) {
+    const std::vector<std::array<SparseGradient, 3>> chained = gradients(slots);
+    for (const auto& by_param : chained)
+      for (const SparseGradient& g : by_param) {
+        fold_begin.push_back(folds.size());
+        folds.insert(folds.end(), g.begin(), g.end());
+      }
+    fold_begin.push_back(folds.size());
+  }
   for (std::size_t i = 0; i < x_.size(); ++i) {
     double model = 0;
     double* row = jacobian ? jacobian + i * p : nullptr;
@@ -133,6 +281,16 @@ void PeakModel::evaluate(const double* values, double* residuals, double* jacobi
       const ProfileTerms t = profile_terms(x_[i], slots[s].shape, constants_);
       model += t.value;
       if (!row) continue;
+      if (!fold_begin.empty()) {
+        const double slopes[3] = {t.d_centre, t.d_width, t.d_height};
+        const std::pair<int, double>* fold = folds.data();
+        for (std::size_t q = 0; q < 3; ++q) {
+          const double slope = slopes[q];
+          for (std::size_t f = fold_begin[3 * s + q], end = fold_begin[3 * s + q + 1]; f < end; ++f)
+            row[fold[f].first] += slope * fold[f].second;
+        }
+        continue;
+      }
       const std::array<int, 3>& index = index_[s];
       if (index[0] >= 0) row[index[0]] = t.d_centre;
       if (index[1] >= 0) row[index[1]] = t.d_width;

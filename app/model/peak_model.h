@@ -15,11 +15,30 @@ namespace app {
 // The three parameters a fit may move, in the order of a slot's entries below.
 enum class FitParam { Centre = 0, Width = 1, Height = 2 };
 
-struct ModelSlot {
-  int slot = 0;  // 1 to 6
-  PeakShape shape;
-  std::array<bool, 3> free{};  // by FitParam
+// A parameter that follows another slot's same parameter: its source's value plus an offset,
+// times a ratio, or (a height) the height that holds the two areas in a ratio. With a
+// tolerance the offset or ratio is itself a free value, bounded to [low, high].
+struct SlotLink {
+  enum class Kind { Offset, Ratio, AreaRatio };
+  Kind kind = Kind::Offset;
+  std::size_t source = 0;  // the source's entry in the model's slots
+  double amount = 0;       // the offset or ratio (its start, with a tolerance)
+  bool tolerance = false;
+  double low = 0, high = 0;
+  bool operator==(const SlotLink&) const = default;
 };
+
+struct ModelSlot {
+  int slot = 0;  // 1 to 20
+  PeakShape shape;
+  std::array<bool, 3> free{};                     // by FitParam; false for a linked parameter
+  std::array<std::optional<SlotLink>, 3> link{};  // by FitParam
+  // Typed bounds ("lo:hi") that Refine keeps a free parameter within, by FitParam.
+  std::array<std::optional<std::array<double, 2>>, 3> bounds{};
+};
+
+// A value's slopes by the free values, as (index, slope) pairs.
+using SparseGradient = std::vector<std::pair<int, double>>;
 
 // A background fitted together with the peaks: its parameters follow the peaks' free values,
 // and the model compares peaks + background with the measured values.
@@ -72,8 +91,15 @@ class PeakModel {
   int index_of(std::size_t s, FitParam p) const { return index_[s][static_cast<int>(p)]; }
   // The free values as the slots hold them, slot by slot, centre, width, height.
   std::vector<double> free_values() const;
-  // The slots' shapes with the free values put in.
+  // The slots' shapes with the free values put in and the links followed.
   std::vector<ModelSlot> with_values(const double* values) const;
+  // Whether any parameter follows a link.
+  bool has_links() const { return !link_order_.empty(); }
+  // Where link (s, p)'s own offset or ratio sits among the free values, or -1 (no tolerance).
+  int link_index(std::size_t s, FitParam p) const { return link_index_[s][static_cast<int>(p)]; }
+  // The slopes of slot entry s's parameter p by the free values, at the slots' values: a free
+  // parameter's is 1 by itself, a linked one's goes through its links, a locked one has none.
+  SparseGradient gradient_of(std::size_t s, FitParam p) const;
   // The same model with the free values put into its slots.
   PeakModel at(const double* values) const;
 
@@ -87,6 +113,11 @@ class PeakModel {
   std::vector<double> x_, y_, inverse_sigmas_;
   std::vector<ModelSlot> slots_;
   std::vector<std::array<int, 3>> index_;
+  std::vector<std::array<int, 3>> link_index_;
+  // The linked parameters, each after its source: (slot entry, parameter).
+  std::vector<std::pair<std::size_t, FitParam>> link_order_;
+  void follow_links(std::vector<ModelSlot>& slots, const double* values) const;
+  std::vector<std::array<SparseGradient, 3>> gradients(const std::vector<ModelSlot>& slots) const;
   std::optional<ActiveBackground> background_;
   int background_index_ = -1;
   ProfileConstants constants_{};

@@ -4,7 +4,7 @@
 
 #include "app/commands/event_table.h"
 #include "app/shell/startup.h"
-#include "app/workspace/peak_table.h"
+#include "app/workspace/components.h"
 #include "forms/form_library.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/file_channels.h"
@@ -38,8 +38,9 @@ Program::~Program() {
 void start_program() {
   forms::install_program_forms();
   publish_event_procedures();
-  // Typing into a peak field replaces whatever value a fit kept behind its text.
-  rt::set_user_text_observer([](rt::ObjRef field) { forget_kept_value_of(field); });
+  // Typing into a peak field replaces whatever value a fit kept behind its text; the
+  // components' mirrored rows and constraint cells react as well.
+  rt::set_user_text_observer([](rt::ObjRef field) { on_user_text(field); });
   rt::create_form("MAINFORM", true);
   STARTUP();
 }

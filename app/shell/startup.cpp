@@ -1,5 +1,6 @@
 #include "app/shell/startup.h"
 
+#include "app/workspace/components.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_colours.h"
@@ -32,6 +33,11 @@ void STARTUP() {
   });
 
   take_form3_refs();
+  // The components G to T live in the "Components" window's fields: it exists, hidden, from
+  // the start.
+  c.form7 = rt::create_form("FORM7", false);
+  take_form7_refs();
+  sync_component_rows();
 }
 
 }  // namespace app

@@ -16,6 +16,12 @@ struct ControlRefs {
   std::array<rt::ObjRef, 44> check{};
   std::array<rt::ObjRef, 8> picture{};
   rt::ObjRef mainform, form2, form3, form4;
+  // The "Components" window (FORM7): its numbers overlap the other windows', so they are kept
+  // apart and reached by COMPONENT_EDIT(121), COMPONENT_CHECK(101), COMPONENT_TEXT(61).
+  rt::ObjRef form7;
+  std::array<rt::ObjRef, 341> component_edit{};
+  std::array<rt::ObjRef, 121> component_check{};
+  std::array<rt::ObjRef, 81> component_text{};
 };
 
 ControlRefs& controls();
@@ -24,10 +30,20 @@ ControlRefs& controls();
 inline rt::ObjRef EDIT(int n) { return controls().edit.at(static_cast<std::size_t>(n)); }
 inline rt::ObjRef CHECK(int n) { return controls().check.at(static_cast<std::size_t>(n)); }
 inline rt::ObjRef PICTURE(int n) { return controls().picture.at(static_cast<std::size_t>(n)); }
+inline rt::ObjRef COMPONENT_EDIT(int n) {
+  return controls().component_edit.at(static_cast<std::size_t>(n));
+}
+inline rt::ObjRef COMPONENT_CHECK(int n) {
+  return controls().component_check.at(static_cast<std::size_t>(n));
+}
+inline rt::ObjRef COMPONENT_TEXT(int n) {
+  return controls().component_text.at(static_cast<std::size_t>(n));
+}
 
 // The start-up's reference steps, one per window.
 void take_mainform_refs();
 void take_form2_refs();
 void take_form3_refs();
+void take_form7_refs();
 
 }  // namespace app

@@ -19,6 +19,7 @@ enum class Operation : std::uint32_t {
   SettingsLoad = 0x17,
   FitView = 0x18,
   AnalysisFile = 0x19,
+  Components = 0x1A,
   RawLoading = 0x2100,  // its checks: RawCheck in app/files/raw_errors.h
 };
 
@@ -68,6 +69,9 @@ enum class AnalysisCheck : std::uint32_t {
   NoSource,
 };
 
+// The "Components" window: a constraint cell's text refused when typed, a doublet refused.
+enum class ComponentCheck : std::uint32_t { RuleRefused = 1, DoubletRefused };
+
 constexpr Operation operation_of(ArrayCheck) { return Operation::WorkspaceArrays; }
 constexpr Operation operation_of(FitCheck) { return Operation::Fit; }
 constexpr Operation operation_of(RefineCheck) { return Operation::Refine; }
@@ -75,6 +79,7 @@ constexpr Operation operation_of(FitReportCheck) { return Operation::FitReport; 
 constexpr Operation operation_of(SettingsCheck) { return Operation::SettingsLoad; }
 constexpr Operation operation_of(FitViewCheck) { return Operation::FitView; }
 constexpr Operation operation_of(AnalysisCheck) { return Operation::AnalysisFile; }
+constexpr Operation operation_of(ComponentCheck) { return Operation::Components; }
 
 template <class Check>
 constexpr rt::LocationCode location(Check check) {
@@ -86,7 +91,8 @@ static_assert(
       constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit,
                                      Operation::Refine,          Operation::FitReport,
                                      Operation::SettingsLoad,    Operation::FitView,
-                                     Operation::RawLoading,      Operation::AnalysisFile};
+                                     Operation::RawLoading,      Operation::AnalysisFile,
+                                     Operation::Components};
       std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
       std::size_t n = 0;
       for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;

@@ -24,11 +24,12 @@ struct KeptValue {
   bool operator==(const KeptValue&) const = default;
 };
 
-// Kept values by slot (index 0 for slot 1) and parameter: centre, width, height, in the order
+// Kept values by component (index 0 for slot 1; slots 7 to 20 are the components G to T of the
+// "Components" window) and parameter: centre, width, height, in the order
 // of app::Param. Empty where the field's text is all there is.
 inline constexpr int kKeptParams = 3;
 using KeptPeakValues = std::array<std::array<std::optional<KeptValue>, kKeptParams>,
-                                  static_cast<std::size_t>(forms::kPeakRows)>;
+                                  static_cast<std::size_t>(forms::kComponentRows)>;
 
 // The spectrum as measured, beside the net values YDATA the fit compares: measured[i] is point
 // i's value before its background was subtracted (a record's measured-value column, a raw
@@ -79,8 +80,14 @@ struct BackgroundRecord {
   bool operator==(const BackgroundRecord&) const = default;
 };
 
+// The constraint cells' texts last accepted, by component and parameter (centre, width,
+// height, alpha): a text refused when typed is put back from here.
+using ComponentRuleTexts =
+    std::array<std::array<std::string, 4>, static_cast<std::size_t>(forms::kComponentRows)>;
+
 struct FitState {
   KeptPeakValues kept;
+  ComponentRuleTexts rules;
   MeasuredSpectrum spectrum;
   // Fit > "Weight by counting statistics" (menu item `weightcounts`): Refine weights each point
   // by 1 / max(measured, 1). Set on by a raw load and off by a record load.

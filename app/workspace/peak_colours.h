@@ -35,6 +35,19 @@ inline constexpr std::array<std::array<char, 7>, kSlots> kPeakColourTexts = [] {
 }();
 static_assert(std::string_view(kPeakColourTexts[5].data()) == "FF0080");
 
+// The components G to T (slots 7 to 20), darker or paler than the six and than the sum's red
+// and the data's black, so that each reads apart on the white graph: dark green, navy,
+// maroon, teal, olive, purple, orange, grey, brown, steel blue, light green, light blue,
+// salmon, goldenrod.
+inline constexpr std::array<unsigned, 14> kComponentColours = {
+    0x008000, 0x800000, 0x000080, 0x808000, 0x008080, 0x800080, 0x0080FF,
+    0x808080, 0x4080C0, 0xC08040, 0x80FF80, 0xFF8080, 0x8080FF, 0x20A5DA};
+
+// Any slot's (1 to 20) drawing colour.
+constexpr unsigned component_colour(int k) {
+  return k <= kSlots ? kPeakColours[k - 1] : kComponentColours[k - 7];
+}
+
 // Slot k's (1 to 6) colour and its text form.
 constexpr unsigned peak_colour(int k) { return kPeakColours[k - 1]; }
 constexpr std::string_view peak_colour_text(int k) { return kPeakColourTexts[k - 1].data(); }

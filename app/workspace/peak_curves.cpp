@@ -1,10 +1,23 @@
 #include "app/workspace/peak_curves.h"
 
+#include "app/workspace/error_locations.h"
 #include "runtime/convert/arithmetic.h"
+#include "runtime/errors/runtime_error.h"
 
 namespace app {
 
+namespace {
+std::vector<float>& component_curve(Workspace& w, int slot, std::int32_t index) {
+  if (index < 0 || index > 2000)
+    rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::IndexOutOfRange));
+  std::vector<float>& curve = w.component_curves.at(static_cast<std::size_t>(slot - 7));
+  if (curve.empty()) curve.assign(2001, 0.0f);
+  return curve;
+}
+}  // namespace
+
 float& peak_curve(Workspace& w, int slot, std::int32_t index) {
+  if (slot > 6) return component_curve(w, slot, index)[static_cast<std::size_t>(index)];
   switch (slot) {
     case 1:
       return w.PEAKCURVE1.at(index);
@@ -22,12 +35,24 @@ float& peak_curve(Workspace& w, int slot, std::int32_t index) {
 }
 
 float peak_curve(const Workspace& w, int slot, std::int32_t index) {
+  if (slot > 6) {
+    if (index < 0 || index > 2000)
+      rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::IndexOutOfRange));
+    const std::vector<float>& curve = w.component_curves.at(static_cast<std::size_t>(slot - 7));
+    return curve.empty() ? 0.0f : curve[static_cast<std::size_t>(index)];
+  }
   return peak_curve(const_cast<Workspace&>(w), slot, index);
 }
 
 float sum_in_slot_order(const float (&values)[6]) {
   double sum = values[0];
   for (int k = 1; k < 6; ++k) sum += values[k];
+  return rt::to_single(sum);
+}
+
+float sum_in_slot_order(const float* values, int last) {
+  double sum = values[0];
+  for (int k = 1; k < last; ++k) sum += values[k];
   return rt::to_single(sum);
 }
 

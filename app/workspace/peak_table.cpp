@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/workspace/components.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/error_locations.h"
 #include "app/workspace/workspace.h"
@@ -14,6 +15,19 @@
 namespace app {
 
 rt::ObjRef field_of(int k, Param p) {
+  if (k > kSlots) {
+    const forms::ComponentRowNumbers c = forms::component_row(k);
+    switch (p) {
+      case Param::Centre:
+        return COMPONENT_EDIT(c.centre);
+      case Param::Width:
+        return COMPONENT_EDIT(c.width);
+      case Param::Height:
+        return COMPONENT_EDIT(c.height);
+      case Param::Alpha:
+        return COMPONENT_EDIT(c.alpha);
+    }
+  }
   const forms::PeakRowNumbers n = forms::peak_row(k);
   switch (p) {
     case Param::Centre:
@@ -29,6 +43,7 @@ rt::ObjRef field_of(int k, Param p) {
 }
 
 rt::ObjRef lock_of(int k, Param p) {
+  if (k > kSlots) return {};
   const forms::PeakRowNumbers n = forms::peak_row(k);
   switch (p) {
     case Param::Centre:
@@ -43,14 +58,20 @@ rt::ObjRef lock_of(int k, Param p) {
   return {};  // the coefficient has no lock: reading it is error 1002
 }
 
-rt::ObjRef asymmetric_box_of(int k) { return CHECK(forms::peak_row(k).asymmetric); }
-rt::ObjRef ratio_field_of(int k) { return EDIT(forms::peak_row(k).ratio); }
+rt::ObjRef asymmetric_box_of(int k) {
+  if (k > kSlots) return COMPONENT_CHECK(forms::component_row(k).asymmetric);
+  return CHECK(forms::peak_row(k).asymmetric);
+}
+rt::ObjRef ratio_field_of(int k) {
+  if (k > kSlots) return COMPONENT_TEXT(forms::component_row(k).share);
+  return EDIT(forms::peak_row(k).ratio);
+}
 rt::ObjRef row_lock_of(int k) { return CHECK(forms::peak_row(k).row_lock); }
 rt::ObjRef swatch_of(int k) { return PICTURE(forms::peak_row(k).swatch); }
 
 namespace {
 void check_slot(int k, std::source_location where) {
-  if (k < 1 || k > kSlots)
+  if (k < 1 || k > kComponents)
     rt::raise_error(rt::kSubscriptOutOfRange, location(ArrayCheck::SlotOutOfRange), where);
 }
 std::optional<KeptValue>* kept_entry(int k, Param p) {
@@ -103,7 +124,7 @@ void RewriteParameterText(int k, Param p, const std::string& text, std::source_l
 }
 
 void forget_kept_value(int k, Param p) {
-  if (k < 1 || k > kSlots) return;
+  if (k < 1 || k > kComponents) return;
   if (std::optional<KeptValue>* kept = kept_entry(k, p)) kept->reset();
 }
 
@@ -127,7 +148,7 @@ void swap_kept_values(int a, int b) {
 }
 
 void forget_kept_value_of(rt::ObjRef field) {
-  for (int k = 1; k <= kSlots; ++k)
+  for (int k = 1; k <= kComponents; ++k)
     for (Param p : {Param::Centre, Param::Width, Param::Height})
       if (field_of(k, p) == field) forget_kept_value(k, p);
 }
@@ -139,6 +160,8 @@ void forget_kept_values() {
 
 bool Locked(int k, Param p, std::source_location where) {
   check_slot(k, where);
+  if (rule_fixes(k, p)) return true;
+  if (k > kSlots) return false;
   return rt::get_check(lock_of(k, p), where) != 0;
 }
 

@@ -15,16 +15,19 @@
 namespace app {
 
 inline constexpr int kSlots = forms::kPeakRows;
+// The components A to T: slots 1 to 6 are the peak table's rows, 7 to 20 live in the
+// "Components" window. Every function below takes any of them unless it says otherwise.
+inline constexpr int kComponents = forms::kComponentRows;
 
 enum class Param { Centre, Width, Height, Alpha };
 
-// Slot k (1 to 6): the controls of its row, numbered as forms/peak_rows.h says.
+// Slot k: the controls of its row, numbered as forms/peak_rows.h says.
 rt::ObjRef field_of(int k, Param p);  // centre, width, height or alpha field
-rt::ObjRef lock_of(int k, Param p);   // centre, width or height lock
+rt::ObjRef lock_of(int k, Param p);   // centre, width or height lock (slots 1 to 6)
 rt::ObjRef asymmetric_box_of(int k);
-rt::ObjRef ratio_field_of(int k);
-rt::ObjRef row_lock_of(int k);
-rt::ObjRef swatch_of(int k);
+rt::ObjRef ratio_field_of(int k);  // slots 7 to 20: the share in the "Components" window
+rt::ObjRef row_lock_of(int k);     // slots 1 to 6
+rt::ObjRef swatch_of(int k);       // slots 1 to 6
 
 // A slot is present when its centre text is not empty (a text of blanks counts as present).
 bool Present(int k, std::source_location where = std::source_location::current());
@@ -54,7 +57,8 @@ void move_kept_values(int from, int to);
 void swap_kept_values(int a, int b);
 // The same for whichever peak field `field` is (typing into it); nothing for other controls.
 void forget_kept_value_of(rt::ObjRef field);
-// Checked means any state but 0.
+// Checked means any state but 0; a constraint cell holding "fix" locks as well (and is the
+// only lock of slots 7 to 20).
 bool Locked(int k, Param p, std::source_location where = std::source_location::current());
 bool Asymmetric(int k, std::source_location where = std::source_location::current());
 

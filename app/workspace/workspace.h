@@ -3,8 +3,10 @@
 // curves, the fit setting and the graph's geometry and ranges. The peak table itself lives
 // only in the fields of the peak-setting window (see peak_table.h).
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/workspace/bounded_array.h"
 #include "app/workspace/fit_state.h"
@@ -24,6 +26,9 @@ struct Workspace {
   SingleArray<2000> PEAKCURVE1, PEAKCURVE2, PEAKCURVE3, PEAKCURVE4, PEAKCURVE5;
   SingleArray<1000> PEAKCURVE6;
   SingleArray<2000> SUMCURVE;
+  // The curves of the components G to T (slots 7 to 20), 2001 values each once drawn; empty
+  // while the component has never been present, so that six slots cost nothing more.
+  std::array<std::vector<float>, 14> component_curves;
 
   // Lorentzian fraction of every peak profile.
   double MIXRATIO = 0;

@@ -67,7 +67,7 @@ int run_batch(int argc, char** argv, int first) {
     if (in_shard(i + 1, options.shard_index, options.shard_count)) chosen.push_back(i);
 
   Progress progress(std::cerr, !options.quiet && isatty(STDERR_FILENO), chosen.size());
-  if (options.header) std::cout << summary_header() << '\n';
+  if (options.header) std::cout << summary_header(runner.slot_count()) << '\n';
   bool all_ok = true;
   for (std::size_t i : chosen) {
     const SpectrumSummary summary = runner.run(options.spectra[i]);

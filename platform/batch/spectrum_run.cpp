@@ -1,5 +1,6 @@
 #include "platform/batch/spectrum_run.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include "app/files/analysis_json.h"
 #include "app/fit/kai2.h"
 #include "app/shell/session.h"
+#include "app/workspace/components.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/spectrum_points.h"
@@ -117,8 +119,9 @@ std::string final_figure() {
   }
 }
 
-void read_table(SpectrumSummary& s) {
-  for (int k = 1; k <= app::kSlots; ++k) {
+void read_table(SpectrumSummary& s, int slots) {
+  s.peaks.resize(static_cast<std::size_t>(slots));
+  for (int k = 1; k <= slots; ++k) {
     SlotTexts& slot = s.peaks[static_cast<std::size_t>(k - 1)];
     slot.centre = rt::get_text(app::field_of(k, app::Param::Centre));
     if (slot.centre.empty()) continue;  // an absent slot shows nothing
@@ -174,6 +177,7 @@ std::optional<std::string> SpectrumRunner::check_settings_and_features() const {
   step("answer file " + options_.settings)("click FORM2.BUTTON23");
   if (!summary.ok)
     return "cannot load the settings file " + options_.settings + ": " + summary.error;
+  slots_ = std::max(app::kSlots, app::component_count());
   return std::nullopt;
 }
 
@@ -231,7 +235,7 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
   // also when a later step (the load's own redraw among them) failed.
   if (!app::workspace().FILEPATH.empty()) summary.points = rt::decimal_text(app::point_count());
   if (summary.ok) {
-    read_table(summary);
+    read_table(summary, slots_);
     summary.figure = final_figure();
   }
   return summary;

@@ -29,7 +29,12 @@ class SpectrumRunner {
 
   SpectrumSummary run(const std::string& spectrum) const;
 
+  // The slots each line has: six, or the highest component the settings hold (known once
+  // check_settings_and_features() has loaded them).
+  int slot_count() const { return slots_; }
+
  private:
+  mutable int slots_ = 6;
   const BatchOptions& options_;
   rt::TextRenderer* text_renderer_;
   bool analysis_ = false;  // the settings file is an analysis file

@@ -4,9 +4,9 @@
 
 namespace batch {
 
-std::string summary_header() {
+std::string summary_header(int slots) {
   std::string h = "file,status,error,points,figure";
-  for (int k = 1; k <= 6; ++k) {
+  for (int k = 1; k <= slots; ++k) {
     const std::string n = rt::decimal_text(k);
     h += ",centre" + n + ",width" + n + ",height" + n + ",share" + n;
   }

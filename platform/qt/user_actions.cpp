@@ -1,6 +1,9 @@
 #include "platform/qt/user_actions.h"
 
+#include <optional>
+
 #include "app/commands/undo_history.h"
+#include "app/workspace/components.h"
 #include "platform/actions/script_error.h"
 #include "platform/actions/session_recorder.h"
 #include "platform/qt/qt_platform.h"
@@ -54,6 +57,9 @@ bool user_action(const actions::UserAction& action, int buttons) {
   bool queued = false;
   try {
     DesktopContext context(buttons);
+    // A constraint cell typed key by key is checked once the field is left.
+    std::optional<app::RuleCheckDeferral> one_key;
+    if (typing) one_key.emplace();
     queued = actions::perform_action(action, context);
   } catch (const actions::ScriptError&) {
     return false;  // a widget whose control has gone: nothing to do
@@ -74,6 +80,7 @@ bool user_action(const actions::UserAction& action, int buttons) {
 
 void field_left(const std::string& field) {
   if (actions::SessionRecorder* recorder = session_recorder()) recorder->field_left(field);
+  app::check_deferred_rules();
   app::undo_checkpoint();  // a typed field is one undo step once it is left
 }
 

@@ -11,11 +11,13 @@
 
 #include "app/commands/file_commands.h"
 #include "app/commands/fit_commands.h"
+#include "app/commands/graph_commands.h"
 #include "app/files/analysis_file.h"
 #include "app/files/analysis_json.h"
 #include "app/files/raw_window.h"
 #include "app/files/spectrum_load.h"
 #include "app/model/fit_report.h"
+#include "app/workspace/components.h"
 #include "app/workspace/peak_table.h"
 #include "app/workspace/workspace.h"
 #include "files_fixture.h"
@@ -213,6 +215,39 @@ TEST_F(AnalysisFile, ARawSessionComesBackWithItsLoadAndFittedBackground) {
   EXPECT_TRUE(app::workspace().fit.background->load.tougaard);
 }
 
+TEST_F(AnalysisFile, ComponentsBeyondTheSixComeBackWithTheirNamesAndLinks) {
+  copy_example();
+  app::load_spectrum(path("two_peaks.bgd"));
+  rt::set_text(EDIT(12), "285.2");
+  rt::set_text(EDIT(18), "1.6");
+  rt::set_text(EDIT(24), "1800");
+  app::set_component_name(1, "C-C");
+  // Components G and H, H linked to G as a doublet partner, and A held within bounds.
+  for (auto [k, centre] : {std::pair{7, "289"}, std::pair{8, "294.7"}}) {
+    rt::set_text(app::field_of(k, app::Param::Centre), centre);
+    rt::set_text(app::field_of(k, app::Param::Width), "1.2");
+    rt::set_text(app::field_of(k, app::Param::Height), "300");
+  }
+  app::set_component_name(7, "Ti 2p3/2");
+  app::set_component_name(8, "Ti 2p1/2");
+  ASSERT_EQ(app::set_constraint_text(8, app::Param::Centre, "G+5.7#0.2"), "");
+  ASSERT_EQ(app::set_constraint_text(8, app::Param::Height, "area=G*0.5"), "");
+  ASSERT_EQ(app::set_constraint_text(8, app::Param::Width, "G*1"), "");
+  ASSERT_EQ(app::set_constraint_text(1, app::Param::Centre, "284:286"), "");
+  ASSERT_EQ(run(app::BUTTON2_ON), 0);  // a redraw: the window's fields as the program writes them
+  const Session before = session();
+  ASSERT_EQ(save("a.json"), 0);
+  EXPECT_NE(read_bytes("a.json").find("\"Ti 2p1/2\""), std::string::npos);
+
+  disturb();
+  ASSERT_EQ(app::set_constraint_text(8, app::Param::Centre, ""), "");
+  app::set_component_name(7, "other");
+  rt::set_text(app::field_of(9, app::Param::Centre), "300");
+  ASSERT_EQ(open("a.json"), 0);
+  expect_same_session(before, session());
+  EXPECT_EQ(app::constraint_text(8, app::Param::Height), "area=G*0.5");
+}
+
 TEST_F(AnalysisFile, ASessionWithoutASpectrumComesBackEmpty) {
   rt::set_text(EDIT(12), "285");
   rt::set_text(EDIT(18), "1");
@@ -270,8 +305,8 @@ TEST_F(AnalysisFile, ADocumentThatCannotBeTakenUpChangesNothing) {
        "fit.mixing_ratio is out of its range"},
       {"a kept value of text", replaced("\"kept\": true", "\"kept\": \"yes\""),
        "components[0].centre.kept is not true or false"},
-      {"a name", replaced("\"name\": \"\"", "\"name\": \"C-C\""),
-       "component A has the name \"C-C\", which this program cannot keep"},
+      {"a constraint that is no rule", replaced("\"constraint\": \"\"", "\"constraint\": \"A+\""),
+       "component A has the centre constraint \"A+\""},
       {"a seventh component", replaced("\"label\": \"A\"", "\"label\": \"G\""),
        "components[0].label is \"G\" where A"},
       {"a field of two lines", replaced("\"text\": \"0.1\"", "\"text\": \"0.1\\n2\""),

@@ -186,8 +186,9 @@ TEST(FormDefinitions, Windows) {
 }
 
 TEST(FormDefinitions, NamesAreUniqueShortAndEditBoxesHaveTheirLimit) {
-  for (const rt::FormDef* form : {&forms::MAINFORM(), &forms::FORM2(), &forms::FORM3(),
-                                  &forms::FORM4(), &forms::FORM6(), &forms::FORM8()}) {
+  for (const rt::FormDef* form :
+       {&forms::MAINFORM(), &forms::FORM2(), &forms::FORM3(), &forms::FORM4(), &forms::FORM6(),
+        &forms::FORM7(), &forms::FORM8()}) {
     SCOPED_TRACE(form->window.name);
     std::set<std::string> names;
     for (const auto& c : form->controls) {
@@ -241,7 +242,7 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   // The "Fit" pop-up comes after "Save"; its commands take numbers no other item has.
   EXPECT_EQ(m.bar[2].name, "fititem");
   EXPECT_EQ(m.bar[2].caption, "Fit");
-  ASSERT_EQ(m.bar[2].items.size(), 7u);
+  ASSERT_EQ(m.bar[2].items.size(), 8u);
   EXPECT_EQ(m.bar[2].items[0].name, "refine");
   EXPECT_EQ(m.bar[2].items[0].caption, "Refine (least squares)");
   EXPECT_EQ(m.bar[2].items[1].name, "savereport");
@@ -258,6 +259,8 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   EXPECT_EQ(m.bar[2].items[4].caption, "Fit view");
   EXPECT_EQ(m.bar[2].items[5].name, "savefigure");
   EXPECT_EQ(m.bar[2].items[5].caption, "Save figure...");
+  EXPECT_EQ(m.bar[2].items[7].name, "components");
+  EXPECT_EQ(m.bar[2].items[7].caption, "Components");
   // The analysis file's two items before File > Exit, which stays last; Edit, Window and Help
   // after About.
   EXPECT_EQ(m.bar[0].items.at(2).name, "openanalysis");
@@ -269,7 +272,8 @@ TEST(FormDefinitions, MenuItemsAndTheirCommandNumbers) {
   const std::pair<const char*, std::vector<std::string>> added[] = {
       {"Edit", {"undo", "redo"}},
       {"Window",
-       {"showpeaks", "showgraphsetting", "showrawspectrum", "showfitreport", "showfitview"}},
+       {"showpeaks", "showgraphsetting", "showrawspectrum", "showfitreport", "showfitview",
+        "showcomponents"}},
       {"Help", {"manual"}},
   };
   for (std::size_t i = 0; i < std::size(added); ++i) {
