@@ -1,10 +1,11 @@
 #include "app/commands/file_commands.h"
 
+#include "app/commands/chosen_files.h"
 #include "app/commands/fit_report_window.h"
+#include "app/commands/raw_window.h"
 #include "app/files/axis_correction.h"
 #include "app/files/fit_report_file.h"
 #include "app/files/image_export.h"
-#include "app/files/raw_window.h"
 #include "app/files/result_export.h"
 #include "app/files/settings_file.h"
 #include "app/files/spectrum_load.h"
