@@ -1,6 +1,6 @@
 #include "platform/qt/user_actions.h"
 
-#include "app/commands/undo_history.h"
+#include "app/shell/user_steps.h"
 #include "platform/actions/script_error.h"
 #include "platform/actions/session_recorder.h"
 #include "platform/qt/qt_platform.h"
@@ -24,19 +24,6 @@ class DesktopContext : public actions::ActionContext {
   int buttons_;
 };
 
-constexpr int kAnyMouseButton = 1 | 2 | 16;
-
-// A script speaks of the mouse on the graph only, and of moves only while a button is held
-// (the program ignores the others).
-bool recordable(const actions::UserAction& action, int buttons) {
-  using actions::ActionKind;
-  const bool mouse = action.kind == ActionKind::MouseDown || action.kind == ActionKind::MouseMove ||
-                     action.kind == ActionKind::MouseUp;
-  if (!mouse) return true;
-  if (action.target != actions::kGraphPicture) return false;
-  return action.kind != ActionKind::MouseMove || (buttons & kAnyMouseButton) != 0;
-}
-
 }  // namespace
 
 void set_session_recorder(actions::SessionRecorder* recorder) { g_recorder = recorder; }
@@ -44,9 +31,7 @@ actions::SessionRecorder* session_recorder() { return g_recorder; }
 
 bool user_action(const actions::UserAction& action, int buttons) {
   using actions::ActionKind;
-  const bool typing = action.kind == ActionKind::Set;
-  // Typed text comes before whatever the user does next.
-  if (g_recorder && !typing) g_recorder->flush_typed();
+  if (g_recorder) g_recorder->before_action(action);
   bool queued = false;
   try {
     DesktopContext context(buttons);
@@ -54,23 +39,17 @@ bool user_action(const actions::UserAction& action, int buttons) {
   } catch (const actions::ScriptError&) {
     return false;  // a widget whose control has gone: nothing to do
   }
-  if (g_recorder) {
-    if (typing) {
-      g_recorder->typed(action);
-    } else if (recordable(action, buttons)) {
-      g_recorder->record(action, queued);
-    }
-  }
+  if (g_recorder) g_recorder->after_action(action, buttons, queued);
   if (queued) schedule_dispatch();
   // A box without a procedure changes its state with no event to make it a step.
   if (!queued && (action.kind == ActionKind::Click || action.kind == ActionKind::Check))
-    app::undo_checkpoint();
+    app::end_user_step();
   return queued;
 }
 
 void field_left(const std::string& field) {
   if (g_recorder) g_recorder->field_left(field);
-  app::undo_checkpoint();  // a typed field is one undo step once it is left
+  app::end_user_step();  // a typed field is one undo step once it is left
 }
 
 void dialog_answered(const actions::UserAction& answer) {
