@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "platform/batch/batch_options.h"
 
 namespace {
@@ -119,6 +124,30 @@ TEST(BatchShards, EveryPositionIsInExactlyOneShard) {
   EXPECT_TRUE(batch::in_shard(4, 1, 3));
   EXPECT_TRUE(batch::in_shard(3, 3, 3));
   EXPECT_FALSE(batch::in_shard(3, 1, 3));
+}
+
+}  // namespace
+
+namespace {
+
+// A user learns the options from the README's table: every option the batch takes must have
+// its row there, and --help must list it.
+TEST(BatchCommandLine, TheReadmeAndHelpListEveryOption) {
+  std::ifstream in(std::filesystem::path(TESSALY_SOURCE_DIR) / "README.md", std::ios::binary);
+  ASSERT_TRUE(in);
+  const std::string readme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string table = readme.substr(readme.find("## Many spectra: `tessaly batch`"));
+  const std::string usage = batch::batch_usage();
+  for (const std::string& name : batch::batch_option_names()) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(table.find("`" + name), std::string::npos);
+    if (name != "--help") {
+      EXPECT_NE(usage.find("  " + name + " "), std::string::npos);
+    }
+    // Each name the table knows is taken as an option, not as a file.
+    const auto parsed = batch::parse_batch_command_line({name, "1:2", "s.cfg", "a"});
+    EXPECT_EQ(parsed.error.find("unknown option"), std::string::npos) << parsed.error;
+  }
 }
 
 }  // namespace
