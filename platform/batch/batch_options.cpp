@@ -84,8 +84,11 @@ struct OptionRow {
   const char* placeholder;  // the value's name in --help; nullptr for a switch
   bool under;
   const char* help;
-  // Sets the option from its value (empty for a switch); a usage error, or empty.
+  // Sets the option from its value; a usage error, or empty. A switch has none and sets its
+  // flag instead.
   std::string (*apply)(const std::string& value, BatchOptions& o);
+  bool BatchOptions::*flag = nullptr;
+  bool flag_value = true;
 };
 
 std::string set_presses(const std::string& value, BatchOptions& o) {
@@ -140,59 +143,32 @@ const OptionRow kOptions[] = {
     {"--help", "-h", nullptr, false, nullptr, no_effect},
     {"--presses", nullptr, "N", false, "press \"FITTING\" N times (default 1; 0 loads only)",
      set_presses},
-    {"--refine", nullptr, nullptr, false, "then Refine (least squares)",
-     [](const std::string&, BatchOptions& o) {
-       o.refine = true;
-       return std::string();
-     }},
+    {"--refine", nullptr, nullptr, false, "then Refine (least squares)", nullptr,
+     &BatchOptions::refine},
     {"--weights", nullptr, "W", true,
      "Refine weighted by counting statistics (counts) or not (none);\n"
      "by default counts for raw spectra, none for records",
      set_weights},
     {"--raw", nullptr, nullptr, false,
-     "open the spectra as raw instrument files (background computed)",
-     [](const std::string&, BatchOptions& o) {
-       o.raw = true;
-       return std::string();
-     }},
+     "open the spectra as raw instrument files (background computed)", nullptr, &BatchOptions::raw},
     {"--window", nullptr, "FROM:TO", true, "the raw spectrum's x window (either side may be empty)",
      set_window},
-    {"--linear", nullptr, nullptr, true, "a straight background instead of Shirley",
-     [](const std::string&, BatchOptions& o) {
-       o.linear = true;
-       return std::string();
-     }},
+    {"--linear", nullptr, nullptr, true, "a straight background instead of Shirley", nullptr,
+     &BatchOptions::linear},
     {"--ends", nullptr, "N", true, "points averaged at each end for the background's levels",
      set_ends},
     {"--out", nullptr, "DIR", false,
      "where the files below go (DIR/NAME.csv, NAME.bmp, NAME.report.csv)", set_out},
-    {"--csv", nullptr, nullptr, true, "the curves, as \"export as TEXT\" writes them",
-     [](const std::string&, BatchOptions& o) {
-       o.csv = true;
-       return std::string();
-     }},
-    {"--bmp", nullptr, nullptr, true, "the graph image",
-     [](const std::string&, BatchOptions& o) {
-       o.bmp = true;
-       return std::string();
-     }},
-    {"--report", nullptr, nullptr, true, "the fit report",
-     [](const std::string&, BatchOptions& o) {
-       o.report = true;
-       return std::string();
-     }},
+    {"--csv", nullptr, nullptr, true, "the curves, as \"export as TEXT\" writes them", nullptr,
+     &BatchOptions::csv},
+    {"--bmp", nullptr, nullptr, true, "the graph image", nullptr, &BatchOptions::bmp},
+    {"--report", nullptr, nullptr, true, "the fit report", nullptr, &BatchOptions::report},
     {"--figure", nullptr, "DIR", false, "the fit view of each spectrum as DIR/NAME.svg",
      set_figure},
-    {"--no-header", nullptr, nullptr, false, "no header line",
-     [](const std::string&, BatchOptions& o) {
-       o.header = false;
-       return std::string();
-     }},
-    {"--quiet", "-q", nullptr, false, "no progress line on a terminal",
-     [](const std::string&, BatchOptions& o) {
-       o.quiet = true;
-       return std::string();
-     }},
+    {"--no-header", nullptr, nullptr, false, "no header line", nullptr, &BatchOptions::header,
+     false},
+    {"--quiet", "-q", nullptr, false, "no progress line on a terminal", nullptr,
+     &BatchOptions::quiet},
     {"--shard", nullptr, "K/N", false, "only the spectra at positions K, K+N, K+2N... (from 1)",
      set_shard},
 };
@@ -246,7 +222,11 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
       result.help = true;
       return result;
     }
-    if (std::string error = row->apply(value, o); !error.empty()) return fail(error);
+    if (row->flag) {
+      o.*(row->flag) = row->flag_value;
+    } else if (std::string error = row->apply(value, o); !error.empty()) {
+      return fail(error);
+    }
   }
 
   if (files.empty()) return fail("the settings file is missing");
