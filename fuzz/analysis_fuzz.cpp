@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/files/analysis_file.h"
+#include "app/commands/analysis_file.h"
 #include "app/files/analysis_json.h"
 #include "app/shell/session.h"
 #include "app/workspace/workspace.h"

@@ -24,11 +24,14 @@
 #include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
+#include "forms/form_library.h"
+#include "forms/named_controls.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/files/failed_write_signals.h"
 #include "runtime/files/file_channels.h"
 #include "runtime/forms/control_values.h"
 #include "runtime/forms/events.h"
+#include "runtime/forms/menu_checks.h"
 #include "runtime/forms/object_table.h"
 #include "runtime/forms/objects.h"
 #include "runtime/forms/platform.h"
@@ -297,12 +300,14 @@ void prepare_files() {
       {"over.bgd", over},
       {"huge.bgd", "1E+39,2,1\r\n"},
       {"short.cfg", "1\r\n2\r\n3\r\n"},
+      // An instrument's own export, for the raw window's "Open...".
+      {"raw.txt", "Binding Energy\tCounts\n" + spectrum(80, 290)},
   };
   f.refused_loads = {"header.bgd", "cut.bgd",     "lf.bgd", "over.bgd",
                      "huge.bgd",   "missing.bgd", "folder"};
   f.load_answers = {"good.bgd", "small.bgd", "flat.bgd", "header.bgd", "cut.bgd",
                     "lf.bgd",   "over.bgd",  "huge.bgd", "short.cfg",  "missing.bgd",
-                    "folder",   "out.cfg",   "out.csv",  "out.bmp"};
+                    "folder",   "out.cfg",   "out.csv",  "out.bmp",    "raw.txt"};
   f.failing_saves = {"folder", "nofolder/out.csv"};
   f.save_answers = {"out.cfg", "out.csv", "out.bmp", "folder", "nofolder/out.csv"};
   // Error reports are logged, beside the session folder (whose files must not change).
@@ -320,16 +325,51 @@ void restore_files() {
 
 enum class Kind { Other, Load, Save };
 
-// What an event procedure does with its dialog's answer.
+std::string menu_procedure(const std::string& item) {
+  std::string name = item;
+  for (char& ch : name) ch = static_cast<char>(ch - 'a' + 'A');
+  return name + "_ON";
+}
+
+// What an event procedure does with its dialog's answer: the record loads and the saves whose
+// refusals must change nothing (a raw load reads more than these files' refusals say).
 Kind kind_of(const std::string& procedure) {
-  static const char* const kLoads[] = {"OPENFILE_ON", "BUTTON3_ON", "BUTTON23_ON"};
-  static const char* const kSaves[] = {"SAVEASGRAPHICS_ON", "SAVEASTEXT_ON", "BUTTON22_ON",
-                                       "BUTTON24_ON", "BUTTON28_ON"};
-  for (const char* name : kLoads)
+  const std::string loads[] = {menu_procedure(forms::kOpenFileItem),
+                               rt::event_name(forms::kOpenButton.control, rt::EventKind::On),
+                               rt::event_name(forms::kLoadButton.control, rt::EventKind::On)};
+  const std::string saves[] = {menu_procedure(forms::kSaveGraphicsItem),
+                               menu_procedure(forms::kSaveTextItem),
+                               rt::event_name(forms::kSaveButton.control, rt::EventKind::On),
+                               rt::event_name(forms::kExportImageButton.control, rt::EventKind::On),
+                               rt::event_name(forms::kExportTextButton.control, rt::EventKind::On)};
+  for (const std::string& name : loads)
     if (procedure == name) return Kind::Load;
-  for (const char* name : kSaves)
+  for (const std::string& name : saves)
     if (procedure == name) return Kind::Save;
   return Kind::Other;
+}
+
+// Every command of the main window's menu, from its definition, so that commands added later
+// (Refine, raw loading, the report and the view) are chosen too; but not Exit, which would
+// only end the session early.
+const std::vector<const rt::MenuItemDef*>& menu_commands() {
+  static const std::vector<const rt::MenuItemDef*> names = [] {
+    std::vector<const rt::MenuItemDef*> out;
+    struct Walk {
+      static void items(const std::vector<rt::MenuItemDef>& list,
+                        std::vector<const rt::MenuItemDef*>& out) {
+        for (const rt::MenuItemDef& i : list) {
+          if (!i.items.empty())
+            items(i.items, out);
+          else if (i.name != forms::kExitItem)
+            out.push_back(&i);
+        }
+      }
+    };
+    Walk::items(forms::FORMMENU().bar, out);
+    return out;
+  }();
+  return names;
 }
 
 // Runs the queued event; for a load or save whose answer must fail, checks that it did and
@@ -381,7 +421,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   app::Session session(&p);
   session.start();
   rt::run_pending_events();
-  const Controls c = gather_controls();
+  Controls c = gather_controls();
   p.edits = c.edits;
   int mouse_buttons = 0;
 
@@ -407,13 +447,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 4: {
-        static const char* const kItems[] = {"openfile", "saveasgraphics", "saveastext", "about",
-                                             "undo",     "redo",           "fitview"};
-        const std::string item = kItems[in.pick(std::size(kItems))];
+        const rt::MenuItemDef& chosen = *menu_commands()[in.pick(menu_commands().size())];
+        const std::string& item = chosen.name;
+        // A check item toggles its mark before its procedure runs, as a user's choice does.
+        if (chosen.check_item) rt::set_menu_checked(item, !rt::menu_checked(item));
         rt::post_menu_event(item);
-        std::string name = item;
-        for (char& ch : name) ch = static_cast<char>(ch - 'a' + 'A');
-        run_checked(kind_of(name + "_ON"));
+        run_checked(kind_of(menu_procedure(item)));
+        // A command may open a window (the raw spectrum's, the report's): its controls join.
+        c = gather_controls();
+        p.edits = c.edits;
         break;
       }
       case 5:

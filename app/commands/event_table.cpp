@@ -6,9 +6,9 @@
 #include "app/commands/fit_commands.h"
 #include "app/commands/graph_commands.h"
 #include "app/commands/peak_table_commands.h"
+#include "app/commands/raw_window.h"
 #include "app/commands/undo_history.h"
 #include "app/commands/window_commands.h"
-#include "app/files/raw_window.h"
 #include "app/workspace/control_refs.h"
 #include "runtime/forms/events.h"
 

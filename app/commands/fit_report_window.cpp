@@ -26,6 +26,9 @@ std::string short_number(double v) {
 
 std::string cell(const std::optional<double>& v) { return v ? short_number(*v) : std::string(); }
 
+static_assert(forms::kReportColumns == 1 + kReportNumbers,
+              "the window's grid shows the slot and every number of the report");
+
 void put(rt::ObjRef form, const std::string& name, const std::string& text) {
   rt::set_text(rt::find_control(form, name), text);
 }
@@ -94,18 +97,11 @@ void fill(rt::ObjRef form) {
     if (report)
       for (const FitReportRow& r : report->rows)
         if (r.slot == k) row = &r;
-    const std::string texts[forms::kReportColumns] = {
-        row ? rt::decimal_text(k) : "",        row ? short_number(row->centre) : "",
-        row ? cell(row->centre_sd) : "",       row ? short_number(row->width) : "",
-        row ? cell(row->width_sd) : "",        row ? short_number(row->fwhm) : "",
-        row ? cell(row->fwhm_sd) : "",         row ? short_number(row->height) : "",
-        row ? cell(row->height_sd) : "",       row ? cell(row->area) : "",
-        row ? cell(row->area_sd) : "",         row ? cell(row->share_percent) : "",
-        row ? cell(row->share_sd) : "",        row ? cell(row->window_share_percent) : "",
-        row ? cell(row->window_share_sd) : "",
-    };
-    for (int c = 0; c < forms::kReportColumns; ++c)
-      put(form, forms::report_cell_name(c, k), texts[c]);
+    // The grid's column 0 is the slot, then the report's numbers in their order.
+    put(form, forms::report_cell_name(0, k), row ? rt::decimal_text(k) : "");
+    for (int c = 0; c < kReportNumbers; ++c)
+      put(form, forms::report_cell_name(c + 1, k),
+          row ? cell(kReportNumberColumns[c].value(*row)) : "");
   }
   const std::string keys[forms::kReportKeys] = {
       report ? rt::decimal_text(static_cast<std::int64_t>(report->points)) : "",

@@ -1,7 +1,7 @@
 #include "app/commands/window_commands.h"
 
 #include "app/commands/fit_report_window.h"
-#include "app/files/raw_window.h"
+#include "app/commands/raw_window.h"
 #include "app/graph/fit_view_window.h"
 #include "app/workspace/control_refs.h"
 #include "runtime/forms/events.h"

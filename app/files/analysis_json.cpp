@@ -5,9 +5,10 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
-#include "app/files/analysis_components.h"
 #include "app/files/raw_errors.h"
+#include "app/workspace/components.h"
 #include "app/workspace/error_locations.h"
+#include "app/workspace/peak_table.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/runtime_error.h"
 

@@ -14,7 +14,6 @@
 #include "runtime/convert/arithmetic.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/convert/text_to_number.h"
-#include "runtime/dialogs/message_box.h"
 #include "runtime/forms/control_values.h"
 #include "runtime/forms/platform.h"
 

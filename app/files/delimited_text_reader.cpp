@@ -7,13 +7,12 @@
 #include "app/files/plain_number.h"
 #include "app/files/raw_errors.h"
 #include "app/files/text_lines.h"
+#include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace app {
 namespace {
-
-constexpr double kSingleMax = 3.4028234663852886e38;
 
 struct Field {
   std::string_view text;
@@ -115,7 +114,7 @@ RawPoints read_delimited_text(std::string_view bytes, const std::string& file_na
     const auto y = f.count >= 2 ? number_of(f.f[1]) : std::nullopt;
     if (x && y) {
       for (const double v : {*x, *y})
-        if (std::fabs(v) > kSingleMax)
+        if (std::fabs(v) >= rt::kSingleOverflow)
           throw raw_error(rt::kOverflow, RawCheck::OutOfRange,
                           line_place(file_name, line->number) + ": " + value_text(v) +
                               " lies beyond the range of the program's numbers");

@@ -3,7 +3,6 @@
 #include "app/files/replacing_text_save.h"
 #include "app/model/fit_report.h"
 #include "app/workspace/error_locations.h"
-#include "runtime/dialogs/file_dialogs.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace app {
@@ -21,14 +20,10 @@ void save_fit_report(const std::string& path) {
   save_text_lines(path, fit_report_lines(make_fit_report(*record)));
 }
 
-void export_fit_report(rt::ObjRef owner) {
+void refuse_without_fit() {
   if (!last_fit())
     rt::raise_error_with_detail(rt::kInvalidArgument, kNoFit,
                                 location(FitReportCheck::NoFitForDialog));
-  const std::string path = rt::save_file_dialog(owner, "フィットレポートの保存", "*.csv",
-                                                "CSV file(*.csv);そのほか(*.*)", 0);
-  if (path == rt::kCancelMark) return;
-  save_fit_report(path);
 }
 
 }  // namespace app

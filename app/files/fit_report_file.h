@@ -3,16 +3,13 @@
 
 #include <string>
 
-#include "runtime/forms/objects.h"
-
 namespace app {
 
 // Writes the last fit's report to `path` like every other save (a temporary file, then a
 // rename). With no fit yet: run-time error 5, and no file is written.
 void save_fit_report(const std::string& path);
 
-// The save dialog (CSV), then save_fit_report. With no fit yet it is refused before the
-// dialog opens.
-void export_fit_report(rt::ObjRef owner);
+// With no fit yet: run-time error 5, as before a save dialog opens for nothing to save.
+void refuse_without_fit();
 
 }  // namespace app

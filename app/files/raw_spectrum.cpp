@@ -21,11 +21,7 @@
 #include "runtime/forms/control_values.h"
 
 namespace app {
-namespace {
-
-constexpr double kSingleMax = 3.4028234663852886e38;
-
-}  // namespace
+namespace {}  // namespace
 
 void check_raw_settings(const RawSettings& s) {
   const auto finite = [](std::optional<double> v, const char* what) {
@@ -115,7 +111,7 @@ LoadedSpectrum as_loaded(const RawPoints& p, const std::vector<double>& backgrou
   LoadedSpectrum s;
   for (std::size_t i = 0; i < p.x.size(); ++i) {
     const double y = p.y[i] - background[i];
-    if (!(std::fabs(y) <= kSingleMax))
+    if (!(std::fabs(y) < rt::kSingleOverflow))
       throw raw_error(
           rt::kOverflow, RawCheck::OutOfRange,
           line_place(name, p.line[i]) +

@@ -11,7 +11,6 @@
 #include "app/workspace/spectrum_points.h"
 #include "app/workspace/workspace.h"
 #include "runtime/convert/number_text.h"
-#include "runtime/dialogs/file_dialogs.h"
 
 namespace app {
 
@@ -45,11 +44,6 @@ std::vector<std::string> result_lines() {
   return lines;
 }
 
-void export_result_text(rt::ObjRef owner) {
-  const std::string path =
-      rt::save_file_dialog(owner, "結果の保存", "*.csv", "CSV file(*.csv);そのほか(*.*)", 0);
-  if (path == rt::kCancelMark) return;
-  save_text_lines(path, result_lines());
-}
+void save_result_text(const std::string& path) { save_text_lines(path, result_lines()); }
 
 }  // namespace app

@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "runtime/forms/objects.h"
-
 namespace app {
 
 // The lines of the result file for the workspace as it stands: index 0 to LASTPOINT (index 0
@@ -13,7 +11,7 @@ namespace app {
 // of the last model computation.
 std::vector<std::string> result_lines();
 
-// Asks for the file in a save dialog owned by `owner`, then writes the result lines there.
-void export_result_text(rt::ObjRef owner);
+// Writes the result lines to `path` like every other save (a temporary file, then a rename).
+void save_result_text(const std::string& path);
 
 }  // namespace app

@@ -19,15 +19,10 @@ struct SettingsItem {
 // then widths, unlike the value triples (centre, width, height).
 std::array<SettingsItem, kSettingsLines> settings_items();
 
-// Asks for the file in a save dialog on the peak-setting window, then writes the settings file
-// of the controls as they stand ("Save").
-void save_settings_as();
+// Writes the settings file of the controls as they stand to `path` ("Save").
+void save_settings(const std::string& path);
 // Reads the settings file at `path` into the controls. All 56 items are read before any
 // control changes: a short or unreadable file raises its error and changes nothing.
 void load_settings(const std::string& path);
-
-// Asks for the file in an open dialog on the peak-setting window, then loads it ("Load"); a
-// cancel changes nothing.
-void load_settings_from_chosen_file();
 
 }  // namespace app

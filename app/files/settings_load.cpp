@@ -12,7 +12,6 @@
 #include "app/workspace/peak_table.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/convert/text_to_number.h"
-#include "runtime/dialogs/file_dialogs.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/file_channels.h"
 #include "runtime/files/whole_file.h"
@@ -131,12 +130,6 @@ void load_settings(const std::string& path) {
   // The loaded texts replace every kept value, unless the file kept them itself.
   forget_kept_values();
   restore_kept_values(after);
-}
-
-void load_settings_from_chosen_file() {
-  const std::string path = rt::open_file_dialog(controls().form2, "設定の読込", "*.cfg",
-                                                "Config file(*.cfg);そのほか(*.*)", 0);
-  if (path != rt::kCancelMark) load_settings(path);
 }
 
 }  // namespace app

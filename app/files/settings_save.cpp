@@ -1,16 +1,11 @@
 #include "app/files/kept_value_lines.h"
 #include "app/files/replacing_text_save.h"
 #include "app/files/settings_file.h"
-#include "app/workspace/control_refs.h"
-#include "runtime/dialogs/file_dialogs.h"
 #include "runtime/forms/control_values.h"
 
 namespace app {
 
-void save_settings_as() {
-  const std::string path = rt::save_file_dialog(controls().form2, "設定の保存", "*.cfg",
-                                                "Config file(*.cfg);そのほか(*.*)", 0);
-  if (path == rt::kCancelMark) return;
+void save_settings(const std::string& path) {
   std::vector<std::string> lines;
   for (const SettingsItem& item : settings_items()) {
     // A grey box is saved as unchecked.

@@ -6,7 +6,6 @@
 #include "app/model/fit_report.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
-#include "runtime/dialogs/file_dialogs.h"
 #include "runtime/forms/control_values.h"
 
 namespace app {
@@ -62,16 +61,6 @@ void load_spectrum(const std::string& path) {
   }
   // A record's measured column is often not counts: weighting is the user's choice.
   set_weight_counts(false);
-}
-
-void load_chosen_spectrum() {
-  const std::string path =
-      rt::open_file_dialog(rt::kNullRef, "ファイルのオープン", "*.bgd",
-                           "BG subtracted data(*.bgd);rawファイル(*.txt,*.csv);そのほか(*.*)", 0);
-  if (path == rt::kCancelMark)
-    workspace().FILEPATH = path;
-  else
-    load_spectrum(path);
 }
 
 }  // namespace app

@@ -18,7 +18,4 @@ void store_spectrum(const LoadedSpectrum& s, const std::string& path);
 // holds more than 1001 points, raises its error and leaves everything as it was.
 void load_spectrum(const std::string& path);
 
-// Loads a spectrum chosen in the open dialog; a cancel leaves the cancel mark in FILEPATH.
-void load_chosen_spectrum();
-
 }  // namespace app

@@ -10,6 +10,7 @@
 #include "app/files/plain_number.h"
 #include "app/files/raw_errors.h"
 #include "app/files/text_lines.h"
+#include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/runtime_error.h"
 
@@ -18,7 +19,6 @@ namespace {
 
 constexpr std::string_view kIdentifier =
     "VAMAS Surface Chemical Analysis Standard Data Transfer Format 1988 May 4";
-constexpr double kSingleMax = 3.4028234663852886e38;
 // Items of a block that the inclusion list can leave out, numbered 1 to 40.
 constexpr int kBlockItems = 40;
 
@@ -148,7 +148,7 @@ class VamasParser {
       throw raw_error(
           rt::kBadNumericField, RawCheck::NotANumber,
           line_place(name(), at) + ": the " + what + " " + quoted(text) + " is not a number");
-    if (std::fabs(*v) > kSingleMax) throw out_of_range(*v, at);
+    if (std::fabs(*v) >= rt::kSingleOverflow) throw out_of_range(*v, at);
     return *v;
   }
 
@@ -312,7 +312,7 @@ class VamasParser {
       const std::int64_t point = i / b.variables;  // the values of one point are side by side
       const double along = b.start + static_cast<double>(point) * b.increment;
       const double x = kinetic ? excitation - along : along;
-      if (std::fabs(x) > kSingleMax) throw out_of_range(x, last_line_);
+      if (std::fabs(x) >= rt::kSingleOverflow) throw out_of_range(x, last_line_);
       points.x.push_back(x);
       points.y.push_back(y);
       points.line.push_back(last_line_);

@@ -6,13 +6,12 @@
 #include "app/files/plain_number.h"
 #include "app/files/raw_errors.h"
 #include "app/files/text_lines.h"
+#include "runtime/convert/arithmetic.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace app {
 namespace {
-
-constexpr double kSingleMax = 3.4028234663852886e38;
 
 // "# Key: value" as key and value, blanks trimmed; nothing for a comment of another shape.
 struct Comment {
@@ -112,7 +111,7 @@ XyFile read_xy_file(std::string_view bytes, const std::string& file_name) {
                       place + ": " + quoted(text) +
                           " is neither a comment nor two numbers (energy and counts)");
     for (const double v : {row->first, row->second})
-      if (std::fabs(v) > kSingleMax)
+      if (std::fabs(v) >= rt::kSingleOverflow)
         throw raw_error(
             rt::kOverflow, RawCheck::OutOfRange,
             place + ": " + value_text(v) + " lies beyond the range of the program's numbers");

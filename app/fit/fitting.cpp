@@ -9,8 +9,9 @@
 
 #include "app/fit/grid_scan.h"
 #include "app/fit/kai2.h"
-#include "app/fit/refine.h"
 #include "app/fit/sweep_engine.h"
+#include "app/fit/table_model.h"
+#include "app/model/fit_report.h"
 #include "app/model/linked_values.h"
 #include "app/workspace/components.h"
 #include "app/workspace/counted_loop.h"
@@ -188,6 +189,24 @@ void fit_peaks() {
   }
   // The report describes the fitted values before the redraw rounds their fields.
   record_fitting_result();
+}
+
+void record_fitting_result() {
+  try {
+    const float skip = read_skip();
+    if (!skip_usable(skip)) {
+      forget_fit();
+      return;
+    }
+    FitRecord record;
+    record.method = "fitting";
+    record.model = model_of_table(skip);
+    record.window_x = spectrum_x();
+    describe_components(record);
+    record_fit(std::move(record));
+  } catch (const rt::RuntimeError&) {
+    forget_fit();
+  }
 }
 
 }  // namespace app

@@ -13,4 +13,8 @@ void fit_peaks();
 // The sweep alone, without the first refusal, the restore, the redraw and the ratios.
 void fitting_sweep();
 
+// Keeps the record of a FITTING sweep that just ended: the values its fields hold before the
+// redraw rounds them. Never raises; a table it cannot read leaves no record.
+void record_fitting_result();
+
 }  // namespace app

@@ -354,22 +354,4 @@ void refine_table(const SolveLimits& limits) {
   record_fit(std::move(record));
 }
 
-void record_fitting_result() {
-  try {
-    const float skip = read_skip();
-    if (!skip_usable(skip)) {
-      forget_fit();
-      return;
-    }
-    FitRecord record;
-    record.method = "fitting";
-    record.model = model_of_table(skip);
-    record.window_x = spectrum_x();
-    describe_components(record);
-    record_fit(std::move(record));
-  } catch (const rt::RuntimeError&) {
-    forget_fit();
-  }
-}
-
 }  // namespace app

@@ -15,8 +15,4 @@ namespace app {
 // raises run-time error 5 with the reason, and nothing is changed.
 void refine_table(const SolveLimits& limits = {});
 
-// Keeps the record of a FITTING sweep that just ended: the values its fields hold before the
-// redraw rounds them. Never raises; a table it cannot read leaves no record.
-void record_fitting_result();
-
 }  // namespace app

@@ -52,14 +52,10 @@ void change_width(Workspace& w, int k, float mx) {
 
 }  // namespace
 
-std::string colour_text(rt::Colour colour) {
-  return rt::right_part("0000000" + rt::hex_text(static_cast<std::int32_t>(colour)), 6);
-}
-
 void hit_test(Workspace& w, float mx, float my) {
   counted_loop(my - 5, my + 5, 1, [&](float y) {
     counted_loop(mx - 5, mx + 5, 1, [&](float x) {
-      const std::string text = colour_text(rt::picture_pixel(PICTURE(1), x, y));
+      const std::string text = rt::six_hex_text(rt::picture_pixel(PICTURE(1), x, y));
       for (int k = 1; k <= kSlots; ++k) {
         if (text != peak_colour_text(k)) continue;
         w.MOUSEMODE = 2.0f * static_cast<float>(k);

@@ -15,11 +15,6 @@ namespace app {
 inline constexpr float kNoPress = 0;
 inline constexpr float kMarkerDrag = 1;
 
-// The six-digit text by which the hit test knows a colour: the hexadecimal digits with
-// "0000000" in front, of that the last six (red gives "0000FF", a point outside the picture
-// "FFFFFF").
-std::string colour_text(rt::Colour colour);
-
 // What a press at picture pixel (mx, my) grabs, set into MOUSEMODE (left as it is when no peak
 // pixel is found): scans the 11 x 11 pixels around the pointer, top row first and left to
 // right in each row; every pixel in a peak colour sets the mode again, so the last one in that

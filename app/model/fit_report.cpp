@@ -355,26 +355,48 @@ std::string report_number(double value) {
   return std::string(buffer, result.ptr);
 }
 
+const ReportNumber kReportNumberColumns[kReportNumbers] = {
+    {"centre", [](const FitReportRow& r) { return std::optional<double>(r.centre); }},
+    {"centre_sd", [](const FitReportRow& r) { return r.centre_sd; }},
+    {"width", [](const FitReportRow& r) { return std::optional<double>(r.width); }},
+    {"width_sd", [](const FitReportRow& r) { return r.width_sd; }},
+    {"fwhm", [](const FitReportRow& r) { return std::optional<double>(r.fwhm); }},
+    {"fwhm_sd", [](const FitReportRow& r) { return r.fwhm_sd; }},
+    {"height", [](const FitReportRow& r) { return std::optional<double>(r.height); }},
+    {"height_sd", [](const FitReportRow& r) { return r.height_sd; }},
+    {"area", [](const FitReportRow& r) { return r.area; }},
+    {"area_sd", [](const FitReportRow& r) { return r.area_sd; }},
+    {"share_percent", [](const FitReportRow& r) { return r.share_percent; }},
+    {"share_sd", [](const FitReportRow& r) { return r.share_sd; }},
+    {"window_share_percent", [](const FitReportRow& r) { return r.window_share_percent; }},
+    {nullptr, [](const FitReportRow& r) { return r.window_share_sd; }},
+};
+
+std::string fit_report_header() {
+  std::string header = "slot,name";
+  for (const ReportNumber& column : kReportNumberColumns)
+    if (column.csv_name) header += std::string(",") + column.csv_name;
+  return header + ",constraints,flags";
+}
+
 std::vector<std::string> fit_report_lines(const FitReport& report) {
-  const auto optional = [](const std::optional<double>& v) {
-    return v ? report_number(*v) : std::string();
-  };
   const auto joined = [](const std::vector<std::string>& words, const char* suffix) {
     std::string out;
     for (const std::string& word : words) out += (out.empty() ? "" : " ") + word + suffix;
     return out;
   };
+  const auto optional = [](const std::optional<double>& v) {
+    return v ? report_number(*v) : std::string();
+  };
   std::vector<std::string> lines;
-  lines.emplace_back(kFitReportHeader);
+  lines.push_back(fit_report_header());
   for (const FitReportRow& r : report.rows) {
-    lines.push_back(rt::decimal_text(r.slot) + ',' + csv_field(r.name) + ',' +
-                    report_number(r.centre) + ',' + optional(r.centre_sd) + ',' +
-                    report_number(r.width) + ',' + optional(r.width_sd) + ',' +
-                    report_number(r.fwhm) + ',' + optional(r.fwhm_sd) + ',' +
-                    report_number(r.height) + ',' + optional(r.height_sd) + ',' + optional(r.area) +
-                    ',' + optional(r.area_sd) + ',' + optional(r.share_percent) + ',' +
-                    optional(r.share_sd) + ',' + optional(r.window_share_percent) + ',' +
-                    csv_field(r.constraints) + ',' + joined(r.flags, ""));
+    std::string line = rt::decimal_text(r.slot) + ',' + csv_field(r.name);
+    for (const ReportNumber& column : kReportNumberColumns) {
+      if (!column.csv_name) continue;
+      line += ',' + optional(column.value(r));
+    }
+    lines.push_back(line + ',' + csv_field(r.constraints) + ',' + joined(r.flags, ""));
   }
   lines.push_back("");
   lines.push_back("points," + rt::decimal_text(static_cast<std::int64_t>(report.points)));

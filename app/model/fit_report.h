@@ -86,10 +86,19 @@ struct FitReport {
 
 FitReport make_fit_report(const FitRecord& record);
 
-// The report's header line.
-inline constexpr const char* kFitReportHeader =
-    "slot,name,centre,centre_sd,width,width_sd,fwhm,fwhm_sd,height,height_sd,area,area_sd,"
-    "share_percent,share_sd,window_share_percent,constraints,flags";
+// The numbers of a slot's line, one row each, in the order of both the saved report's columns
+// and the report window's grid (forms/report_grid.h, whose column 0 is the slot): the name in
+// the saved report's header (nullptr: the window alone shows it) and the value (empty: an
+// empty field).
+struct ReportNumber {
+  const char* csv_name;
+  std::optional<double> (*value)(const FitReportRow& row);
+};
+inline constexpr int kReportNumbers = 14;
+extern const ReportNumber kReportNumberColumns[kReportNumbers];
+
+// The report's header line: slot, name, the numbers', constraints and flags.
+std::string fit_report_header();
 
 inline constexpr const char* kSpeciesHeader = "species,members,area,area_sd,share_percent,share_sd";
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/workspace/peak_table.h"
+#include "runtime/picture/colour.h"
 
 namespace app {
 
@@ -13,24 +14,10 @@ namespace app {
 inline constexpr std::array<unsigned, kSlots> kPeakColours = {0xFF0000, 0xFF00FF, 0x00FF00,
                                                               0xFFFF00, 0x00FFFF, 0xFF0080};
 
-namespace detail {
-
-// Six upper-case hexadecimal digits, the form in which the hit test compares pixel colours.
-constexpr std::array<char, 7> six_hex_digits(unsigned colour) {
-  std::array<char, 7> text{};
-  for (int i = 5; i >= 0; --i) {
-    text[i] = "0123456789ABCDEF"[colour & 0xF];
-    colour >>= 4;
-  }
-  return text;
-}
-
-}  // namespace detail
-
 // The text forms of kPeakColours, derived from it so that the two cannot drift apart.
 inline constexpr std::array<std::array<char, 7>, kSlots> kPeakColourTexts = [] {
   std::array<std::array<char, 7>, kSlots> texts{};
-  for (int k = 0; k < kSlots; ++k) texts[k] = detail::six_hex_digits(kPeakColours[k]);
+  for (int k = 0; k < kSlots; ++k) texts[k] = rt::six_hex_digits(kPeakColours[k]);
   return texts;
 }();
 static_assert(std::string_view(kPeakColourTexts[5].data()) == "FF0080");

@@ -48,6 +48,33 @@ SessionRecorder::~SessionRecorder() {
   if (g_crash_fd == fd_) g_crash_fd = -1;
 }
 
+namespace {
+
+constexpr int kAnyMouseButton = 1 | 2 | 16;
+
+// A script speaks of the mouse on the graph only, and of moves only while a button is held
+// (the program ignores the others).
+bool recordable(const UserAction& action, int buttons) {
+  const bool mouse = action.kind == ActionKind::MouseDown || action.kind == ActionKind::MouseMove ||
+                     action.kind == ActionKind::MouseUp;
+  if (!mouse) return true;
+  if (action.target != kGraphPicture) return false;
+  return action.kind != ActionKind::MouseMove || (buttons & kAnyMouseButton) != 0;
+}
+
+}  // namespace
+
+void SessionRecorder::before_action(const UserAction& action) {
+  if (action.kind != ActionKind::Set) flush_typed();
+}
+
+void SessionRecorder::after_action(const UserAction& action, int buttons, bool queued) {
+  if (action.kind == ActionKind::Set)
+    typed(action);
+  else if (recordable(action, buttons))
+    record(action, queued);
+}
+
 void SessionRecorder::typed(const UserAction& set) {
   if (typing_ && typed_field_ != set.target) flush_typed();
   typing_ = true;

@@ -30,6 +30,14 @@ class SessionRecorder {
   SessionRecorder(const SessionRecorder&) = delete;
   SessionRecorder& operator=(const SessionRecorder&) = delete;
 
+  // What the desktop records of each action its user performs, in two halves around the
+  // performing: before it, the typed text that no field has left yet comes first (unless the
+  // action is more typing); after it, typing waits for its field to be left, a mouse action
+  // is recorded only on the graph and a move only while a button (`buttons`) is held, and
+  // anything else as performed (`queued` when it queued an event).
+  void before_action(const UserAction& action);
+  void after_action(const UserAction& action, int buttons, bool queued);
+
   // The user typed into a field (a set action with the field's new text).
   void typed(const UserAction& set);
   // The field lost the focus: its typed text is written.

@@ -10,6 +10,7 @@
 #include "runtime/forms/events.h"
 #include "runtime/forms/menu_checks.h"
 #include "runtime/forms/objects.h"
+#include "runtime/picture/colour.h"
 #include "runtime/picture/picture_ops.h"
 
 namespace actions {
@@ -62,13 +63,6 @@ rt::Control& control_named(const std::string& qualified) {
   rt::Control* control = form.control(qualified.substr(dot + 1));
   if (!control) throw ScriptError("unknown control \"" + qualified + "\"");
   return *control;
-}
-
-std::string hex6(std::uint32_t v) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string s(6, '0');
-  for (int i = 5; i >= 0; --i, v >>= 4) s[static_cast<std::size_t>(i)] = digits[v & 0xF];
-  return s;
 }
 
 // The menu of the main window, from its form definition.
@@ -291,6 +285,8 @@ bool perform_action(const UserAction& a, ActionContext& context) {
     case ActionKind::MouseUp:
       return perform_mouse(a, context);
     case ActionKind::AnswerFile: {
+      // As its line would be refused: an empty path names no file.
+      if (a.text.empty()) throw ScriptError("answer file needs a path");
       // A relative path is taken against the current directory now, as a dialog would.
       std::error_code ec;
       std::filesystem::path full = std::filesystem::absolute(a.text, ec);
@@ -311,7 +307,8 @@ bool perform_action(const UserAction& a, ActionContext& context) {
       if (control_named(a.target).kind() != rt::ElementKind::Picture)
         throw ScriptError(a.target + " is not a picture");
       const std::uint32_t colour = rt::picture_pixel(control_named(a.target).ref(), a.x, a.y);
-      context.write_line(colour == 0xFFFFFFFFu ? std::string("FFFFFFFF") : hex6(colour));
+      context.write_line(colour == rt::kNoPixel ? std::string("FFFFFFFF")
+                                                : rt::six_hex_text(colour));
       return false;
     }
     case ActionKind::Clipboard:

@@ -1,5 +1,7 @@
 #include "platform/batch/background_options.h"
 
+#include "forms/named_controls.h"
+
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -39,11 +41,6 @@ std::vector<std::string> parts(const std::string& text, char sep) {
 }
 
 }  // namespace
-
-bool is_background_option(const std::string& name) {
-  return name == "--background" || name == "--tougaard-b" || name == "--kernel" ||
-         name == "--offsets" || name == "--excitation";
-}
 
 bool read_background_option(const std::string& name, const std::string& value, BackgroundOptions& o,
                             std::string& error) {
@@ -113,32 +110,34 @@ std::string background_inconsistency(const BackgroundOptions& o, bool linear) {
   return "";
 }
 
-std::vector<std::string> background_steps(const BackgroundOptions& o) {
-  std::vector<std::string> lines;
-  if (o.method == "linear") lines.push_back("check FORM5.CHECK1 0");
-  if (o.method == "shirley") lines.push_back("check FORM5.CHECK1 1");
-  if (o.method == "tougaard") lines.push_back("check FORM5.CHECK2 1");
-  if (o.tougaard_b) lines.push_back("set FORM5.EDIT5 " + *o.tougaard_b);
+std::vector<actions::UserAction> background_steps(const BackgroundOptions& o) {
+  using actions::ActionKind;
+  std::vector<actions::UserAction> steps;
+  const auto set = [&](forms::ControlName c, const std::string& text) {
+    steps.push_back(
+        actions::make_action(ActionKind::Set, actions::qualified_name(c.form, c.control), text));
+  };
+  const auto check = [&](forms::ControlName c, int state) {
+    actions::UserAction a =
+        actions::make_action(ActionKind::Check, actions::qualified_name(c.form, c.control));
+    a.state = state;
+    steps.push_back(std::move(a));
+  };
+  if (o.method == "linear") check(forms::kRawShirleyBox, 0);
+  if (o.method == "shirley") check(forms::kRawShirleyBox, 1);
+  if (o.method == "tougaard") check(forms::kRawTougaardBox, 1);
+  if (o.tougaard_b) set(forms::kRawTougaardB, *o.tougaard_b);
   if (o.c) {
-    lines.push_back("set FORM5.EDIT6 " + *o.c);
-    lines.push_back("set FORM5.EDIT7 " + *o.c_prime);
-    lines.push_back("set FORM5.EDIT8 " + *o.d);
+    set(forms::kRawKernelC, *o.c);
+    set(forms::kRawKernelCPrime, *o.c_prime);
+    set(forms::kRawKernelD, *o.d);
   }
   if (o.low_offset) {
-    lines.push_back("set FORM5.EDIT9 " + *o.low_offset);
-    lines.push_back("set FORM5.EDIT10 " + *o.high_offset);
+    set(forms::kRawLowOffset, *o.low_offset);
+    set(forms::kRawHighOffset, *o.high_offset);
   }
-  if (o.excitation) lines.push_back("set FORM5.EDIT11 " + *o.excitation);
-  return lines;
-}
-
-std::string background_usage() {
-  return "  --background M     the background: linear, shirley (the default) or tougaard\n"
-         "  --tougaard-b B     Tougaard's B (absent: fitted to the high end)\n"
-         "  --kernel K         Tougaard's kernel: universal (the default), sio2, or C,C',D\n"
-         "  --offsets LOW:HIGH points skipped at each end before its points are averaged\n"
-         "  --excitation E     a text file in kinetic energy: the excitation energy in eV,\n"
-         "                     alka (1486.6) or mgka (1253.6)\n";
+  if (o.excitation) set(forms::kRawExcitation, *o.excitation);
+  return steps;
 }
 
 }  // namespace batch

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/actions/user_action.h"
+
 namespace batch {
 
 struct BackgroundOptions {
@@ -19,9 +21,6 @@ struct BackgroundOptions {
   bool any() const { return method || tougaard_b || c || low_offset || excitation; }
 };
 
-// Whether `name` is one of these options (all take a value).
-bool is_background_option(const std::string& name);
-
 // Reads one of them; false with a one-line usage error for a value that makes no sense.
 bool read_background_option(const std::string& name, const std::string& value, BackgroundOptions& o,
                             std::string& error);
@@ -29,10 +28,7 @@ bool read_background_option(const std::string& name, const std::string& value, B
 // What only these options together (and --linear) can tell; empty when they agree.
 std::string background_inconsistency(const BackgroundOptions& o, bool linear);
 
-// The action-script lines that set the raw window's fields for them, after "menu openraw".
-std::vector<std::string> background_steps(const BackgroundOptions& o);
-
-// Their lines of `tessaly batch --help`.
-std::string background_usage();
+// The user's steps that set the raw window's fields for them, after "menu openraw".
+std::vector<actions::UserAction> background_steps(const BackgroundOptions& o);
 
 }  // namespace batch

@@ -50,6 +50,9 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
 // The text `tessaly batch --help` prints.
 std::string batch_usage();
 
+// Every option's long name ("--presses"), in the order --help lists them.
+std::vector<std::string> batch_option_names();
+
 // Whether the spectrum at `position` (from 1) belongs to shard K of N: position = K modulo N.
 bool in_shard(std::size_t position, int shard_index, int shard_count);
 

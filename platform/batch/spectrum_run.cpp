@@ -3,20 +3,15 @@
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
-#include "app/commands/undo_history.h"
-#include "app/files/analysis_file.h"
-#include "app/files/analysis_json.h"
-#include "app/fit/kai2.h"
+#include "app/shell/analysis_setup.h"
+#include "app/shell/program_view.h"
 #include "app/shell/session.h"
-#include "app/workspace/components.h"
-#include "app/workspace/control_refs.h"
-#include "app/workspace/peak_table.h"
-#include "app/workspace/spectrum_points.h"
-#include "app/workspace/workspace.h"
+#include "app/shell/user_steps.h"
+#include "forms/named_controls.h"
 #include "platform/actions/script_error.h"
+#include "platform/actions/user_action.h"
 #include "platform/batch/output_names.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_driver.h"
@@ -41,7 +36,7 @@ class FreshProgram {
  public:
   FreshProgram(rt::Platform& platform, rt::TextRenderer* text_renderer)
       : session_(&platform, text_renderer, [](const std::string&, const std::string&) {}) {
-    app::set_undo_enabled(false);  // nothing is undone in a batch: no snapshots to pay for
+    app::keep_no_undo_history();
     session_.start();
     rt::run_pending_events();
   }
@@ -50,8 +45,31 @@ class FreshProgram {
   app::Session session_;
 };
 
-// Performs action-script lines and notes the first failure: a run-time error raised by the
-// procedure a line ran, or a step the program could not take.
+// The user's steps, named by the forms' own constants.
+using actions::ActionKind;
+using actions::UserAction;
+
+std::string name_of(forms::ControlName c) { return actions::qualified_name(c.form, c.control); }
+UserAction click(forms::ControlName c) {
+  return actions::make_action(ActionKind::Click, name_of(c));
+}
+UserAction type_into(forms::ControlName c, const std::string& text) {
+  return actions::make_action(ActionKind::Set, name_of(c), text);
+}
+UserAction set_check(forms::ControlName c, int state) {
+  UserAction a = actions::make_action(ActionKind::Check, name_of(c));
+  a.state = state;
+  return a;
+}
+UserAction choose(const char* menu_item) {
+  return actions::make_action(ActionKind::Menu, menu_item);
+}
+UserAction answer_file(const std::string& path) {
+  return actions::make_action(ActionKind::AnswerFile, {}, path);
+}
+
+// Performs the user's actions and notes the first failure: a run-time error raised by the
+// procedure an action ran, or a step the program could not take.
 class Steps {
  public:
   Steps(headless::HeadlessPlatform& platform, SpectrumSummary& summary)
@@ -61,13 +79,14 @@ class Steps {
 
   bool ok() const { return summary_.ok; }
 
-  Steps& operator()(const std::string& line) {
+  Steps& operator()(const UserAction& action) {
     if (!summary_.ok) return *this;
     const int before = rt::reported_error_count();
     try {
-      driver_.perform(line);
+      driver_.perform(action);
     } catch (const actions::ScriptError& e) {
-      fail(std::string("the batch could not take the step \"") + line + "\": " + e.what());
+      fail(std::string("the batch could not take the step \"") + actions::format_action(action) +
+           "\": " + e.what());
       return *this;
     }
     if (rt::reported_error_count() != before) fail_with_last_error();
@@ -107,29 +126,15 @@ std::string shortest_text(float value) {
   return std::string(buf, r.ptr);
 }
 
-// The fit figure of the curves as last drawn, that is of the values the fit reached before the
-// redraw rounded the fields to one decimal; empty when no sweep would accept the Skip.
-std::string final_figure() {
-  try {
-    const float skip = app::read_skip();
-    if (!app::skip_usable(skip)) return "";
-    return shortest_text(app::figure_of_curves(skip));
-  } catch (const rt::RuntimeError&) {
-    return "";
-  }
-}
-
-void read_table(SpectrumSummary& s, int slots) {
+// What the peak table shows: an absent slot's line is empty, whatever its other fields hold.
+void read_table(const app::ProgramView& view, SpectrumSummary& s, int slots) {
   s.peaks.resize(static_cast<std::size_t>(slots));
-  for (int k = 1; k <= slots; ++k) {
-    SlotTexts& slot = s.peaks[static_cast<std::size_t>(k - 1)];
-    slot.centre = rt::get_text(app::field_of(k, app::Param::Centre));
-    if (slot.centre.empty()) continue;  // an absent slot shows nothing
-    slot.width = rt::get_text(app::field_of(k, app::Param::Width));
-    slot.height = rt::get_text(app::field_of(k, app::Param::Height));
-    slot.share = rt::get_text(app::ratio_field_of(k));
+  for (std::size_t i = 0; i < s.peaks.size(); ++i) {
+    const app::PeakRowView& row = view.rows[i];
+    if (!row.present()) continue;
+    s.peaks[i] = {row.centre, row.width, row.height, row.share};
   }
-  s.total = rt::get_text(app::EDIT(42));
+  s.total = view.total;
 }
 
 std::string out_path(const BatchOptions& o, const std::string& spectrum, const char* suffix) {
@@ -146,19 +151,15 @@ std::string error_text(const rt::RuntimeError& error) {
 }
 
 SpectrumRunner::SpectrumRunner(const BatchOptions& options, rt::TextRenderer* text_renderer)
-    : options_(options), text_renderer_(text_renderer) {
-  // An analysis file is JSON; a settings file's first line is a check box's 0 or 1.
-  std::ifstream in(options.settings, std::ios::binary);
-  std::string start(64, '\0');
-  in.read(start.data(), static_cast<std::streamsize>(start.size()));
-  start.resize(static_cast<std::size_t>(in.gcount()));
-  analysis_ = app::looks_like_json(start);
-}
+    : options_(options),
+      text_renderer_(text_renderer),
+      analysis_(app::is_analysis_file(options.settings)) {}
 
 std::optional<std::string> SpectrumRunner::check_settings_and_features() const {
   headless::HeadlessPlatform platform(std::cerr);
   FreshProgram program(platform, text_renderer_);
-  if (options_.raw && !(rt::find_form_definition("FORM5") && rt::procedure_exists("OPENRAW_ON")))
+  if (options_.raw &&
+      !(rt::find_form_definition(forms::kRawOpenButton.form) && rt::procedure_exists("OPENRAW_ON")))
     return "--raw is not available in this build of the program";
   if (options_.refine && !rt::procedure_exists("REFINE_ON"))
     return "--refine is not available in this build of the program";
@@ -169,15 +170,16 @@ std::optional<std::string> SpectrumRunner::check_settings_and_features() const {
   SpectrumSummary summary;
   Steps step(platform, summary);
   if (analysis_) {
-    step.call([&] { app::read_analysis_file(options_.settings); });
+    step.call([&] { app::apply_analysis_file_setup(options_.settings); });
     if (!summary.ok)
       return "cannot load the analysis file " + options_.settings + ": " + summary.error;
-    return std::nullopt;
+  } else {
+    step(answer_file(options_.settings))(click(forms::kLoadButton));
+    if (!summary.ok)
+      return "cannot load the settings file " + options_.settings + ": " + summary.error;
   }
-  step("answer file " + options_.settings)("click FORM2.BUTTON23");
-  if (!summary.ok)
-    return "cannot load the settings file " + options_.settings + ": " + summary.error;
-  slots_ = std::max(app::kSlots, app::component_count());
+  // Every spectrum's line has the columns of the components the set-up holds.
+  slots_ = app::view_program(false).slots;
   return std::nullopt;
 }
 
@@ -195,48 +197,46 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
   bool raw = options_.raw;
   if (analysis_) {
     step.call([&] {
-      const app::AnalysisDocument analysis = app::read_analysis_file(options_.settings);
-      app::apply_analysis_setup(analysis);
-      raw = raw || analysis.spectrum.raw;
-      if (!weight_counts) weight_counts = analysis.weight_counts;
+      const app::AnalysisSetup setup = app::apply_analysis_file_setup(options_.settings);
+      raw = raw || setup.raw;
+      if (!weight_counts) weight_counts = setup.weight_counts;
     });
   } else {
-    step("answer file " + options_.settings)("click FORM2.BUTTON23");
+    step(answer_file(options_.settings))(click(forms::kLoadButton));
   }
   if (raw) {
-    step("menu openraw");
-    if (options_.window_from) step("set FORM5.EDIT1 " + *options_.window_from);
-    if (options_.window_to) step("set FORM5.EDIT2 " + *options_.window_to);
-    if (options_.ends) step("set FORM5.EDIT3 " + *options_.ends);
-    if (options_.linear) step("check FORM5.CHECK1 0");
-    for (const std::string& line : background_steps(options_.background)) step(line);
-    step("answer file " + spectrum)("click FORM5.BUTTON1");
+    step(choose(forms::kOpenRawItem));
+    if (options_.window_from) step(type_into(forms::kRawWindowFrom, *options_.window_from));
+    if (options_.window_to) step(type_into(forms::kRawWindowTo, *options_.window_to));
+    if (options_.ends) step(type_into(forms::kRawEndPoints, *options_.ends));
+    if (options_.linear) step(set_check(forms::kRawShirleyBox, 0));
+    for (const UserAction& action : background_steps(options_.background)) step(action);
+    step(answer_file(spectrum))(click(forms::kRawOpenButton));
   } else {
-    step("answer file " + spectrum)("click FORM2.BUTTON3");
+    step(answer_file(spectrum))(click(forms::kOpenButton));
   }
   // The check item toggles: chosen only when it does not show the wanted state already.
   if (weight_counts && rt::procedure_exists("WEIGHTCOUNTS_ON") &&
-      rt::menu_checked("weightcounts") != *weight_counts)
-    step("menu weightcounts");
-  for (int n = 0; n < options_.presses; ++n) step("click FORM2.BUTTON1");
-  if (options_.refine) step("menu refine");
+      rt::menu_checked(forms::kWeightCountsItem) != *weight_counts)
+    step(choose(forms::kWeightCountsItem));
+  for (int n = 0; n < options_.presses; ++n) step(click(forms::kFittingButton));
+  if (options_.refine) step(choose(forms::kRefineItem));
   if (options_.csv)
-    step("answer file " + out_path(options_, spectrum, ".csv"))("click FORM2.BUTTON28");
+    step(answer_file(out_path(options_, spectrum, ".csv")))(click(forms::kExportTextButton));
   if (options_.bmp)
-    step("answer file " + out_path(options_, spectrum, ".bmp"))("click FORM2.BUTTON24");
+    step(answer_file(out_path(options_, spectrum, ".bmp")))(click(forms::kExportImageButton));
   if (options_.report)
-    step("answer file " + out_path(options_, spectrum, ".report.csv"))("menu savereport");
+    step(answer_file(out_path(options_, spectrum, ".report.csv")))(choose(forms::kSaveReportItem));
   if (!options_.figure_dir.empty())
-    step("answer file " +
-         (std::filesystem::path(options_.figure_dir) / (output_stem(spectrum) + ".svg")).string())(
-        "menu savefigure");
+    step(answer_file(
+        (std::filesystem::path(options_.figure_dir) / (output_stem(spectrum) + ".svg")).string()))(
+        choose(forms::kSaveFigureItem));
 
-  // A load replaces the workspace all or nothing, the path included: the points are known
-  // also when a later step (the load's own redraw among them) failed.
-  if (!app::workspace().FILEPATH.empty()) summary.points = rt::decimal_text(app::point_count());
+  const app::ProgramView view = app::view_program(false);
+  if (view.points) summary.points = rt::decimal_text(*view.points);
   if (summary.ok) {
-    read_table(summary, slots_);
-    summary.figure = final_figure();
+    read_table(view, summary, slots_);
+    summary.figure = view.figure ? shortest_text(*view.figure) : std::string();
   }
   return summary;
 }

@@ -6,29 +6,31 @@
 
 namespace headless {
 
+using actions::ActionKind;
+
 HeadlessPlatform::HeadlessPlatform(std::ostream& errors) : errors_(errors) {}
 
 std::optional<std::string> HeadlessPlatform::file_dialog(const rt::FileDialogRequest& request) {
-  if (answers_.empty() ||
-      (answers_.front().kind != Answer::File && answers_.front().kind != Answer::Cancel))
+  if (answers_.empty() || (answers_.front().kind != ActionKind::AnswerFile &&
+                           answers_.front().kind != ActionKind::AnswerCancel))
     throw actions::ScriptError("the file dialog \"" + request.title +
                                "\" opened with no file or cancel answer queued");
-  Answer a = answers_.front();
+  const actions::UserAction a = answers_.front();
   answers_.pop_front();
-  if (a.kind == Answer::Cancel) return std::nullopt;
-  return a.path;
+  if (a.kind == ActionKind::AnswerCancel) return std::nullopt;
+  return a.text;
 }
 
 int HeadlessPlatform::message_box(const rt::MessageBoxRequest& request) {
   // Boxes with a single button need no answer; a question does.
   if (request.buttons == 0) return rt::kOk;
-  if (answers_.empty() ||
-      (answers_.front().kind != Answer::Yes && answers_.front().kind != Answer::No))
+  if (answers_.empty() || (answers_.front().kind != ActionKind::AnswerYes &&
+                           answers_.front().kind != ActionKind::AnswerNo))
     throw actions::ScriptError("the question \"" + request.text +
                                "\" opened with no yes or no answer queued");
-  Answer a = answers_.front();
+  const actions::UserAction a = answers_.front();
   answers_.pop_front();
-  const bool yes = a.kind == Answer::Yes;
+  const bool yes = a.kind == ActionKind::AnswerYes;
   switch (request.buttons) {
     case 1:
       return yes ? rt::kOk : rt::kCancel;

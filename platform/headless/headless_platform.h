@@ -7,20 +7,17 @@
 #include <iosfwd>
 #include <string>
 
+#include "platform/actions/user_action.h"
 #include "runtime/forms/platform.h"
 
 namespace headless {
-
-struct Answer {
-  enum Kind { File, Cancel, Yes, No } kind;
-  std::string path;  // File: the full path
-};
 
 class HeadlessPlatform : public rt::Platform {
  public:
   explicit HeadlessPlatform(std::ostream& errors);
 
-  void queue_answer(Answer answer) { answers_.push_back(std::move(answer)); }
+  // An answer file (with its full path), cancel, yes or no action.
+  void queue_answer(actions::UserAction answer) { answers_.push_back(std::move(answer)); }
   std::size_t queued_answers() const { return answers_.size(); }
   const std::string& clipboard() const { return clipboard_; }
 
@@ -39,7 +36,7 @@ class HeadlessPlatform : public rt::Platform {
   void process_pending() override {}
 
  private:
-  std::deque<Answer> answers_;
+  std::deque<actions::UserAction> answers_;
   std::string clipboard_;
   std::ostream& errors_;
 };

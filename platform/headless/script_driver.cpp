@@ -4,7 +4,7 @@
 #include <new>
 #include <ostream>
 
-#include "app/commands/undo_history.h"
+#include "app/shell/user_steps.h"
 #include "platform/actions/script_error.h"
 #include "runtime/convert/integer_text.h"
 #include "runtime/errors/error_report.h"
@@ -47,15 +47,16 @@ int ScriptDriver::run(std::istream& script) {
   return rt::reported_error_count() > 0 ? kRanWithErrors : kRanClean;
 }
 
-void ScriptDriver::perform(const std::string& line) {
-  const actions::UserAction action = actions::parse_action(line);
+void ScriptDriver::perform(const std::string& line) { perform(actions::parse_action(line)); }
+
+void ScriptDriver::perform(const actions::UserAction& action) {
   const bool queued = actions::perform_action(action, *this);
   // A set line is typing and leaving the field; a box without a procedure changes with no
   // event: each is an undo step of its own.
   using actions::ActionKind;
   if (!queued && (action.kind == ActionKind::Set || action.kind == ActionKind::Click ||
                   action.kind == ActionKind::Check))
-    app::undo_checkpoint();
+    app::end_user_step();
   // Each printed line reaches its reader at once: a program killed later keeps what it printed.
   out_.flush();
   rt::run_pending_events();
@@ -63,20 +64,7 @@ void ScriptDriver::perform(const std::string& line) {
 }
 
 void ScriptDriver::queue_answer(const actions::UserAction& answer) {
-  switch (answer.kind) {
-    case actions::ActionKind::AnswerFile:
-      platform_.queue_answer({Answer::File, answer.text});
-      break;
-    case actions::ActionKind::AnswerCancel:
-      platform_.queue_answer({Answer::Cancel, ""});
-      break;
-    case actions::ActionKind::AnswerYes:
-      platform_.queue_answer({Answer::Yes, ""});
-      break;
-    default:
-      platform_.queue_answer({Answer::No, ""});
-      break;
-  }
+  platform_.queue_answer(answer);
 }
 
 void ScriptDriver::write_line(const std::string& line) { out_ << line << '\n'; }

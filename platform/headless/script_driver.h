@@ -21,6 +21,8 @@ class ScriptDriver : private actions::ActionContext {
 
   // One line (for tests). Throws actions::ScriptError.
   void perform(const std::string& line);
+  // One action, as its line would perform it (the batch's steps).
+  void perform(const actions::UserAction& action);
   bool ended() const { return ended_; }
 
  private:

@@ -49,19 +49,16 @@ class SessionRecorderTest : public testing_support::ProgramTest {
     std::fseek(file, 0, SEEK_END);
     return out;
   }
-  // Performs and records, as the desktop does.
-  void act(const actions::UserAction& action) {
+  // Performs and records, as the desktop does; `buttons`: the mouse buttons held.
+  void act(const actions::UserAction& action, int buttons = 0) {
     struct NoScript : actions::ActionContext {
       void queue_answer(const actions::UserAction&) override {}
       void write_line(const std::string&) override {}
       std::string clipboard_text() override { return {}; }
     } context;
-    if (action.kind != ActionKind::Set) recorder->flush_typed();
+    recorder->before_action(action);
     const bool queued = actions::perform_action(action, context);
-    if (action.kind == ActionKind::Set)
-      recorder->typed(action);
-    else
-      recorder->record(action, queued);
+    recorder->after_action(action, buttons, queued);
   }
 
   std::FILE* file = nullptr;
@@ -82,6 +79,22 @@ TEST_F(SessionRecorderTest, TypingIsOneSetLineWhenTheFieldIsLeftOrBeforeTheNextA
   act(make_action(ActionKind::Click, "FORM2.CHECK18"));    // no event: written at once
   EXPECT_EQ(lines(), (std::vector<std::string>{"set FORM2.EDIT9 285", "set FORM2.EDIT9 1",
                                                "set FORM2.EDIT10 2", "click FORM2.CHECK18"}));
+}
+
+TEST_F(SessionRecorderTest, TheMouseIsRecordedOnTheGraphAndMovesOnlyWithAButtonHeld) {
+  act(make_point_action(ActionKind::MouseMove, 1, 2));  // hovering: the program ignores it
+  act(make_point_action(ActionKind::MouseDown, 10, 20, "FORM2.PICTURE2"));  // a swatch
+  act(make_point_action(ActionKind::MouseDown, 10, 20), 1);
+  act(make_point_action(ActionKind::MouseMove, 11, 21), 1);
+  act(make_point_action(ActionKind::MouseMove, 12, 22), 2);   // the right button
+  act(make_point_action(ActionKind::MouseMove, 13, 23), 16);  // the middle one
+  act(make_point_action(ActionKind::MouseMove, 14, 24), 4);   // shift alone holds nothing
+  act(make_point_action(ActionKind::MouseUp, 14, 24), 0);
+  rt::run_pending_events();
+  recorder->release_finished();
+  EXPECT_EQ(lines(),
+            (std::vector<std::string>{"mouse down 10 20", "mouse move 11 21", "mouse move 12 22",
+                                      "mouse move 13 23", "mouse up 14 24"}));
 }
 
 TEST_F(SessionRecorderTest, AnActionsLineWaitsForItsProcedureSoThatItsDialogsAnswersComeFirst) {

@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/commands/analysis_file.h"
 #include "app/commands/file_commands.h"
 #include "app/commands/fit_commands.h"
 #include "app/commands/graph_commands.h"
-#include "app/files/analysis_file.h"
+#include "app/commands/raw_window.h"
 #include "app/files/analysis_json.h"
-#include "app/files/raw_window.h"
 #include "app/files/spectrum_load.h"
 #include "app/model/fit_report.h"
 #include "app/workspace/components.h"

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/commands/file_commands.h"
+#include "app/commands/raw_window.h"
 #include "app/files/raw_spectrum.h"
-#include "app/files/raw_window.h"
 #include "app/workspace/workspace.h"
 #include "files_fixture.h"
 #include "runtime/dialogs/file_dialogs.h"

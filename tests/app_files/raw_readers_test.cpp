@@ -91,6 +91,8 @@ TEST(DelimitedText, RefusalsNameTheLine) {
       {"inf and nan are no numbers", "inf,1\nnan,2\n", rt::kBadNumericField,
        "no row of two numbers"},
       {"beyond single precision", "1,2\n3,1e39\n", rt::kOverflow, "a.csv line 2: "},
+      {"rounding to infinity as a single", "1,2\n3,3.4028236e38\n", rt::kOverflow,
+       "a.csv line 2: "},
       {"a line over the limit", "1,2\n" + std::string(70000, '7') + "\n", rt::kStringTooLong,
        "a.csv line 2 is longer than 65536 bytes"},
   };
@@ -100,6 +102,14 @@ TEST(DelimitedText, RefusalsNameTheLine) {
     EXPECT_EQ(r.number, c.number);
     EXPECT_NE(r.detail.find(c.detail), std::string::npos) << r.detail;
   }
+}
+
+// The readers keep what the program's numbers keep: a value that rounds to the greatest single
+// is read, as typing it or a record file gives it, and only one that rounds to infinity is
+// refused.
+TEST(DelimitedText, ValuesUpToTheSingleOverflowAreRead) {
+  const app::RawPoints p = app::read_delimited_text("1,3.4028235e38\n2,-3.4028235e38\n", "a.csv");
+  EXPECT_EQ(p.y, (std::vector<double>{3.4028235e38, -3.4028235e38}));
 }
 
 // A small regular-scan file: NORM mode, one experimental variable, each block as given.

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/actions/user_action.h"
 #include "platform/batch/batch_options.h"
 
 namespace {
@@ -100,24 +106,31 @@ TEST(BatchCommandLine, UsageErrorsSayWhatIsWrong) {
   }
 }
 
+std::vector<std::string> step_lines(const std::vector<actions::UserAction>& steps) {
+  std::vector<std::string> lines;
+  for (const actions::UserAction& a : steps) lines.push_back(actions::format_action(a));
+  return lines;
+}
+
 TEST(BatchCommandLine, TheBackgroundsOptionsBecomeTheRawWindowsFields) {
   auto parsed = parse_batch_command_line(
       words({"--raw", "--background", "Tougaard", "--tougaard-b=2900", "--kernel", "sio2",
              "--offsets", "1:2", "--excitation", "alka", "s.cfg", "x.txt"}));
   ASSERT_TRUE(parsed.options) << parsed.error;
-  EXPECT_EQ(batch::background_steps(parsed.options->background),
+  EXPECT_EQ(step_lines(batch::background_steps(parsed.options->background)),
             words({"check FORM5.CHECK2 1", "set FORM5.EDIT5 2900", "set FORM5.EDIT6 542",
                    "set FORM5.EDIT7 -1", "set FORM5.EDIT8 275", "set FORM5.EDIT9 1",
                    "set FORM5.EDIT10 2", "set FORM5.EDIT11 1486.6"}));
   parsed = parse_batch_command_line(words({"--raw", "--background", "tougaard", "--kernel",
                                            "1643,1,0", "--excitation", "1253.6", "s", "x"}));
   ASSERT_TRUE(parsed.options) << parsed.error;
-  EXPECT_EQ(batch::background_steps(parsed.options->background),
+  EXPECT_EQ(step_lines(batch::background_steps(parsed.options->background)),
             words({"check FORM5.CHECK2 1", "set FORM5.EDIT6 1643", "set FORM5.EDIT7 1",
                    "set FORM5.EDIT8 0", "set FORM5.EDIT11 1253.6"}));
   parsed = parse_batch_command_line(words({"--raw", "--background", "shirley", "s", "x"}));
   ASSERT_TRUE(parsed.options) << parsed.error;
-  EXPECT_EQ(batch::background_steps(parsed.options->background), words({"check FORM5.CHECK1 1"}));
+  EXPECT_EQ(step_lines(batch::background_steps(parsed.options->background)),
+            words({"check FORM5.CHECK1 1"}));
 
   const std::pair<std::vector<std::string>, const char*> refused[] = {
       {words({"--raw", "--background", "polynomial", "s", "x"}), "--background takes linear"},
@@ -166,6 +179,30 @@ TEST(BatchShards, EveryPositionIsInExactlyOneShard) {
   EXPECT_TRUE(batch::in_shard(4, 1, 3));
   EXPECT_TRUE(batch::in_shard(3, 3, 3));
   EXPECT_FALSE(batch::in_shard(3, 1, 3));
+}
+
+}  // namespace
+
+namespace {
+
+// A user learns the options from the README's table: every option the batch takes must have
+// its row there, and --help must list it.
+TEST(BatchCommandLine, TheReadmeAndHelpListEveryOption) {
+  std::ifstream in(std::filesystem::path(TESSALY_SOURCE_DIR) / "README.md", std::ios::binary);
+  ASSERT_TRUE(in);
+  const std::string readme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string table = readme.substr(readme.find("## Many spectra: `tessaly batch`"));
+  const std::string usage = batch::batch_usage();
+  for (const std::string& name : batch::batch_option_names()) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(table.find("`" + name), std::string::npos);
+    if (name != "--help") {
+      EXPECT_NE(usage.find("  " + name + " "), std::string::npos);
+    }
+    // Each name the table knows is taken as an option, not as a file.
+    const auto parsed = batch::parse_batch_command_line({name, "1:2", "s.cfg", "a"});
+    EXPECT_EQ(parsed.error.find("unknown option"), std::string::npos) << parsed.error;
+  }
 }
 
 }  // namespace

@@ -52,9 +52,9 @@ TEST(ColourText, SixDigitsOfTheHexadecimalText) {
                                                                  {0, "000000"},
                                                                  {0xFFFFFFFF, "FFFFFF"},
                                                                  {0xFF0080, "FF0080"}};
-  for (const auto& [c, text] : cases) EXPECT_EQ(app::colour_text(c), text);
+  for (const auto& [c, text] : cases) EXPECT_EQ(rt::six_hex_text(c), text);
   const char* slots[] = {"FF0000", "FF00FF", "00FF00", "FFFF00", "00FFFF", "FF0080"};
-  for (int k = 0; k < 6; ++k) EXPECT_EQ(app::colour_text(app::kPeakColours[k]), slots[k]);
+  for (int k = 0; k < 6; ++k) EXPECT_EQ(rt::six_hex_text(app::kPeakColours[k]), slots[k]);
 }
 
 TEST_F(MouseTest, DraggingTheCentreMovesItByThePointersTravel) {

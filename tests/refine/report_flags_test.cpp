@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/commands/fit_commands.h"
+#include "app/fit/fitting.h"
 #include "app/fit/refine.h"
 #include "app/model/fit_report.h"
 #include "app/model/profile_derivatives.h"

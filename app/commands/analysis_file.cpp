@@ -1,14 +1,14 @@
-#include "app/files/analysis_file.h"
+#include "app/commands/analysis_file.h"
 
 #include <charconv>
 #include <cmath>
 #include <filesystem>
 
-#include "app/files/analysis_components.h"
+#include "app/commands/analysis_components.h"
+#include "app/commands/raw_window.h"
 #include "app/files/analysis_json.h"
 #include "app/files/raw_errors.h"
 #include "app/files/raw_spectrum.h"
-#include "app/files/raw_window.h"
 #include "app/files/read_input_file.h"
 #include "app/files/replacing_text_save.h"
 #include "app/files/spectrum_load.h"

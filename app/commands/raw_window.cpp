@@ -1,4 +1,4 @@
-#include "app/files/raw_window.h"
+#include "app/commands/raw_window.h"
 
 #include <optional>
 #include <string>

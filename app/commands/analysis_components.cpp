@@ -1,4 +1,4 @@
-#include "app/files/analysis_components.h"
+#include "app/commands/analysis_components.h"
 
 #include "app/workspace/error_locations.h"
 #include "runtime/errors/runtime_error.h"
