@@ -105,7 +105,7 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
     }
     const bool takes_value = name == "--presses" || name == "--window" || name == "--ends" ||
                              name == "--out" || name == "--shard" || name == "--weights" ||
-                             name == "--figure";
+                             name == "--figure" || name == "--jobs";
     if (takes_value && !has_value) {
       if (i + 1 >= args.size()) return fail(name + " needs a value");
       value = args[++i];
@@ -154,6 +154,10 @@ ParsedCommandLine parse_batch_command_line(const std::vector<std::string>& args)
       o.quiet = true;
     } else if (name == "--shard") {
       if (!read_shard(value, o, result.error)) return result;
+    } else if (name == "--jobs") {
+      const auto n = whole_number(value, 1, 1024);
+      if (!n) return fail("--jobs takes a whole number from 1 to 1024, not \"" + value + "\"");
+      o.jobs = static_cast<int>(*n);
     } else {
       return fail("unknown option " + name);
     }
@@ -189,6 +193,8 @@ std::string batch_usage() {
          "  --no-header      no header line\n"
          "  --quiet          no progress line on a terminal\n"
          "  --shard K/N      only the spectra at positions K, K+N, K+2N... (from 1)\n"
+         "  --jobs N         N spectra at once, each in a thread of its own (default: one per\n"
+         "                   core); the lines come in the spectra's order all the same\n"
          "Exit status: 0 every spectrum ok, 1 some failed, 2 usage error.\n";
 }
 
