@@ -124,9 +124,4 @@ void load_chosen_raw_spectrum() {
     load_raw_spectrum(path, settings);
 }
 
-bool is_raw_open_button(rt::ObjRef element) {
-  const rt::Form* form = rt::find_live_form("FORM5");
-  return form && element == rt::find_control(form->ref(), "BUTTON1");
-}
-
 }  // namespace app

@@ -20,7 +20,4 @@ RawSettings raw_settings_from_window();
 // cancel leaves the cancel mark in FILEPATH, as "Open" does. A refused file changes nothing.
 void load_chosen_raw_spectrum();
 
-// Whether `element` is the window's "Open..." button (BUTTON1 of FORM5).
-bool is_raw_open_button(rt::ObjRef element);
-
 }  // namespace app
