@@ -1,7 +1,8 @@
 // The batch's cost per spectrum: a fresh program, the settings loaded, a 1001-point spectrum
 // with six peaks opened, one "FITTING" press and the summary line, as `tessaly batch` does it;
-// the same steps cut short after each one, to show where the time goes; and the start-up of a
-// whole process, counted apart.
+// the same steps cut short after each one, to show where the time goes; the same on one and two
+// threads at once (each with its own program and text renderer, as `--jobs` runs them); memory
+// over 10 000 spectra; and the start-up of a whole process, counted apart.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -111,6 +112,49 @@ void BM_BatchSpectrum(benchmark::State& state) {
   benchmark::DoNotOptimize(bytes);
 }
 
+// Every thread runs spectra in programs of its own, as `--jobs N` does: items per second summed
+// over the threads, against the wall clock, show how the threads scale.
+void BM_BatchSpectrumThreads(benchmark::State& state) {
+  files();  // made once, before the threads race for it
+  batch::BatchOptions options;
+  options.settings = files().settings;
+  platform_text::QtTextRenderer own_renderer;
+  const batch::SpectrumRunner runner(options, &own_renderer);
+  std::size_t n = static_cast<std::size_t>(state.thread_index()), failed = 0;
+  for (auto _ : state) failed += runner.run(files().spectra[n++ % kSpectra]).ok ? 0 : 1;
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+  state.counters["failed"] = static_cast<double>(failed);
+}
+
+// Resident memory now, in kB.
+long resident_kb() {
+  long pages = 0, resident = 0;
+  std::FILE* f = std::fopen("/proc/self/statm", "r");
+  if (!f) return -1;
+  const int read = std::fscanf(f, "%ld %ld", &pages, &resident);
+  std::fclose(f);
+  return read == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : -1;
+}
+
+// 10 000 spectra in one process: what is resident after the first 500 (the caches warm) is what
+// stays resident after all of them. Fails when it grew by more than 1 MB.
+void BM_MemoryOver10000Spectra(benchmark::State& state) {
+  batch::BatchOptions options;
+  options.settings = files().settings;
+  const batch::SpectrumRunner runner(options, &renderer());
+  for (auto _ : state) {
+    long warm = 0;
+    for (int n = 0; n < 10000; ++n) {
+      if (n == 500) warm = resident_kb();
+      benchmark::DoNotOptimize(runner.run(files().spectra[n % kSpectra]).ok);
+    }
+    const long after = resident_kb();
+    state.counters["warm_kB"] = static_cast<double>(warm);
+    state.counters["after_10000_kB"] = static_cast<double>(after);
+    if (after - warm > 1024) state.SkipWithError("resident memory grew by more than 1 MB");
+  }
+}
+
 // A whole process: Qt's start, the settings check, one spectrum without a press.
 void BM_ProcessStartup(benchmark::State& state) {
   const std::string program = TESSALY_PROGRAM;
@@ -142,6 +186,12 @@ void BM_ProcessStartup(benchmark::State& state) {
 
 // Presses 0: the start, the settings, the load with its redraw and the summary only.
 BENCHMARK(BM_BatchSpectrum)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BatchSpectrumThreads)
+    ->Threads(1)
+    ->Threads(2)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryOver10000Spectra)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_ProcessStartup)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 int main(int argc, char** argv) {

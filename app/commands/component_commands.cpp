@@ -25,11 +25,6 @@ void component_asymmetric_clicked(int k) {
   DRAWGRAPH();
 }
 
-bool is_add_doublet_button(rt::ObjRef element) {
-  return controls().form7 != rt::kNullRef && rt::form_exists(controls().form7) &&
-         element == rt::find_control(controls().form7, "BUTTON1");
-}
-
 void add_doublet() {
   sync_component_rows();
   DoubletRequest request;

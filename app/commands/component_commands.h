@@ -13,8 +13,6 @@ void SHOWCOMPONENTS_ON();
 // the same box), then the graph is redrawn.
 void component_asymmetric_clicked(int k);
 
-// "Add doublet...": the partner of the component named in the helper's field, with its links.
-bool is_add_doublet_button(rt::ObjRef element);
 void add_doublet();
 
 }  // namespace app

@@ -137,9 +137,4 @@ void load_chosen_raw_spectrum() {
 rt::ObjRef raw_window_control(const char* name) { return field(name); }
 bool raw_window_exists() { return rt::find_live_form("FORM5") != nullptr; }
 
-bool is_raw_open_button(rt::ObjRef element) {
-  const rt::Form* form = rt::find_live_form("FORM5");
-  return form && element == rt::find_control(form->ref(), "BUTTON1");
-}
-
 }  // namespace app

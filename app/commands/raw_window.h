@@ -25,7 +25,4 @@ void load_chosen_raw_spectrum();
 rt::ObjRef raw_window_control(const char* name);
 bool raw_window_exists();
 
-// Whether `element` is the window's "Open..." button (BUTTON1 of FORM5).
-bool is_raw_open_button(rt::ObjRef element);
-
 }  // namespace app

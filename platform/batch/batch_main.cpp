@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 
 #include "platform/batch/batch_options.h"
 #include "platform/batch/output_names.h"
@@ -13,6 +14,7 @@
 #include "platform/batch/spectrum_run.h"
 #include "platform/batch/stale_temporaries.h"
 #include "platform/batch/summary_line.h"
+#include "platform/batch/worker_pool.h"
 #include "platform/headless/offscreen_qt.h"
 #include "platform/text/qt_text_renderer.h"
 
@@ -68,19 +70,33 @@ int run_batch(int argc, char** argv, int first) {
 
   Progress progress(std::cerr, !options.quiet && isatty(STDERR_FILENO), chosen.size());
   if (options.header) std::cout << summary_header(runner.slot_count()) << '\n';
-  bool all_ok = true;
-  for (std::size_t i : chosen) {
-    const SpectrumSummary summary = runner.run(options.spectra[i]);
+  bool all_ok = true, written = true;
+  const int jobs = options.jobs > 0 ? options.jobs : available_cores();
+  // Each thread runs its spectra with a text renderer of its own: a renderer keeps caches.
+  const std::function<TaskRunner<SpectrumSummary>()> make_runner =
+      [&]() -> TaskRunner<SpectrumSummary> {
+    if (jobs <= 1)
+      return [&](std::size_t task) { return runner.run(options.spectra[chosen[task]]); };
+    auto own_renderer = std::make_shared<platform_text::QtTextRenderer>();
+    auto own_runner = std::make_shared<SpectrumRunner>(runner, own_renderer.get());
+    return [&, own_renderer, own_runner](std::size_t task) {
+      return own_runner->run(options.spectra[chosen[task]]);
+    };
+  };
+  run_in_order<SpectrumSummary>(chosen.size(), jobs, make_runner, [&](SpectrumSummary&& summary) {
     all_ok = all_ok && summary.ok;
     // Each line is out as soon as it is known: a batch stopped by a job's time limit keeps
     // every finished line.
     std::cout << summary_line(summary) << '\n' << std::flush;
     if (!std::cout) {
       std::cerr << "tessaly batch: standard output cannot be written; stopped\n";
-      return kSomeFailed;
+      written = false;
+      return false;
     }
     progress.spectrum_done(summary.ok);
-  }
+    return true;
+  });
+  if (!written) return kSomeFailed;
   progress.finish();
   return all_ok ? kAllOk : kSomeFailed;
 }

@@ -131,6 +131,13 @@ std::string set_figure(const std::string& value, BatchOptions& o) {
   return "";
 }
 
+std::string set_jobs(const std::string& value, BatchOptions& o) {
+  const auto n = whole_number(value, 1, 1024);
+  if (!n) return "--jobs takes a whole number from 1 to 1024, not \"" + value + "\"";
+  o.jobs = static_cast<int>(*n);
+  return "";
+}
+
 std::string set_shard(const std::string& value, BatchOptions& o) {
   std::string error;
   read_shard(value, o, error);
@@ -193,6 +200,10 @@ const OptionRow kOptions[] = {
      &BatchOptions::quiet},
     {"--shard", nullptr, "K/N", false, "only the spectra at positions K, K+N, K+2N... (from 1)",
      set_shard},
+    {"--jobs", nullptr, "N", false,
+     "N spectra at once, each in a thread of its own (default: one per\ncore); the lines come in "
+     "the spectra's order all the same",
+     set_jobs},
 };
 
 const OptionRow* find_option(const std::string& name) {

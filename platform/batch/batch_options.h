@@ -32,6 +32,7 @@ struct BatchOptions {
   bool header = true;
   bool quiet = false;
   int shard_index = 1, shard_count = 1;  // --shard K/N
+  int jobs = 0;  // --jobs N: spectra run at once, each in a thread (0: one per core)
 
   std::string settings;
   std::vector<std::string> spectra;

@@ -27,6 +27,13 @@ class SpectrumRunner {
   // options ask for. The reason it cannot, or nothing.
   std::optional<std::string> check_settings_and_features() const;
 
+  // The same runner for another thread, drawing its text with that thread's renderer.
+  SpectrumRunner(const SpectrumRunner& other, rt::TextRenderer* text_renderer)
+      : slots_(other.slots_),
+        options_(other.options_),
+        text_renderer_(text_renderer),
+        analysis_(other.analysis_) {}
+
   SpectrumSummary run(const std::string& spectrum) const;
 
   // The slots each line has: six, or the highest component the settings hold (known once

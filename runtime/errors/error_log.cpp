@@ -67,10 +67,13 @@ void write_values(const std::map<std::string, std::string>& values) {
   std::filesystem::path temp = path;
   // Per process and thread, so that batch processes or threads failing at the same moment do
   // not write one file.
-  temp += "." + decimal_text(static_cast<int>(::getpid())) + "." +
-          decimal_text(static_cast<std::int64_t>(
-              std::hash<std::thread::id>{}(std::this_thread::get_id()) & 0x7fffffff)) +
-          ".tmp";
+  const auto thread = static_cast<std::int64_t>(
+      std::hash<std::thread::id>{}(std::this_thread::get_id()) & 0x7fffffff);
+  temp += ".";
+  temp += decimal_text(static_cast<int>(::getpid()));
+  temp += ".";
+  temp += decimal_text(thread);
+  temp += ".tmp";
   std::string text = std::string("[") + kErrorLogSection + "]\n";
   for (const auto& [name, value] : values) text += name + '=' + one_line(value) + '\n';
   // The log is best effort: a report must never fail because of it.

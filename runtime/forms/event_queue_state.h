@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "runtime/forms/events.h"
 
@@ -20,7 +21,8 @@ struct QueuedEvent {
 };
 
 struct EventQueueState {
-  std::map<std::string, EventProcedure> procedures;
+  // By window name (upper case; empty: every window) and event name.
+  std::map<std::pair<std::string, std::string>, EventProcedure> procedures;
   std::deque<QueuedEvent> queue;
   bool running = false;
   bool quit = false;

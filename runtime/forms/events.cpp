@@ -1,6 +1,7 @@
 #include "runtime/forms/events.h"
 
 #include <cctype>
+#include <map>
 #include <new>
 
 #include "runtime/errors/error_report.h"
@@ -22,12 +23,21 @@ std::string upper(std::string s) {
   return s;
 }
 
-bool enqueue(ObjRef element, EventKind kind, MouseData mouse, const std::string& name) {
+// The window's own procedure for the event, else one published for every window.
+const EventProcedure* find_procedure(const std::string& window, const std::string& name) {
+  const auto& procedures = queue_state().procedures;
+  auto it = procedures.find({window, name});
+  if (it == procedures.end()) it = procedures.find({std::string(), name});
+  return it == procedures.end() ? nullptr : &it->second;
+}
+
+bool enqueue(ObjRef element, EventKind kind, MouseData mouse, const std::string& window,
+             const std::string& name) {
   auto& s = queue_state();
-  auto it = s.procedures.find(name);
-  if (it == s.procedures.end()) return false;  // no procedure: the event has no effect
+  const EventProcedure* procedure = find_procedure(window, name);
+  if (!procedure) return false;  // no procedure: the event has no effect
   if (s.queue.size() >= kEventQueueLimit) return false;
-  s.queue.push_back(QueuedEvent{element, kind, mouse, &it->second, ++s.last_queued, name});
+  s.queue.push_back(QueuedEvent{element, kind, mouse, procedure, ++s.last_queued, name});
   return true;
 }
 
@@ -84,10 +94,25 @@ std::string event_name(const std::string& element_name, EventKind kind) {
 }
 
 void publish_procedure(const std::string& name, EventProcedure procedure) {
-  queue_state().procedures[name] = std::move(procedure);
+  auto& procedures = queue_state().procedures;
+  std::erase_if(procedures, [&name](const auto& entry) { return entry.first.second == name; });
+  procedures[{std::string(), name}] = std::move(procedure);
 }
 
-bool procedure_exists(const std::string& name) { return queue_state().procedures.count(name) != 0; }
+void publish_procedure(const std::string& window, const std::string& name,
+                       EventProcedure procedure) {
+  queue_state().procedures[{upper(window), name}] = std::move(procedure);
+}
+
+bool procedure_exists(const std::string& name) {
+  for (const auto& [key, procedure] : queue_state().procedures)
+    if (key.second == name) return true;
+  return false;
+}
+
+bool procedure_exists(const std::string& window, const std::string& name) {
+  return find_procedure(upper(window), name) != nullptr;
+}
 
 void clear_procedures() {
   queue_state().queue.clear();
@@ -95,19 +120,23 @@ void clear_procedures() {
 }
 
 bool post_event(ObjRef element, EventKind kind, MouseData mouse) {
-  std::string name;
+  std::string window, name;
   if (Control* c = live_control(element)) {
+    window = upper(c->form().name());
     name = event_name(c->name(), kind);
   } else if (form_exists(element)) {
-    name = event_name(form_of(element).name(), kind);
+    window = upper(form_of(element).name());
+    name = event_name(window, kind);
   } else {
     return false;
   }
-  return enqueue(element, kind, mouse, name);
+  return enqueue(element, kind, mouse, window, name);
 }
 
 bool post_menu_event(const std::string& item_name) {
-  return enqueue(main_form(), EventKind::On, MouseData{}, upper(item_name) + "_ON");
+  // The menu is the main window's.
+  const std::string window = form_exists(main_form()) ? upper(form_of(main_form()).name()) : "";
+  return enqueue(main_form(), EventKind::On, MouseData{}, window, upper(item_name) + "_ON");
 }
 
 std::size_t queued_event_count() { return queue_state().queue.size(); }

@@ -1,6 +1,8 @@
 #pragma once
-// Events: named after the element and the event kind, bound by name to the program's
-// procedures, queued first in first out (at most 64 waiting) and run one at a time.
+// Events: named after the element and the event kind, bound to the program's procedures by the
+// window that holds the element and that name (each window owns its controls: FORM2's BUTTON1
+// and FORM5's BUTTON1 have procedures of their own), queued first in first out (at most 64
+// waiting) and run one at a time. Menu commands are the main window's.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,9 +18,15 @@ using EventProcedure = std::function<void()>;
 // The name of an element's event: its name in upper case followed by the kind's suffix.
 std::string event_name(const std::string& element_name, EventKind kind);
 
-// The program's procedures, published under their event names.
+// The program's procedures, published under a window's name and an event name; a window's own
+// procedure comes before one published without a window, which serves every window (and
+// replaces what any window had for that event).
+void publish_procedure(const std::string& window, const std::string& event_name,
+                       EventProcedure procedure);
 void publish_procedure(const std::string& event_name, EventProcedure procedure);
+// Whether some window has a procedure for the event; whether that window has.
 bool procedure_exists(const std::string& event_name);
+bool procedure_exists(const std::string& window, const std::string& event_name);
 void clear_procedures();
 
 inline constexpr std::size_t kEventQueueLimit = 64;

@@ -38,6 +38,8 @@ TEST(BatchCommandLine, DefaultsAreOnePressAHeaderAndTheWholeList) {
   EXPECT_TRUE(parsed.options->header);
   EXPECT_FALSE(parsed.options->raw || parsed.options->refine || parsed.options->csv);
   EXPECT_EQ(parsed.options->shard_count, 1);
+  EXPECT_EQ(parsed.options->jobs, 0);  // one per core
+  EXPECT_EQ(parse_batch_command_line(words({"--jobs", "3", "set.cfg", "a.bgd"})).options->jobs, 3);
 }
 
 TEST(BatchCommandLine, RawWindowAndOutputs) {
@@ -98,6 +100,8 @@ TEST(BatchCommandLine, UsageErrorsSayWhatIsWrong) {
       {words({"--csv", "s.cfg", "a"}), "need --out"},
       {words({"--out", "o", "s.cfg", "a"}), "--out needs --csv"},
       {words({"--figure=", "s.cfg", "a"}), "--figure needs a folder"},
+      {words({"--jobs", "0", "s.cfg", "a"}), "--jobs takes"},
+      {words({"--jobs=two", "s.cfg", "a"}), "--jobs takes"},
   };
   for (const Case& c : cases) {
     const auto parsed = parse_batch_command_line(c.args);

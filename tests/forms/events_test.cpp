@@ -93,6 +93,30 @@ TEST_F(EventsTest, AnEventWithoutProcedureIsDropped) {
   EXPECT_EQ(log, (std::vector<std::string>{"BUTTON1_ON"}));
 }
 
+// Two windows each with a BUTTON1: each window's own procedure runs for its button; one
+// published without a window serves a window that has none of its own.
+TEST_F(EventsTest, EachWindowOwnsItsControlsProcedures) {
+  static const rt::FormDef other = [] {
+    rt::FormDef d = test_form();
+    d.window.name = "OTHERFORM";
+    return d;
+  }();
+  rt::install_form_definitions({&test_form(), &other}, {});
+  const rt::ObjRef other_b1 = rt::find_control(rt::create_form("OTHERFORM", true), "BUTTON1");
+  rt::run_pending_events();
+  rt::publish_procedure("TESTFORM", "BUTTON1_ON", [this] { log.push_back("test's"); });
+  rt::publish_procedure("otherform", "BUTTON1_ON", [this] { log.push_back("other's"); });
+  EXPECT_TRUE(rt::procedure_exists("OTHERFORM", "BUTTON1_ON"));
+  EXPECT_FALSE(rt::procedure_exists("OTHERFORM", "BUTTON2_ON"));
+  rt::post_event(other_b1, EventKind::On);
+  rt::post_event(b1, EventKind::On);
+  EXPECT_FALSE(rt::post_event(b2, EventKind::On));
+  rt::publish_procedure("BUTTON2_ON", [this] { log.push_back("any window's"); });
+  rt::post_event(b2, EventKind::On);
+  rt::run_pending_events();
+  EXPECT_EQ(log, (std::vector<std::string>{"other's", "test's", "any window's"}));
+}
+
 TEST_F(EventsTest, TheQueueHoldsSixtyFourAndDropsTheNext) {
   publish("BUTTON1_ON");
   for (int i = 0; i < 64; ++i) ASSERT_TRUE(rt::post_event(b1, EventKind::On)) << i;

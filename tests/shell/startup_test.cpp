@@ -160,3 +160,55 @@ TEST_F(StartupTest, TheEventTableIsComplete) {
 }
 
 }  // namespace
+
+namespace {
+
+// The items of a menu and its pop-ups, by name.
+void collect_items(const std::vector<rt::MenuItemDef>& items, std::set<std::string>& names) {
+  for (const rt::MenuItemDef& item : items) {
+    names.insert(item.name);
+    collect_items(item.items, names);
+  }
+}
+
+// Each window owns its controls' events: every procedure of the table belongs to a control its
+// window has (or, for the main window, to a menu item), so two windows' BUTTON1 are two
+// procedures and a window without one runs nothing.
+TEST_F(StartupTest, EveryProcedureBelongsToAControlOfItsWindow) {
+  for (const auto& [window, event] : app::event_procedure_windows()) {
+    SCOPED_TRACE(window + "." + event);
+    const rt::FormDef* form = rt::find_form_definition(window);
+    ASSERT_NE(form, nullptr);
+    const std::string element = event.substr(0, event.rfind('_'));
+    bool found = false;
+    for (const rt::ElementDef& c : form->controls) found = found || c.name == element;
+    if (!found && !form->window.menu.empty()) {
+      std::set<std::string> items;
+      collect_items(rt::find_menu_definition(form->window.menu)->bar, items);
+      for (const std::string& item : items) {
+        std::string upper = item;
+        for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        found = found || upper == element;
+      }
+    }
+    EXPECT_TRUE(found);
+  }
+  EXPECT_TRUE(rt::procedure_exists("FORM2", "BUTTON1_ON"));
+  EXPECT_TRUE(rt::procedure_exists("FORM5", "BUTTON1_ON"));
+  EXPECT_FALSE(rt::procedure_exists("FORM3", "BUTTON1_ON"));
+  EXPECT_FALSE(rt::procedure_exists("FORM8", "PICTURE1_MOUSEDOWN"));
+}
+
+// The fit view's picture is a PICTURE1 too, but a press on it queues nothing: only the graph's
+// mouse edits peaks.
+TEST_F(StartupTest, OnlyTheGraphsPictureTakesTheMouse) {
+  rt::post_menu_event("fitview");
+  rt::run_pending_events();
+  rt::Form* view = rt::find_live_form("FORM8");
+  ASSERT_NE(view, nullptr);
+  EXPECT_FALSE(rt::post_event(view->control("PICTURE1")->ref(), rt::EventKind::MouseDown));
+  EXPECT_TRUE(rt::post_event(app::PICTURE(1), rt::EventKind::MouseDown));
+  rt::clear_event_queue();
+}
+
+}  // namespace
