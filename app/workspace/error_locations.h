@@ -88,11 +88,10 @@ constexpr rt::LocationCode location(Check check) {
 
 static_assert(
     rt::all_distinct([] {
-      constexpr Operation named[] = {Operation::WorkspaceArrays, Operation::Fit,
-                                     Operation::Refine,          Operation::FitReport,
-                                     Operation::SettingsLoad,    Operation::FitView,
-                                     Operation::RawLoading,      Operation::AnalysisFile,
-                                     Operation::Components};
+      constexpr Operation named[] = {
+          Operation::WorkspaceArrays, Operation::Fit,          Operation::Refine,
+          Operation::FitReport,       Operation::SettingsLoad, Operation::FitView,
+          Operation::RawLoading,      Operation::AnalysisFile, Operation::Components};
       std::array<std::uint32_t, rt::kRuntimeOperationNumbers.size() + std::size(named)> all{};
       std::size_t n = 0;
       for (std::uint32_t number : rt::kRuntimeOperationNumbers) all[n++] = number;
