@@ -102,19 +102,45 @@ Json background_json(const BackgroundRecord& b) {
 }
 
 constexpr const char* kForms[] = {"linear", "shirley", "tougaard"};
+constexpr const char* kLinkKinds[] = {"offset", "ratio", "area_ratio"};
+
+// A slot's links and bounds by parameter (centre, width, height); null where it has none.
+Json links_json(const ModelSlot& s) {
+  Json links = Json::array();
+  for (const std::optional<SlotLink>& l : s.link) {
+    if (!l) {
+      links.push_back(nullptr);
+      continue;
+    }
+    links.push_back({{"kind", kLinkKinds[static_cast<int>(l->kind)]},
+                     {"source", l->source},
+                     {"amount", real(l->amount)},
+                     {"tolerance", l->tolerance},
+                     {"low", real(l->low)},
+                     {"high", real(l->high)}});
+  }
+  return links;
+}
+Json bounds_json(const ModelSlot& s) {
+  Json bounds = Json::array();
+  for (const auto& b : s.bounds)
+    bounds.push_back(b ? Json{real((*b)[0]), real((*b)[1])} : Json(nullptr));
+  return bounds;
+}
 
 Json fit_json(const FitRecord& r, const std::vector<std::string>& report) {
   const PeakModel& m = r.model;
   Json slots = Json::array();
   for (const ModelSlot& s : m.slots())
-    slots.push_back(
-        {{"slot", s.slot},
-         {"centre", real(s.shape.centre)},
-         {"width", real(s.shape.width)},
-         {"height", real(s.shape.height)},
-         {"alpha", real(s.shape.alpha)},
-         {"asymmetric", s.shape.asymmetric},
-         {"free", {{"centre", s.free[0]}, {"width", s.free[1]}, {"height", s.free[2]}}}});
+    slots.push_back({{"slot", s.slot},
+                     {"centre", real(s.shape.centre)},
+                     {"width", real(s.shape.width)},
+                     {"height", real(s.shape.height)},
+                     {"alpha", real(s.shape.alpha)},
+                     {"asymmetric", s.shape.asymmetric},
+                     {"free", {{"centre", s.free[0]}, {"width", s.free[1]}, {"height", s.free[2]}}},
+                     {"links", links_json(s)},
+                     {"bounds", bounds_json(s)}});
   Json background = nullptr;
   if (const auto& b = m.active_background())
     background = {{"form", kForms[static_cast<int>(b->form)]},
@@ -132,7 +158,10 @@ Json fit_json(const FitRecord& r, const std::vector<std::string>& report) {
             {"slots", slots},
             {"background", background}}},
           {"covariance", reals(r.covariance)},
-          {"window_x", reals(r.window_x)}};
+          {"window_x", reals(r.window_x)},
+          {"names", r.names},
+          {"rules", r.rules},
+          {"species", r.species}};
 }
 
 // ---- Reading ----
@@ -253,6 +282,62 @@ class Reader {
  private:
   std::string file_;
 };
+
+// A slot's links and bounds (a document without them has none): each link's source another
+// entry of the model, each bound an interval.
+void read_links_and_bounds(const Reader& r, const Json& e, const std::string& sw, ModelSlot& s) {
+  if (e.contains("links")) {
+    const Json& links = r.array(e["links"], sw + ".links", 3);
+    if (links.size() != 3) r.wrong(sw + ".links", "does not have one entry per parameter");
+    for (std::size_t p = 0; p < 3; ++p) {
+      const Json& j = links[p];
+      if (j.is_null()) continue;
+      const std::string lw = sw + ".links[" + rt::decimal_text(static_cast<std::int64_t>(p)) + "]";
+      SlotLink l;
+      const std::string kind =
+          r.word(r.member(j, lw, "kind"), lw + ".kind", {"offset", "ratio", "area_ratio"});
+      l.kind = kind == "offset"  ? SlotLink::Kind::Offset
+               : kind == "ratio" ? SlotLink::Kind::Ratio
+                                 : SlotLink::Kind::AreaRatio;
+      l.source = static_cast<std::size_t>(
+          r.integer(r.member(j, lw, "source"), lw + ".source", 0, kComponents - 1));
+      l.amount = r.number(r.member(j, lw, "amount"), lw + ".amount");
+      l.tolerance = r.boolean(r.member(j, lw, "tolerance"), lw + ".tolerance");
+      l.low = r.number(r.member(j, lw, "low"), lw + ".low");
+      l.high = r.number(r.member(j, lw, "high"), lw + ".high");
+      if (l.tolerance && !(l.low <= l.amount && l.amount <= l.high))
+        r.wrong(lw, "has an amount outside its tolerance");
+      if (s.free[p]) r.wrong(lw, "links a parameter that is also free");
+      s.link[p] = l;
+    }
+  }
+  if (e.contains("bounds")) {
+    const Json& bounds = r.array(e["bounds"], sw + ".bounds", 3);
+    if (bounds.size() != 3) r.wrong(sw + ".bounds", "does not have one entry per parameter");
+    for (std::size_t p = 0; p < 3; ++p) {
+      if (bounds[p].is_null()) continue;
+      const std::string bw = sw + ".bounds[" + rt::decimal_text(static_cast<std::int64_t>(p)) + "]";
+      const std::vector<double> b = r.numbers<double>(bounds[p], bw, 2);
+      if (b.size() != 2 || !(b[0] < b[1])) r.wrong(bw, "is not an interval low < high");
+      s.bounds[p] = std::array<double, 2>{b[0], b[1]};
+    }
+  }
+}
+
+// Every link names another entry of the model, and no chain of links comes back to where it
+// started (the model follows them in order).
+void check_link_sources(const Reader& r, const std::string& where,
+                        const std::vector<ModelSlot>& slots) {
+  for (std::size_t s = 0; s < slots.size(); ++s)
+    for (std::size_t p = 0; p < 3; ++p) {
+      std::size_t at = s;
+      for (std::size_t steps = 0; slots[at].link[p]; ++steps) {
+        at = slots[at].link[p]->source;
+        if (at >= slots.size() || at == s || steps > slots.size())
+          r.wrong(where, "holds a link to no other entry, or links that come round in a circle");
+      }
+    }
+}
 
 AnalysisParameter read_parameter(const Reader& r, const Json& j, const std::string& where) {
   AnalysisParameter p;
@@ -480,8 +565,10 @@ FitRecord read_fit(const Reader& r, const Json& j, std::vector<std::string>& rep
     s.free = {r.boolean(r.member(free, sw + ".free", "centre"), sw + ".free.centre"),
               r.boolean(r.member(free, sw + ".free", "width"), sw + ".free.width"),
               r.boolean(r.member(free, sw + ".free", "height"), sw + ".free.height")};
+    read_links_and_bounds(r, e, sw, s);
     slots.push_back(s);
   }
+  check_link_sources(r, mw + ".slots", slots);
   std::vector<double> measured = y;
   PeakModel peak_model(std::move(x), std::move(y), std::move(slots), mix);
   const Json& background = m("background");
@@ -510,6 +597,18 @@ FitRecord read_fit(const Reader& r, const Json& j, std::vector<std::string>& rep
   if (!f.covariance.empty() && f.covariance.size() != free * free)
     r.wrong("last_fit.covariance", "is not empty and not a square of the free parameters");
   f.window_x = r.numbers<double>(r.member(j, where, "window_x"), "last_fit.window_x", kMaxPoints);
+  // The components' names and rules as the fit found them (a document without them has none).
+  const std::size_t entries = f.model.slots().size();
+  for (auto [key, list] : {std::pair{"names", &f.names}, std::pair{"rules", &f.rules}}) {
+    if (!j.contains(key)) continue;
+    const std::string lw = std::string("last_fit.") + key;
+    std::size_t at = 0;
+    for (const Json& e : r.array(j[key], lw, entries))
+      list->push_back(
+          r.text(e, lw + "[" + rt::decimal_text(static_cast<std::int64_t>(at++)) + "]"));
+    if (!list->empty() && list->size() != entries) r.wrong(lw, "does not have one entry per slot");
+  }
+  if (j.contains("species")) f.species = r.boolean(j["species"], "last_fit.species");
   // The report is made from the record whenever it is shown: a record it cannot be made from
   // is refused now, not after the session was replaced.
   try {
