@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <random>
 #include <vector>
 
@@ -47,8 +48,10 @@ std::vector<Polyline> polylines() {
   out.push_back(zoomed);
   Polyline unordered{"points in no x order, back and forth, on half pixels", {}, {}};
   for (int i = 0; i < 30000; ++i) {
-    unordered.column.push_back(100.5f + static_cast<float>((i * 7919) % 1100) / 2);
-    unordered.row.push_back(50.5f + static_cast<float>((i * 104729) % 1120) / 2);
+    unordered.column.push_back(
+        100.5f + static_cast<float>((static_cast<std::int64_t>(i) * 7919) % 1100) / 2);
+    unordered.row.push_back(50.5f +
+                            static_cast<float>((static_cast<std::int64_t>(i) * 104729) % 1120) / 2);
   }
   out.push_back(unordered);
   Polyline tall{"values far above and below the picture", {}, {}};
