@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "app/shell/session.h"
 #include "app/workspace/constraint_rule.h"
 
 namespace {
@@ -47,6 +48,12 @@ void check_cell(std::string_view text, app::RuleParam cell) {
 }
 
 }  // namespace
+
+// The run-time's services need a program current on the thread; one serves every input.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  static app::Session session;
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

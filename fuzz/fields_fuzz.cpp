@@ -6,9 +6,16 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/shell/session.h"
 #include "runtime/convert/cp932.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/files/field_reader.h"
+
+// The run-time's services need a program current on the thread; one serves every input.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  static app::Session session;
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/shell/session.h"
 #include "runtime/convert/number_text.h"
 #include "runtime/convert/string_functions.h"
 #include "runtime/convert/text_to_number.h"
@@ -74,6 +75,12 @@ void check_number(double x, bool single) {
 }
 
 }  // namespace
+
+// The run-time's services need a program current on the thread; one serves every input.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  static app::Session session;
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

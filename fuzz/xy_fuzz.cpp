@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/files/xy_reader.h"
+#include "app/shell/session.h"
 #include "runtime/errors/runtime_error.h"
 
 namespace {
@@ -22,6 +23,12 @@ bool refused_well(const rt::RuntimeError& e) {
 }
 
 }  // namespace
+
+// The run-time's services need a program current on the thread; one serves every input.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  static app::Session session;
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
