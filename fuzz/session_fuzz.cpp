@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/shell/session.h"
+#include "app/workspace/components.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
 #include "forms/form_library.h"
@@ -383,6 +384,9 @@ void run_checked(Kind kind) {
     p.typing_during_pump = false;
     return;
   }
+  // The "Components" window shows the peak table's rows again and catches up with typing at
+  // the start of each command: that catching up is no change the load or save made.
+  app::sync_component_rows();
   const State before = state_now();
   const int errors = rt::reported_error_count();
   rt::run_pending_events();
