@@ -22,8 +22,10 @@ rt::ObjRef field(int k, ComponentText t) {
       return ratio_field_of(k);
     case ComponentText::Name:
       return name_field_of(k);
-    default:
-      return rule_field_of(k, *constraint_param(t));
+    default: {
+      const std::optional<Param> p = constraint_param(t);
+      return p ? rule_field_of(k, *p) : rt::kNullRef;
+    }
   }
 }
 

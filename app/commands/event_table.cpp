@@ -102,7 +102,7 @@ const std::vector<Entry>& table() {
       {"MAINFORM", "SHOWCOMPONENTS_ON", &SHOWCOMPONENTS_ON},
 #define COMPONENT_AS_BOX(k)                                                  \
   {                                                                          \
-    "FORM7", "CHECK" #k "_ON", [] { component_asymmetric_clicked(k - 100); } \
+    "FORM7", "CHECK" #k "_ON", [] { component_asymmetric_clicked((k)-100); } \
   }
       COMPONENT_AS_BOX(101),
       COMPONENT_AS_BOX(102),

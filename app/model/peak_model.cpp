@@ -127,7 +127,9 @@ PeakModel::PeakModel(std::vector<double> x, std::vector<double> y, std::vector<M
 
 void PeakModel::follow_links(std::vector<ModelSlot>& slots, const double* values) const {
   for (const auto& [s, p] : link_order_) {
-    const SlotLink& link = *slots_[s].link[static_cast<int>(p)];
+    const std::optional<SlotLink>& linked = slots_[s].link[static_cast<int>(p)];
+    if (!linked) continue;  // the order holds linked parameters only
+    const SlotLink& link = *linked;
     const int li = link_index(s, p);
     const double amount = li >= 0 && values ? values[li] : link.amount;
     const PeakShape& source = slots[link.source].shape;
