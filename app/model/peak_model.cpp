@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "app/model/peak_measures.h"
 #include "app/model/profile_derivatives.h"
@@ -44,6 +45,24 @@ double area_factor(const PeakShape& source, const PeakShape& own, const ProfileC
   const double source_area = std::fabs(source.width) * unit_area(source, k);
   if (!(own_area > 0) || !(source_area > 0) || !std::isfinite(own_area / source_area)) return 1;
   return source_area / own_area;
+}
+
+// The link of a parameter the model's link order holds, which always has one.
+const SlotLink& link_of(const ModelSlot& slot, FitParam p) {
+  const std::optional<SlotLink>& link = slot.link[static_cast<int>(p)];
+  if (!link) throw std::logic_error("a linked parameter without its link");
+  return *link;
+}
+
+// How many links lead from a parameter back to a free one; more than the slots, a cycle.
+int chain_length(const std::vector<ModelSlot>& slots, std::size_t s, FitParam p) {
+  int d = 0;
+  for (std::size_t at = s; d <= int(slots.size()); ++d) {
+    const std::optional<SlotLink>& link = slots[at].link[static_cast<int>(p)];
+    if (!link) break;
+    at = link->source;
+  }
+  return d;
 }
 
 }  // namespace
@@ -112,10 +131,7 @@ PeakModel::PeakModel(std::vector<double> x, std::vector<double> y, std::vector<M
   std::vector<std::pair<int, std::pair<std::size_t, FitParam>>> depth;
   for (std::size_t s = 0; s < slots_.size(); ++s)
     for (FitParam p : kParams) {
-      int d = 0;
-      for (std::size_t at = s; slots_[at].link[static_cast<int>(p)] && d <= int(slots_.size());
-           at = slots_[at].link[static_cast<int>(p)]->source)
-        ++d;
+      const int d = chain_length(slots_, s, p);
       // A height linked on the area needs its widths settled: heights come after the rest.
       const int after_widths = p == FitParam::Height ? static_cast<int>(slots_.size()) + 1 : 0;
       if (d > 0 && d <= int(slots_.size())) depth.push_back({after_widths + d, {s, p}});
@@ -154,48 +170,60 @@ std::vector<std::array<SparseGradient, 3>> PeakModel::gradients(
   for (std::size_t s = 0; s < slots.size(); ++s)
     for (FitParam p : kParams)
       if (index_of(s, p) >= 0) g[s][static_cast<int>(p)] = {{index_of(s, p), 1.0}};
-  for (const auto& [s, p] : link_order_) {
-    const SlotLink& link = *slots_[s].link[static_cast<int>(p)];
-    const int li = link_index(s, p);
-    const PeakShape& source = slots[link.source].shape;
-    const PeakShape& own = slots[s].shape;
-    const SparseGradient& from = g[link.source][static_cast<int>(p)];
-    SparseGradient& out = g[s][static_cast<int>(p)];
-    out.clear();
-    const double amount = slots[s].link[static_cast<int>(p)]->amount;
-    double scale = 1, by_amount = 1;
-    switch (link.kind) {
-      case SlotLink::Kind::Offset:
-        break;
-      case SlotLink::Kind::Ratio:
-        scale = amount;
-        by_amount = value_of(source, p);
-        break;
-      case SlotLink::Kind::AreaRatio: {
-        // h = r h_s F with F = |w_s| K_s / (|w| K): the unit areas K depend on the skew alone,
-        // which no fit moves, so F moves with the widths only, as |w_s| / |w|.
-        const double factor = area_factor(source, own, constants_);
-        scale = amount * factor;
-        by_amount = source.height * factor;
-        const double own_height = source.height * amount * factor;
-        // Widths held in a fixed ratio (a doublet's "A*1") leave F fixed.
-        const std::optional<SlotLink>& width_link = slots_[s].link[1];
-        const bool fixed_factor = width_link && width_link->kind == SlotLink::Kind::Ratio &&
-                                  width_link->source == link.source && !width_link->tolerance;
-        if (!fixed_factor && source.width != 0 && own.width != 0) {
-          const double by_source_width = own_height / source.width;  // h sign(w_s) / |w_s|
-          const double by_own_width = -own_height / own.width;
-          for (const auto& [i, slope] : g[link.source][1])
-            out.emplace_back(i, slope * by_source_width);
-          for (const auto& [i, slope] : g[s][1]) out.emplace_back(i, slope * by_own_width);
-        }
-        break;
-      }
-    }
-    for (const auto& [i, slope] : from) out.emplace_back(i, slope * scale);
-    if (li >= 0) out.emplace_back(li, by_amount);
-  }
+  for (const auto& [s, p] : link_order_) chain_link(slots, s, p, g);
   return g;
+}
+
+void PeakModel::chain_link(const std::vector<ModelSlot>& slots, std::size_t s, FitParam p,
+                           std::vector<std::array<SparseGradient, 3>>& g) const {
+  const SlotLink& link = link_of(slots_[s], p);
+  const int li = link_index(s, p);
+  const PeakShape& source = slots[link.source].shape;
+  const SparseGradient& from = g[link.source][static_cast<int>(p)];
+  SparseGradient& out = g[s][static_cast<int>(p)];
+  out.clear();
+  const double amount = link_of(slots[s], p).amount;
+  double scale = 1, by_amount = 1;
+  switch (link.kind) {
+    case SlotLink::Kind::Offset:
+      break;
+    case SlotLink::Kind::Ratio:
+      scale = amount;
+      by_amount = value_of(source, p);
+      break;
+    case SlotLink::Kind::AreaRatio: {
+      // h = r h_s F with F = |w_s| K_s / (|w| K): the unit areas K depend on the skew alone,
+      // which no fit moves, so F moves with the widths only, as |w_s| / |w|.
+      const double factor = area_factor(source, slots[s].shape, constants_);
+      scale = amount * factor;
+      by_amount = source.height * factor;
+      if (!has_fixed_area_factor(s, link.source))
+        chain_area_widths(slots, s, link.source, source.height * amount * factor, g, out);
+      break;
+    }
+  }
+  for (const auto& [i, slope] : from) out.emplace_back(i, slope * scale);
+  if (li >= 0) out.emplace_back(li, by_amount);
+}
+
+bool PeakModel::has_fixed_area_factor(std::size_t s, std::size_t source) const {
+  // Widths held in a fixed ratio (a doublet's "A*1") leave F fixed.
+  const std::optional<SlotLink>& width_link = slots_[s].link[static_cast<int>(FitParam::Width)];
+  return width_link && width_link->kind == SlotLink::Kind::Ratio && width_link->source == source &&
+         !width_link->tolerance;
+}
+
+void PeakModel::chain_area_widths(const std::vector<ModelSlot>& slots, std::size_t s,
+                                  std::size_t source, double own_height,
+                                  const std::vector<std::array<SparseGradient, 3>>& g,
+                                  SparseGradient& out) const {
+  const double source_width = slots[source].shape.width;
+  const double own_width = slots[s].shape.width;
+  if (source_width == 0 || own_width == 0) return;
+  const double by_source_width = own_height / source_width;  // h sign(w_s) / |w_s|
+  const double by_own_width = -own_height / own_width;
+  for (const auto& [i, slope] : g[source][1]) out.emplace_back(i, slope * by_source_width);
+  for (const auto& [i, slope] : g[s][1]) out.emplace_back(i, slope * by_own_width);
 }
 
 SparseGradient PeakModel::gradient_of(std::size_t s, FitParam p) const {

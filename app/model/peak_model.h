@@ -118,6 +118,14 @@ class PeakModel {
   std::vector<std::pair<std::size_t, FitParam>> link_order_;
   void follow_links(std::vector<ModelSlot>& slots, const double* values) const;
   std::vector<std::array<SparseGradient, 3>> gradients(const std::vector<ModelSlot>& slots) const;
+  // One linked parameter's slopes on the free values, from its source's (already chained).
+  void chain_link(const std::vector<ModelSlot>& slots, std::size_t s, FitParam p,
+                  std::vector<std::array<SparseGradient, 3>>& g) const;
+  bool has_fixed_area_factor(std::size_t s, std::size_t source) const;
+  // An area-linked height also moves with both widths.
+  void chain_area_widths(const std::vector<ModelSlot>& slots, std::size_t s, std::size_t source,
+                         double own_height, const std::vector<std::array<SparseGradient, 3>>& g,
+                         SparseGradient& out) const;
   std::optional<ActiveBackground> background_;
   int background_index_ = -1;
   ProfileConstants constants_{};
