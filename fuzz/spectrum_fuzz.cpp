@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/files/spectrum_load.h"
+#include "app/shell/program_view.h"
 #include "app/shell/session.h"
 #include "app/workspace/control_refs.h"
 #include "app/workspace/workspace.h"
@@ -62,9 +63,10 @@ void set_known_spectrum() {
 
 bool spectrum_is_known() {
   const app::Workspace& w = app::workspace();
-  return known_from(0) && w.LASTPOINT == 700 && w.XMIN == 1 && w.DATAXMIN == 1 && w.XMAX == 2 &&
+  const app::ProgramView view = app::view_program(app::ViewExtent::Fields);
+  return known_from(0) && view.points == 701 && w.XMIN == 1 && w.DATAXMIN == 1 && w.XMAX == 2 &&
          w.DATAXMAX == 2 && w.YMIN == 3 && w.DATAYMIN == 3 && w.YMAX == 4 && w.DATAYMAX == 4 &&
-         w.FILEPATH == "/earlier/good.bgd" && rt::get_text(app::EDIT(1)) == "good.bgd";
+         view.file == "/earlier/good.bgd" && rt::get_text(app::EDIT(1)) == "good.bgd";
 }
 
 struct Plain {
@@ -120,8 +122,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const app::Workspace& w = app::workspace();
+  const app::ProgramView view = app::view_program(app::ViewExtent::Fields);
   const int n = static_cast<int>(expected.x.size());
-  if (w.LASTPOINT != n - 1) __builtin_trap();
+  if (view.points != n) __builtin_trap();
   for (int i = 0; i < n; ++i)
     if (w.XDATA.at(i) != expected.x[i] || w.YDATA.at(i) != expected.y[i]) __builtin_trap();
   // Points beyond the new last one keep what the earlier spectrum left.
@@ -133,6 +136,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (w.XDATA.at(i) < w.XMIN || w.XDATA.at(i) > w.XMAX || w.YDATA.at(i) < w.YMIN ||
         w.YDATA.at(i) > rt::to_single(w.YMAX))
       __builtin_trap();
-  if (w.FILEPATH != kPath || rt::get_text(app::EDIT(1)) != "spectrum.bgd") __builtin_trap();
+  if (view.file != kPath || rt::get_text(app::EDIT(1)) != "spectrum.bgd") __builtin_trap();
   return 0;
 }

@@ -231,7 +231,11 @@ std::vector<std::optional<float>> SweepEngine::figures(int k, Param p,
   // time but not memory.
   const std::size_t block =
       std::max<std::size_t>(1, kSideBySideTerms / std::max<std::size_t>(n, 1));
-  scan_terms_.resize(std::min(block, values.size()) * n);
+  const std::size_t terms = std::min(block, values.size()) * n;
+  if (terms > scan_terms_size_) {
+    scan_terms_ = std::make_unique_for_overwrite<double[]>(terms);
+    scan_terms_size_ = terms;
+  }
   std::vector<std::size_t> rows;  // the trials of the block computed here, in order
   for (std::size_t i = 0; i < values.size();) {
     rows.clear();
@@ -240,7 +244,7 @@ std::vector<std::optional<float>> SweepEngine::figures(int k, Param p,
       set_parameter_of(trial, p, values[i]);
       if (!safe_everywhere(trial) || !heights_fit_in_single(k, trial.height)) continue;
       compute_values(k, trial, trial_values_);
-      squared_terms(k, trial_values_, scan_terms_.data() + rows.size() * n);
+      squared_terms(k, trial_values_, scan_terms_.get() + rows.size() * n);
       rows.push_back(i);
     }
     sum_side_by_side(rows, n, out);

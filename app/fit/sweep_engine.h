@@ -11,6 +11,7 @@
 // is handed to KAI2 itself, so errors surface exactly where and as KAI2 raises them.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -41,7 +42,7 @@ class SweepEngine {
   void set_parameter(int k, Param p, double value);
 
   // What the side-by-side figures keep between scans, in bytes: bounded whatever the Skip.
-  std::size_t side_by_side_bytes() const { return scan_terms_.capacity() * sizeof(double); }
+  std::size_t side_by_side_bytes() const { return scan_terms_size_ * sizeof(double); }
 
  private:
   struct Slot {
@@ -85,7 +86,9 @@ class SweepEngine {
   std::vector<float> trial_values_;
   std::vector<float> scratch_;
   std::vector<double> sums_;
-  std::vector<double> scan_terms_;
+  // Every term a scan reads it has written first, so growing this zeroes nothing.
+  std::unique_ptr<double[]> scan_terms_;
+  std::size_t scan_terms_size_ = 0;
 };
 
 }  // namespace app

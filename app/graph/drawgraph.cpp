@@ -29,19 +29,26 @@ constexpr int kWhite = 15;                 // palette numbers
 constexpr int kBlack = 0;
 
 // Joins the points 0 to LASTPOINT in index order, whatever their x order, in the drawing
-// colour. The first segment is drawn also for a spectrum of one point or none.
+// colour. The first segment is drawn also for a spectrum of one point or none. A segment starts
+// at the pixel where the one before it ended: each point is mapped once.
 template <class YOf>
 void draw_curve(const Workspace& w, rt::ObjRef picture, YOf&& y_of) {
+  std::int32_t ended_at = -1;  // the point the last segment ended at; none yet
+  float end_x = 0, end_y = 0;
   counted_loop(0, w.LASTPOINT - 1, 1, [&](float counter) {
     const std::int32_t i = loop_index(counter);
     rt::LineCommand segment;
-    const float x1 = px(w, w.XDATA.at(i));
-    const float y1 = py(w, y_of(i));
+    const bool continues = ended_at >= 0 && ended_at == i;
+    const float x1 = continues ? end_x : px(w, w.XDATA.at(i));
+    const float y1 = continues ? end_y : py(w, y_of(i));
     const float x2 = px(w, w.XDATA.at(i + 1));
     const float y2 = py(w, y_of(i + 1));
     segment.first = rt::PointF{x1, y1};
     segment.second = rt::PointF{x2, y2};
     rt::picture_line(picture, segment);
+    ended_at = i + 1;
+    end_x = x2;
+    end_y = y2;
   });
 }
 

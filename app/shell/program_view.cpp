@@ -11,6 +11,7 @@
 #include "app/workspace/workspace.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/control_values.h"
+#include "runtime/forms/objects.h"
 
 namespace app {
 namespace {
@@ -27,7 +28,7 @@ std::optional<float> figure_as_drawn() {
 
 }  // namespace
 
-ProgramView view_program(bool with_report) {
+ProgramView view_program(ViewExtent extent) {
   ProgramView view;
   const Workspace& w = workspace();
   view.file = w.FILEPATH;
@@ -45,10 +46,29 @@ ProgramView view_program(bool with_report) {
         row.kept[static_cast<std::size_t>(p)] = kept->value;
   }
   view.total = rt::get_text(EDIT(42));
+  if (extent == ViewExtent::Fields) return view;
   view.figure = figure_as_drawn();
-  const FitRecord* fit = with_report ? last_fit() : nullptr;
+  const FitRecord* fit = extent == ViewExtent::Whole ? last_fit() : nullptr;
   if (fit) view.report_lines = fit_report_lines(make_fit_report(*fit));
   return view;
+}
+
+const std::string* text_shown_by(const ProgramView& view, const std::string& form,
+                                 const std::string& control) {
+  const rt::Form* live = rt::find_live_form(form);
+  if (!live) return nullptr;
+  const rt::Control* c = live->control(control);
+  if (!c) return nullptr;
+  const rt::ObjRef ref = c->ref();
+  if (ref == EDIT(42)) return &view.total;
+  for (int k = 1; k <= kComponents; ++k) {
+    const PeakRowView& row = view.rows[static_cast<std::size_t>(k - 1)];
+    if (ref == field_of(k, Param::Centre)) return &row.centre;
+    if (ref == field_of(k, Param::Width)) return &row.width;
+    if (ref == field_of(k, Param::Height)) return &row.height;
+    if (ref == ratio_field_of(k)) return &row.share;
+  }
+  return nullptr;
 }
 
 }  // namespace app

@@ -36,8 +36,17 @@ struct ProgramView {
   std::vector<std::string> report_lines;
 };
 
-// The current program as its user would read it; the report only when asked for (making it
-// costs more than the rest of a batch spectrum's summary).
-ProgramView view_program(bool with_report = true);
+// How much of the view to take: the fields alone (file, points, rows, total), with the fit
+// figure (a pass over the spectrum), or whole, the report included (making it costs more than
+// the rest of a batch spectrum's summary).
+enum class ViewExtent { Fields, WithFigure, Whole };
+
+// The current program as its user would read it.
+ProgramView view_program(ViewExtent extent = ViewExtent::Whole);
+
+// The view's text that the control FORM.CONTROL shows: a row's centre, width, height or share
+// field, or the total. nullptr for any other control, and for a window that is not open.
+const std::string* text_shown_by(const ProgramView& view, const std::string& form,
+                                 const std::string& control);
 
 }  // namespace app

@@ -179,7 +179,7 @@ std::optional<std::string> SpectrumRunner::check_settings_and_features() const {
       return "cannot load the settings file " + options_.settings + ": " + summary.error;
   }
   // Every spectrum's line has the columns of the components the set-up holds.
-  slots_ = app::view_program(false).slots;
+  slots_ = app::view_program(app::ViewExtent::Fields).slots;
   return std::nullopt;
 }
 
@@ -232,7 +232,7 @@ SpectrumSummary SpectrumRunner::run(const std::string& spectrum) const {
         (std::filesystem::path(options_.figure_dir) / (output_stem(spectrum) + ".svg")).string()))(
         choose(forms::kSaveFigureItem));
 
-  const app::ProgramView view = app::view_program(false);
+  const app::ProgramView view = app::view_program(app::ViewExtent::WithFigure);
   if (view.points) summary.points = rt::decimal_text(*view.points);
   if (summary.ok) {
     read_table(view, summary, slots_);

@@ -3,12 +3,25 @@
 #include "runtime/convert/integer_text.h"
 
 namespace batch {
+namespace {
+
+// A slot's columns, named once for the header and each line, in their order.
+struct SlotColumn {
+  const char* name;
+  std::string SlotTexts::*text;
+};
+constexpr SlotColumn kSlotColumns[] = {{"centre", &SlotTexts::centre},
+                                       {"width", &SlotTexts::width},
+                                       {"height", &SlotTexts::height},
+                                       {"share", &SlotTexts::share}};
+
+}  // namespace
 
 std::string summary_header(int slots) {
   std::string h = "file,status,error,points,figure";
   for (int k = 1; k <= slots; ++k) {
     const std::string n = rt::decimal_text(k);
-    h += ",centre" + n + ",width" + n + ",height" + n + ",share" + n;
+    for (const SlotColumn& column : kSlotColumns) h += std::string(",") + column.name + n;
   }
   return h + ",total";
 }
@@ -28,8 +41,7 @@ std::string summary_line(const SpectrumSummary& s) {
                      csv_field(s.ok ? std::string() : s.error) + ',' + csv_field(s.points) + ',' +
                      csv_field(s.figure);
   for (const SlotTexts& slot : s.peaks)
-    line += ',' + csv_field(slot.centre) + ',' + csv_field(slot.width) + ',' +
-            csv_field(slot.height) + ',' + csv_field(slot.share);
+    for (const SlotColumn& column : kSlotColumns) line += ',' + csv_field(slot.*column.text);
   return line + ',' + csv_field(s.total);
 }
 

@@ -4,6 +4,7 @@
 #include <new>
 #include <ostream>
 
+#include "app/shell/program_view.h"
 #include "app/shell/user_steps.h"
 #include "platform/actions/script_error.h"
 #include "runtime/convert/integer_text.h"
@@ -50,10 +51,12 @@ int ScriptDriver::run(std::istream& script) {
 void ScriptDriver::perform(const std::string& line) { perform(actions::parse_action(line)); }
 
 void ScriptDriver::perform(const actions::UserAction& action) {
-  const bool queued = actions::perform_action(action, *this);
+  using actions::ActionKind;
+  bool queued = false;
+  if (action.kind != ActionKind::Print || !print_from_view(action.target))
+    queued = actions::perform_action(action, *this);
   // A set line is typing and leaving the field; a box without a procedure changes with no
   // event: each is an undo step of its own.
-  using actions::ActionKind;
   if (!queued && (action.kind == ActionKind::Set || action.kind == ActionKind::Click ||
                   action.kind == ActionKind::Check))
     app::end_user_step();
@@ -61,6 +64,16 @@ void ScriptDriver::perform(const actions::UserAction& action) {
   out_.flush();
   rt::run_pending_events();
   if (rt::quit_requested()) ended_ = true;
+}
+
+bool ScriptDriver::print_from_view(const std::string& target) {
+  const std::size_t dot = target.find('.');
+  if (dot == std::string::npos) return false;
+  const app::ProgramView view = app::view_program(app::ViewExtent::Fields);
+  const std::string* text = app::text_shown_by(view, target.substr(0, dot), target.substr(dot + 1));
+  if (!text) return false;
+  write_line(*text);
+  return true;
 }
 
 void ScriptDriver::queue_answer(const actions::UserAction& answer) {

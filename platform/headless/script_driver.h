@@ -26,6 +26,9 @@ class ScriptDriver : private actions::ActionContext {
   bool ended() const { return ended_; }
 
  private:
+  // The peak table's texts and the total are printed as the program's view has them; other
+  // controls and windows as the run-time holds them. False when the view holds no such text.
+  bool print_from_view(const std::string& target);
   void queue_answer(const actions::UserAction& answer) override;
   void write_line(const std::string& line) override;
   std::string clipboard_text() override;

@@ -1,7 +1,6 @@
 #include "runtime/forms/objects.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "runtime/errors/error_locations.h"
 #include "runtime/errors/runtime_error.h"
@@ -32,10 +31,18 @@ const ObjectEntry* live_entry(ObjRef ref) {
   return e.alive ? &e : nullptr;
 }
 
+// Names are compared without regard to the case of their ASCII letters, whatever the process
+// locale takes a letter's capital to be; a form of hundreds of controls is searched often.
+char ascii_upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string upper_name(std::string name) {
+  for (char& c : name) c = ascii_upper(c);
+  return name;
+}
+
 bool equal_names(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
+           return x == y || ascii_upper(x) == ascii_upper(y);
          });
 }
 
@@ -88,10 +95,14 @@ std::uint64_t user_change_count() { return table().user_changes; }
 Form::Form(const FormDef& def, ObjRef ref) : def_(&def), ref_(ref) {}
 Form::~Form() = default;
 
+void Form::add_control(std::unique_ptr<Control> control) {
+  by_name_.emplace(upper_name(control->name()), control.get());
+  controls_.push_back(std::move(control));
+}
+
 Control* Form::control(const std::string& name) const {
-  for (const auto& c : controls_)
-    if (equal_names(c->name(), name)) return c.get();
-  return nullptr;
+  const auto found = by_name_.find(upper_name(name));
+  return found == by_name_.end() ? nullptr : found->second;
 }
 
 // ---- Forms ----

@@ -7,6 +7,7 @@
 #include <memory>
 #include <source_location>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "runtime/forms/form_definition.h"
@@ -76,7 +77,7 @@ class Form {
   Control* control(const std::string& name) const;  // nullptr when there is none
 
   void set_shown(bool shown) { shown_ = shown; }
-  void add_control(std::unique_ptr<Control> control) { controls_.push_back(std::move(control)); }
+  void add_control(std::unique_ptr<Control> control);
 
   std::unique_ptr<PlatformData> platform_data;
 
@@ -85,6 +86,9 @@ class Form {
   ObjRef ref_;
   bool shown_ = false;
   std::vector<std::unique_ptr<Control>> controls_;
+  // Each control by its name in capitals (the first of a name, should two share it): a window
+  // holds hundreds, and the start-up finds each by name.
+  std::unordered_map<std::string, Control*> by_name_;
 };
 
 // ---- Forms ----

@@ -16,10 +16,10 @@ namespace {
 
 // Whether every coordinate rounds to a 32-bit pixel.
 bool all_in_pixel_range(std::initializer_list<double> coordinates) {
-  for (double v : coordinates) {
-    const double r = std::round(v);
-    if (!(r >= -2147483648.0 && r <= 2147483647.0)) return false;
-  }
+  // Whether each rounds (halves away from zero) into 32 bits, without rounding it: the bounds
+  // are exact doubles, and NaN fails them.
+  for (double v : coordinates)
+    if (!(v > -2147483648.5 && v < 2147483647.5)) return false;
   return true;
 }
 

@@ -75,11 +75,34 @@ TEST_F(ProgramView, AfterAFitItShowsTheFieldsTheKeptValuesTheFigureAndTheReport)
   EXPECT_EQ(*view.figure, app::figure_of_curves(app::read_skip()));
   ASSERT_NE(app::last_fit(), nullptr);
   EXPECT_EQ(view.report_lines, app::fit_report_lines(app::make_fit_report(*app::last_fit())));
-  EXPECT_TRUE(app::view_program(false).report_lines.empty());
+  EXPECT_TRUE(app::view_program(app::ViewExtent::WithFigure).report_lines.empty());
+  EXPECT_FALSE(app::view_program(app::ViewExtent::Fields).figure);
 
   // A Skip no sweep would take gives no figure.
   rt::set_text(app::EDIT(43), "0");
   EXPECT_FALSE(app::view_program().figure);
+}
+
+// The script driver's print finds what the view holds by the control's own name.
+TEST_F(ProgramView, FindsTheTextsItHoldsByTheirControlsNames) {
+  const app::ProgramView view = app::view_program(app::ViewExtent::Fields);
+  const auto shown = [&](rt::ObjRef ref) {
+    const rt::Control& c = rt::control_of(ref);
+    return app::text_shown_by(view, c.form().name(), c.name());
+  };
+  for (int k = 1; k <= app::kComponents; ++k) {
+    SCOPED_TRACE(k);
+    const app::PeakRowView& row = view.rows[static_cast<std::size_t>(k - 1)];
+    EXPECT_EQ(shown(app::field_of(k, Param::Centre)), &row.centre);
+    EXPECT_EQ(shown(app::field_of(k, Param::Width)), &row.width);
+    EXPECT_EQ(shown(app::field_of(k, Param::Height)), &row.height);
+    EXPECT_EQ(shown(app::ratio_field_of(k)), &row.share);
+    EXPECT_EQ(shown(app::field_of(k, Param::Alpha)), nullptr);
+  }
+  EXPECT_EQ(shown(app::EDIT(42)), &view.total);
+  EXPECT_EQ(shown(app::EDIT(43)), nullptr);  // the Skip: a field the view does not hold
+  EXPECT_EQ(app::text_shown_by(view, "FORM2", "EDIT99"), nullptr);
+  EXPECT_EQ(app::text_shown_by(view, "FORM99", "EDIT12"), nullptr);
 }
 
 }  // namespace
