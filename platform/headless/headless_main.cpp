@@ -26,25 +26,30 @@ void run_headless(const std::string& script_path, int argc, char** argv) {
   std::istream& script = script_path == "-" ? std::cin : file;
 
   use_offscreen_qt();
-  QGuiApplication app(argc, argv);
   int status = kRanClean;
   {
-    platform_text::QtTextRenderer text_renderer;
-    HeadlessPlatform platform(std::cerr);
-    app::Session session(&platform, &text_renderer);
-    ScriptDriver driver(platform, std::cout, std::cerr);
-    if (!session.start()) {
-      // Taking down what half started needs memory too, and may meet what is missing: the
-      // process ends here, its report written.
-      std::cerr << "tessaly: the program could not start (not enough memory?)" << std::endl;
-      std::_Exit(kRanWithErrors);
+    QGuiApplication app(argc, argv);
+    bool fonts_used = false;
+    {
+      platform_text::QtTextRenderer text_renderer;
+      HeadlessPlatform platform(std::cerr);
+      app::Session session(&platform, &text_renderer);
+      ScriptDriver driver(platform, std::cout, std::cerr);
+      if (!session.start()) {
+        // Taking down what half started needs memory too, and may meet what is missing: the
+        // process ends here, its report written.
+        std::cerr << "tessaly: the program could not start (not enough memory?)" << std::endl;
+        std::_Exit(kRanWithErrors);
+      }
+      rt::run_pending_events();
+      status = driver.run(script);
+      fonts_used = text_renderer.fonts_used();
     }
-    rt::run_pending_events();
-    status = driver.run(script);
+    // After a run that drew no text, taking Qt's application object down would read the whole
+    // font configuration only to discard it (about 13 of an empty script's 31 ms); it does
+    // nothing else a run needs, so the process ends without it.
+    if (!fonts_used) std::exit(status);
   }
-  // The program is taken down; Qt's application object is left to the end of the process.
-  // Its teardown does nothing a run needs, and after a run that drew no text it would read the
-  // whole font configuration only to discard it (about 13 of an empty script's 31 ms).
   std::exit(status);
 }
 
