@@ -1,8 +1,11 @@
-# `make install` and `make deb`: the program goes to bin/, the cluster recipe and the example to
-# the documentation folder; CPack's DEB generator makes the Debian package of the same files, so
-# that a cluster's nodes get `tessaly` on their PATH as any other package.
+# `make install` and `make deb`: the program goes to bin/, its solver module to lib/tessaly/, the
+# cluster recipe and the example to the documentation folder; CPack's DEB generator makes the
+# Debian package of the same files, so that a cluster's nodes get `tessaly` on their PATH as any
+# other package.
 include(GNUInstallDirs)
 install(TARGETS tessaly RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Refine's solver module: the program looks for it in ../lib/tessaly from its own folder.
+install(TARGETS tessaly_solver LIBRARY DESTINATION lib/tessaly)
 install(PROGRAMS examples/slurm_batch.sh examples/merge_shards.sh examples/example_table.sh
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 install(FILES examples/example.script examples/two_peaks.bgd

@@ -40,8 +40,8 @@ int print_version(const std::string&, int, char**) {
 
 const Mode kModes[] = {
     {"--run", "SCRIPT", "perform an action script without a display (\"-\" reads standard input)",
-     [](const std::string& script, int argc, char** argv) {
-       return headless::run_headless(script, argc, argv);
+     [](const std::string& script, int argc, char** argv) -> int {
+       headless::run_headless(script, argc, argv);
      }},
     {"--record", "FILE",
      "start the desktop and write every user action to FILE as an action script",

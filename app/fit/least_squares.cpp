@@ -1,46 +1,32 @@
 #include "app/fit/least_squares.h"
 
-#include <ceres/ceres.h>
-
 #include <cmath>
+
+#include "app/fit/solver_module.h"
 
 namespace app {
 namespace {
 
-// All free values in one parameter block; analytic slopes from the model.
-class SpectrumCost final : public ceres::CostFunction {
+// The peak model's residuals and slopes, as the solver module asks for them.
+class ModelProblem final : public SolveProblem {
  public:
-  explicit SpectrumCost(const PeakModel& model) : model_(model) {
-    set_num_residuals(static_cast<int>(model.point_count()));
-    mutable_parameter_block_sizes()->push_back(model.free_count());
-  }
+  ModelProblem(const PeakModel& model, const std::function<bool()>& go_on)
+      : model_(model), go_on_(go_on) {}
 
-  bool Evaluate(double const* const* parameters, double* residuals,
-                double** jacobians) const override {
-    model_.evaluate(parameters[0], residuals, jacobians ? jacobians[0] : nullptr);
+  std::size_t residual_count() const override { return model_.point_count(); }
+  int value_count() const override { return model_.free_count(); }
+  bool evaluate(const double* values, double* residuals, double* jacobian) const override {
+    model_.evaluate(values, residuals, jacobian);
     const std::size_t n = model_.point_count();
     for (std::size_t i = 0; i < n; ++i)
       if (!std::isfinite(residuals[i])) return false;  // the solver then shrinks its step
     return true;
   }
+  bool go_on() override { return !go_on_ || go_on_(); }
 
  private:
   const PeakModel& model_;
-};
-
-class BetweenIterations final : public ceres::IterationCallback {
- public:
-  explicit BetweenIterations(const std::function<bool()>& go_on) : go_on_(go_on) {}
-  ceres::CallbackReturnType operator()(const ceres::IterationSummary&) override {
-    if (!go_on_ || go_on_()) return ceres::SOLVER_CONTINUE;
-    aborted_ = true;
-    return ceres::SOLVER_ABORT;
-  }
-  bool aborted() const { return aborted_; }
-
- private:
   const std::function<bool()>& go_on_;
-  bool aborted_ = false;
 };
 
 }  // namespace
@@ -51,47 +37,14 @@ SolveOutcome solve_least_squares(const PeakModel& model, const std::vector<doubl
                                  const std::function<bool()>& between_iterations) {
   SolveOutcome outcome;
   outcome.values = start;
-  double* values = outcome.values.data();
-
-  ceres::Problem::Options problem_options;
-  problem_options.cost_function_ownership = ceres::TAKE_OWNERSHIP;
-  ceres::Problem problem(problem_options);
-  problem.AddResidualBlock(new SpectrumCost(model), nullptr, values);
-  for (int j = 0; j < model.free_count(); ++j) {
-    const std::size_t u = static_cast<std::size_t>(j);
-    if (std::isfinite(lower[u])) problem.SetParameterLowerBound(values, j, lower[u]);
-    if (std::isfinite(upper[u])) problem.SetParameterUpperBound(values, j, upper[u]);
+  const LoadedSolver& solver = solver_module();
+  if (solver.solve == nullptr) {
+    outcome.status = SolveOutcome::Status::Unavailable;
+    outcome.message = solver.error;
+    return outcome;
   }
-
-  BetweenIterations callback(between_iterations);
-  ceres::Solver::Options options;
-  options.minimizer_type = ceres::TRUST_REGION;
-  options.trust_region_strategy_type = ceres::LEVENBERG_MARQUARDT;
-  options.linear_solver_type = ceres::DENSE_QR;
-  options.max_num_iterations = limits.max_iterations;
-  options.max_solver_time_in_seconds = limits.max_seconds;
-  // Tight enough that the last digits the report prints are settled.
-  options.function_tolerance = 1e-12;
-  options.gradient_tolerance = 1e-14;
-  options.parameter_tolerance = 1e-12;
-  options.num_threads = 1;
-  options.logging_type = ceres::SILENT;
-  options.minimizer_progress_to_stdout = false;
-  options.callbacks.push_back(&callback);
-
-  ceres::Solver::Summary summary;
-  ceres::Solve(options, &problem, &summary);
-  outcome.iterations = static_cast<int>(summary.iterations.size());
-  outcome.message = summary.message;
-  if (callback.aborted()) {
-    outcome.status = SolveOutcome::Status::Aborted;
-  } else if (summary.termination_type == ceres::CONVERGENCE) {
-    outcome.status = SolveOutcome::Status::Converged;
-  } else if (summary.termination_type == ceres::NO_CONVERGENCE) {
-    outcome.status = SolveOutcome::Status::IterationLimit;
-  } else {
-    outcome.status = SolveOutcome::Status::Failed;
-  }
+  ModelProblem problem(model, between_iterations);
+  solver.solve(problem, lower, upper, limits, outcome);
   return outcome;
 }
 

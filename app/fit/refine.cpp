@@ -302,6 +302,10 @@ void refine_table(const SolveLimits& limits) {
   const SolveOutcome outcome =
       solve_least_squares(model, start, bounds.lower, bounds.upper, limits, between);
   if (quit) throw rt::QuitRequested{};
+  if (outcome.status == SolveOutcome::Status::Unavailable)
+    refuse(RefineCheck::SolverMissing, "the least-squares solver could not be loaded (" +
+                                           outcome.message +
+                                           "); nothing was changed. Reinstall the program.");
   if (changed)
     refuse(RefineCheck::TableChanged,
            "a field changed while the solver ran; nothing was written. Press Refine again.");

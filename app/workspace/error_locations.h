@@ -42,6 +42,7 @@ enum class RefineCheck : std::uint32_t {
   NoMeasuredValues,
   NegativeMeasured,
   NoBackgroundToFit,
+  SolverMissing,
 };
 // The fit report: asked for before any fit.
 enum class FitReportCheck : std::uint32_t { NoFitToSave = 1, NoFitForDialog };

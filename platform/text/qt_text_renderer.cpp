@@ -27,6 +27,7 @@ QString font_family_for(const std::string& face) {
 }
 
 const QtTextRenderer::CachedFont& QtTextRenderer::font(const std::string& face, int pixel_height) {
+  fonts_used_ = true;
   if (!cached_ || cached_->face != face || cached_->pixel_height != pixel_height) {
     QFont f(font_family_for(face));
     f.setPixelSize(pixel_height);

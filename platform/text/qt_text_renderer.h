@@ -30,6 +30,9 @@ class QtTextRenderer : public rt::TextRenderer {
   int text_width(std::string_view utf8, const std::string& face, int pixel_height) override;
   int text_ascent(const std::string& face, int pixel_height) override;
 
+  // Whether Qt's font engine (and with it the system's font configuration) was ever asked.
+  bool fonts_used() const { return fonts_used_; }
+
  private:
   struct CachedFont {
     std::string face;
@@ -48,6 +51,7 @@ class QtTextRenderer : public rt::TextRenderer {
   const Ink& ink_of(const std::string& face, int pixel_height, std::string_view utf8);
 
   std::optional<CachedFont> cached_;  // the graph uses one font for all its labels
+  bool fonts_used_ = false;
   std::map<std::tuple<std::string, int, std::string>, Ink> inks_;
 };
 

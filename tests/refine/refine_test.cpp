@@ -10,6 +10,7 @@
 #include "app/commands/fit_commands.h"
 #include "app/fit/kai2.h"
 #include "app/fit/refine.h"
+#include "app/fit/solver_module.h"
 #include "app/model/fit_report.h"
 #include "app/model/peak_measures.h"
 #include "runtime/convert/number_text.h"
@@ -255,6 +256,18 @@ TEST_F(Refine, AFieldTypedWhileItRunsStopsItWithNothingWritten) {
   }
   EXPECT_GE(platform_.pumps, 2);
   EXPECT_EQ(fit_testing::peak_texts(), texts);
+}
+
+// The solver is a module loaded on first use: the program's own is found, and one that is
+// missing or of another build is refused with the reason instead of being called.
+TEST(SolverModule, LoadsTheProgramsOwnAndRefusesOthersWithTheReason) {
+  EXPECT_NE(app::solver_module().solve, nullptr) << app::solver_module().error;
+  const app::LoadedSolver missing = app::load_solver_module("libtessaly_no_such_solver.so");
+  EXPECT_EQ(missing.solve, nullptr);
+  EXPECT_NE(missing.error.find("libtessaly_no_such_solver.so"), std::string::npos) << missing.error;
+  const app::LoadedSolver foreign = app::load_solver_module("libm.so.6");
+  EXPECT_EQ(foreign.solve, nullptr);
+  EXPECT_NE(foreign.error.find("another build"), std::string::npos) << foreign.error;
 }
 
 }  // namespace
