@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "app/fit/kai2.h"
 #include "app/model/profile_batch.h"
@@ -13,21 +14,19 @@
 namespace app {
 namespace {
 
-// Bounds inside which a shape cannot overflow anything: heights (each curve value is at most
-// its height, the profile's divisor being at least 1, so the sum of six is bounded too), the
-// distance from any x to the centre, the width's square and the skew term.
+// Each curve value is at most its height, the profile's divisor being at least 1, so heights
+// whose sum stays below this bound cannot overflow the model's sum either.
 using rt::kSingleOverflow;
 constexpr double kHeightBound = kBatchHeightBound;
-constexpr double kDistanceBound = 0x1p126;
-constexpr double kWidthLow = 1e-150, kWidthHigh = 1e150;
-constexpr double kAlphaBound = 1e100;
 
 // More compared points than this (a tiny fractional Skip) is left to KAI2.
 constexpr std::size_t kMaxCompared = std::size_t{1} << 22;
 
-// The terms that a scan's side-by-side figures hold at once (2 MiB): every trial of a scan at
-// Skip 1 on a full spectrum, fewer at a time when a small Skip compares many more points.
-constexpr std::size_t kSideBySideTerms = std::size_t{1} << 18;
+// A scan's trials are summed side by side in tiles of this many: each point's terms of the
+// tile's trials lie together, so one point's additions run on vectors.
+constexpr std::size_t kTile = 8;
+// Beyond this many compared points (a tiny Skip) a tile of one trial keeps the memory small.
+constexpr std::size_t kTiledPoints = std::size_t{1} << 15;
 
 void set_parameter_of(PeakShape& s, Param p, double value) {
   switch (p) {
@@ -59,14 +58,63 @@ __attribute__((target_clones("avx2", "default"))) void add_to_sums(const float* 
   for (std::size_t m = 0; m < n; ++m) sums[m] += values[m];
 }
 
-// (y - the sum rounded to single)^2 at each point, in place of the sums.
-__attribute__((target_clones("avx2", "default"))) void squared_differences(const float* y,
-                                                                           double* sums,
-                                                                           std::size_t n) {
+// (y - the sum rounded to single)^2 at each point m, into out[m * stride].
+__attribute__((target_clones("avx2", "default"))) void squared_differences(
+    const float* y, const double* sums, std::size_t n, double* out, std::size_t stride) {
   for (std::size_t m = 0; m < n; ++m) {
     const double difference = static_cast<double>(y[m]) - static_cast<float>(sums[m]);
-    sums[m] = difference * difference;
+    out[m * stride] = difference * difference;
   }
+}
+
+// Four doubles, four singles, four lane masks: written out as vectors, since the compiler
+// keeps the side-by-side sums below in scalar registers with a branch per term.
+using Doubles = double __attribute__((vector_size(32)));
+using Singles = float __attribute__((vector_size(16)));
+using Lanes = long long __attribute__((vector_size(32)));
+
+// Each trial's figure from its terms, point after point, the running sum rounded to single
+// after every term; a sum that reaches the single limit (or is not a number) marks the
+// trial. The terms of point m are terms[m * kTile ..], one per trial of the tile.
+__attribute__((target_clones("avx2", "default"))) void sum_full_tile(const double* terms,
+                                                                     std::size_t n, float* sums,
+                                                                     bool* overflow) {
+  static_assert(kTile == 8);
+  const Doubles limit = {kSingleOverflow, kSingleOverflow, kSingleOverflow, kSingleOverflow};
+  Singles low = {}, high = {};
+  Lanes low_over = {}, high_over = {};
+  for (std::size_t m = 0; m < n; ++m) {
+    Doubles low_terms, high_terms;
+    std::memcpy(&low_terms, terms + m * kTile, sizeof low_terms);
+    std::memcpy(&high_terms, terms + m * kTile + 4, sizeof high_terms);
+    const Doubles low_next = __builtin_convertvector(low, Doubles) + low_terms;
+    const Doubles high_next = __builtin_convertvector(high, Doubles) + high_terms;
+    const Lanes low_fits = low_next < limit, high_fits = high_next < limit;
+    low_over |= ~low_fits;
+    high_over |= ~high_fits;
+    low = __builtin_convertvector(low_fits ? low_next : Doubles{}, Singles);
+    high = __builtin_convertvector(high_fits ? high_next : Doubles{}, Singles);
+  }
+  for (std::size_t r = 0; r < 4; ++r) {
+    sums[r] = low[r];
+    sums[r + 4] = high[r];
+    overflow[r] = low_over[r] != 0;
+    overflow[r + 4] = high_over[r] != 0;
+  }
+}
+
+// The same for a tile of one trial.
+void sum_single(const double* terms, std::size_t n, float* sums, bool* overflow) {
+  float sum = 0;
+  bool over = false;
+  for (std::size_t m = 0; m < n; ++m) {
+    const double next = sum + terms[m];
+    const bool fits = next < kSingleOverflow;
+    over = over || !fits;
+    sum = static_cast<float>(fits ? next : 0.0);
+  }
+  sums[0] = sum;
+  overflow[0] = over;
 }
 
 bool same_divisor(const PeakShape& a, const PeakShape& b) {
@@ -126,39 +174,7 @@ void SweepEngine::reload() {
 }
 
 bool SweepEngine::safe_everywhere(const PeakShape& s) const {
-  if (!(std::fabs(s.height) < kHeightBound)) return false;
-  const double width = std::fabs(s.width);
-  if (!(width > kWidthLow && width < kWidthHigh)) return false;
-  const double xlow = sorted_x_.front(), xhigh = sorted_x_.back();
-  if (!(std::fabs(xlow - s.centre) < kDistanceBound &&
-        std::fabs(xhigh - s.centre) < kDistanceBound))
-    return false;
-  if (!s.asymmetric || s.alpha == 0) return true;
-  if (!(std::fabs(s.alpha) < kAlphaBound)) return false;
-  // The skew divisor 1 + a*d/w is exactly 0 only where d is within a hair of -w/a: look at the
-  // few x values there and test them exactly as the profile computes them. Why the window
-  // [c + z - m, c + z + m] around the computed zero z = -w/a holds every such x, with u = 2^-53
-  // the unit roundoff of a double:
-  //  - The profile's fl(1 + fl(fl(a*d) / w)) is 0 only when fl(fl(a*d) / w) is exactly -1 (a
-  //    sum of doubles rounds to 0 only when it is 0), so a*d*(1+e1)/w = -(1+e2), |e1|, |e2| <= u
-  //    (a*d is near -w, far above the subnormals), and |d - z| <= 2.01u |z|.
-  //  - d is x - c rounded to double, then to single: |d - (x - c)| <= |x - c| (u + 2^-24)
-  //    + 2^-150, the last term the half step of the subnormal singles. So the x we look for
-  //    lie within |z| 2^-23 + 2^-149 of c + z, with room to spare.
-  //  - z, c + z, m and the window's ends are rounded in double: together they move an end by
-  //    at most (|c| + |z| + m) 4u, far below (|c| + |z|) 2^-45.
-  // So m = |z| 2^-20 + (|c| + |z|) 2^-45 + 2^-148 covers each part at least twice over.
-  const double zero_at = -s.width / s.alpha;
-  const double margin = std::fabs(zero_at) * 0x1p-20 +
-                        (std::fabs(s.centre) + std::fabs(zero_at)) * 0x1p-45 + 0x1p-148;
-  const double target = s.centre + zero_at;
-  auto first = std::lower_bound(sorted_x_.begin(), sorted_x_.end(), target - margin,
-                                [](float x, double v) { return x < v; });
-  for (auto it = first; it != sorted_x_.end() && *it <= target + margin; ++it) {
-    const float d = static_cast<float>(static_cast<double>(*it) - s.centre);
-    if (1 + s.alpha * d / s.width == 0) return false;
-  }
-  return true;
+  return batch_safe(s, sorted_x_.data(), sorted_x_.size());
 }
 
 bool SweepEngine::heights_fit_in_single(int k, double height) const {
@@ -197,18 +213,20 @@ void SweepEngine::prepare_partial_sums(int k) {
   partial_slot_ = k;
 }
 
-void SweepEngine::squared_terms(int k, const std::vector<float>& values, double* out) {
+void SweepEngine::squared_terms(int k, const std::vector<float>& values, double* out,
+                                std::size_t stride) {
   const std::size_t n = values.size();
-  start_sums(partial_.data(), values.data(), n, out);
+  sums_.resize(n);
+  start_sums(partial_.data(), values.data(), n, sums_.data());
   for (int j = k + 1; j <= kComponents; ++j)
-    if (slots_[j - 1].present) add_to_sums(slots_[j - 1].values.data(), n, out);
-  squared_differences(compared_y_.data(), out, n);
+    if (slots_[j - 1].present) add_to_sums(slots_[j - 1].values.data(), n, sums_.data());
+  squared_differences(compared_y_.data(), sums_.data(), n, out, stride);
 }
 
 std::optional<float> SweepEngine::figure_over(int k, const std::vector<float>& values) {
   const std::size_t n = values.size();
   sums_.resize(n);
-  squared_terms(k, values, sums_.data());
+  squared_terms(k, values, sums_.data(), 1);  // in place of the sums
   // The running sum is rounded to single after every term, so it is added point by point.
   float sum = 0;
   for (std::size_t m = 0; m < n; ++m) {
@@ -227,44 +245,39 @@ std::vector<std::optional<float>> SweepEngine::figures(int k, Param p,
   if (!usable_ || !slot.present) return out;
   const std::size_t n = compared_x_.size();
   prepare_partial_sums(k);
-  // The terms of a block of trials at a time, so that a tiny Skip (many compared points) costs
-  // time but not memory.
-  const std::size_t block =
-      std::max<std::size_t>(1, kSideBySideTerms / std::max<std::size_t>(n, 1));
-  const std::size_t terms = std::min(block, values.size()) * n;
-  if (terms > scan_terms_size_) {
-    scan_terms_ = std::make_unique_for_overwrite<double[]>(terms);
-    scan_terms_size_ = terms;
+  const std::size_t tile = n <= kTiledPoints ? kTile : 1;
+  if (tile * n > scan_terms_size_) {
+    scan_terms_ = std::make_unique_for_overwrite<double[]>(tile * n);
+    scan_terms_size_ = tile * n;
   }
-  std::vector<std::size_t> rows;  // the trials of the block computed here, in order
+  std::vector<std::size_t> rows;  // the trials of the tile computed here, in order
   for (std::size_t i = 0; i < values.size();) {
     rows.clear();
-    for (; i < values.size() && rows.size() < block; ++i) {
+    for (; i < values.size() && rows.size() < tile; ++i) {
       PeakShape trial = slot.shape;
       set_parameter_of(trial, p, values[i]);
       if (!safe_everywhere(trial) || !heights_fit_in_single(k, trial.height)) continue;
       compute_values(k, trial, trial_values_);
-      squared_terms(k, trial_values_, scan_terms_.get() + rows.size() * n);
+      squared_terms(k, trial_values_, scan_terms_.get() + rows.size(), tile);
       rows.push_back(i);
     }
-    sum_side_by_side(rows, n, out);
+    sum_side_by_side(rows, n, tile, out);
   }
   return out;
 }
 
 void SweepEngine::sum_side_by_side(const std::vector<std::size_t>& rows, std::size_t n,
-                                   std::vector<std::optional<float>>& out) {
-  // Each trial's sum still takes its terms one after the other, in point order.
-  std::vector<float> sums(rows.size(), 0.0f);
-  std::vector<char> overflow(rows.size(), 0);
-  for (std::size_t m = 0; m < n; ++m) {
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-      const double next = sums[r] + scan_terms_[r * n + m];
-      const bool fits = next < kSingleOverflow;
-      overflow[r] |= !fits;
-      sums[r] = static_cast<float>(fits ? next : 0.0);
-    }
-  }
+                                   std::size_t tile, std::vector<std::optional<float>>& out) {
+  if (rows.empty()) return;
+  // A tile's unused places are zeroed rather than summed from whatever they held.
+  for (std::size_t r = rows.size(); r < tile; ++r)
+    for (std::size_t m = 0; m < n; ++m) scan_terms_[m * tile + r] = 0;
+  float sums[kTile];
+  bool overflow[kTile];
+  if (tile == kTile)
+    sum_full_tile(scan_terms_.get(), n, sums, overflow);
+  else
+    sum_single(scan_terms_.get(), n, sums, overflow);
   for (std::size_t r = 0; r < rows.size(); ++r)
     if (!overflow[r]) out[rows[r]] = sums[r];
 }

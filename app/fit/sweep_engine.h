@@ -60,11 +60,13 @@ class SweepEngine {
   void prepare_partial_sums(int k);
   // The figure over slot k's curve `values`; nothing when the running sum overflows.
   std::optional<float> figure_over(int k, const std::vector<float>& values);
-  // The figures of the trials `rows` (entries of out) from their terms in scan_terms_.
-  void sum_side_by_side(const std::vector<std::size_t>& rows, std::size_t n,
+  // The figures of the trials `rows` (entries of out) from their terms in scan_terms_, a tile
+  // of `tile` trials side by side.
+  void sum_side_by_side(const std::vector<std::size_t>& rows, std::size_t n, std::size_t tile,
                         std::vector<std::optional<float>>& out);
-  // The squared differences at the compared points for slot k's curve `values`.
-  void squared_terms(int k, const std::vector<float>& values, double* out);
+  // The squared differences at the compared points for slot k's curve `values`, point m's at
+  // out[m * stride].
+  void squared_terms(int k, const std::vector<float>& values, double* out, std::size_t stride);
 
   bool stale_ = true;
   bool usable_ = false;  // false: every figure comes from KAI2

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "app/model/peak_profile.h"
+#include "app/model/profile_batch.h"
 #include "app/workspace/components.h"
 #include "app/workspace/counted_loop.h"
 #include "app/workspace/peak_curves.h"
@@ -26,6 +28,28 @@ void CALC_FITLINE() {
   // cannot be read fails where the point-by-point reading would have failed first.
   std::optional<PeakShape> shapes[kComponents];
   double width_squares[kComponents] = {};
+  // A shape that can raise no error at any point has its whole curve computed at once, on
+  // vectors, when it is read; the loop then only hands its values out, point by point.
+  const std::int32_t last_index = std::max<std::int32_t>(0, w.LASTPOINT);
+  const bool batchable = last_index <= decltype(w.XDATA)::kUpper;
+  const auto points = static_cast<std::size_t>(last_index) + 1;
+  std::vector<float> sorted_x;
+  std::vector<float> batched[kComponents];
+  const auto batch_curve = [&](int k) {
+    if (!batchable) return;
+    if (sorted_x.empty()) {
+      sorted_x.assign(w.XDATA.data(), w.XDATA.data() + points);
+      std::sort(sorted_x.begin(), sorted_x.end());
+    }
+    const PeakShape& s = *shapes[k - 1];
+    if (!batch_safe(s, sorted_x.data(), points)) return;
+    std::vector<double> divisors(points);
+    std::vector<float> scratch(points);
+    batch_divisors(w.XDATA.data(), points, s, width_squares[k - 1], constants, divisors.data(),
+                   scratch.data());
+    batched[k - 1].resize(points);
+    batch_values(s.height, divisors.data(), points, batched[k - 1].data());
+  };
   counted_loop(0, w.LASTPOINT, 1, [&](float counter) {
     const std::int32_t i = loop_index(counter);
     const float x = w.XDATA.at(i);
@@ -38,8 +62,11 @@ void CALC_FITLINE() {
         if (!shapes[k - 1]) {
           shapes[k - 1] = read_peak_shape(k);
           width_squares[k - 1] = width_squared(*shapes[k - 1]);
+          batch_curve(k);
         }
-        value = peak_value(x, *shapes[k - 1], width_squares[k - 1], constants);
+        const std::vector<float>& curve = batched[k - 1];
+        value = !curve.empty() ? curve[static_cast<std::size_t>(i)]
+                               : peak_value(x, *shapes[k - 1], width_squares[k - 1], constants);
       }
       peak_curve(w, k, i) = value;
     }

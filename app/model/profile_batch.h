@@ -14,6 +14,11 @@ namespace app {
 // zero whatever the height, and is returned as +inf like the divisors of vanishing values.
 inline constexpr double kBatchHeightBound = 0x1p125;
 
+// Whether the profile of `s` at every one of the n points `sorted_x` (ascending) can raise no
+// run-time error, its height below kBatchHeightBound: then the functions below give what the
+// checked ones would. False for no points.
+bool batch_safe(const PeakShape& s, const float* sorted_x, std::size_t n);
+
 // The divisors L * e^G at x[0..n). `scratch` holds n floats.
 void batch_divisors(const float* x, std::size_t n, const PeakShape& s, double width_squared,
                     const ProfileConstants& k, double* out, float* scratch);

@@ -17,20 +17,9 @@ constexpr std::uint32_t kBeyondInt16 =
 
 double floor_value(double x) { return std::floor(x); }
 
-// Halves away from zero. std::round is exact for every double (unlike floor(x + 0.5), which
-// turns 0.49999999999999994 into 1).
-std::int32_t nearest_int(double x, std::source_location where) {
-  // The usual case, every pixel of a drawing among them, without the library's round: x less
-  // its integer part is exact, so the test for a half is too.
-  if (x > -2147483649.0 && x < 2147483648.0) {
-    auto whole = static_cast<std::int64_t>(x);  // toward zero
-    const double rest = x - static_cast<double>(whole);
-    if (rest >= 0.5) ++whole;
-    if (rest <= -0.5) --whole;
-    if (whole < -2147483648LL || whole > 2147483647LL)
-      raise_error(kOverflow, kBeyondInteger, where);
-    return static_cast<std::int32_t>(whole);
-  }
+// std::round is exact for every double (unlike floor(x + 0.5), which turns 0.49999999999999994
+// into 1).
+std::int32_t nearest_int_far(double x, std::source_location where) {
   const double r = std::round(x);
   if (!(r >= -2147483648.0 && r <= 2147483647.0))
     raise_error(kOverflow, kBeyondInteger, where);  // NaN too

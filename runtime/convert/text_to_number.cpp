@@ -75,8 +75,33 @@ struct Decimal {
 constexpr std::int64_t kOverflowPower = 309;
 constexpr std::int64_t kUnderflowPower = -400;
 
+// Powers of ten that doubles hold exactly (5^22 < 2^53).
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common short number without the general parser: when the digits as a whole number and
+// the power of ten are both exact in Float, one multiplication or division rounds them once,
+// which is the correctly rounded value (digits below 2^53 and powers to 10^22 for doubles,
+// below 2^24 and to 10^10 for singles).
+template <typename Float>
+bool parse_short(const Decimal& d, Float& value) {
+  constexpr bool kSingle = sizeof(Float) == sizeof(float);
+  constexpr std::size_t kMaxDigits = kSingle ? 7 : 15;
+  constexpr std::int64_t kMaxPower = kSingle ? 10 : 22;
+  if (d.count > kMaxDigits || d.exponent > kMaxPower || d.exponent < -kMaxPower) return false;
+  std::int64_t whole = 0;
+  for (std::size_t i = 0; i < d.count; ++i) whole = whole * 10 + (d.digits[i] - '0');
+  const auto digits = static_cast<Float>(whole);
+  const auto power = static_cast<Float>(kExactPowers[d.exponent < 0 ? -d.exponent : d.exponent]);
+  value = d.exponent < 0 ? digits / power : digits * power;
+  if (d.negative) value = -value;
+  return true;
+}
+
 template <typename Float>
 Float parse(const Decimal& d, std::source_location where) {
+  if (Float value = 0; parse_short(d, value)) return value;
   // "-ddd...ddde-xxxxx"
   char text[kKeptDigits + 1 + 32];
   char* p = text;

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -197,6 +200,45 @@ TEST(Val, LongMantissasRoundCorrectly) {
   EXPECT_EQ(rt::val("1" + std::string(1000, '0') + "D-1000"), 1.0);
   EXPECT_EQ(rt::val("0." + std::string(1000, '0') + "1D1001"), 1.0);
   EXPECT_EQ(rt::val("1" + std::string(299, '0')), 1e299);
+}
+
+// Short numbers take a quicker road than long ones; both must round as the general parser
+// does. Random mantissas of 1 to 15 digits, with and without a point, under powers of ten on
+// both sides of the quick road's limits, read in the double (D) and the single (E) form.
+TEST(Val, ShortNumbersRoundAsTheParserDoes) {
+  std::mt19937_64 random(20261210);
+  for (int n = 0; n < 20000; ++n) {
+    const int digits = 1 + static_cast<int>(random() % 15);
+    std::string mantissa;
+    for (int i = 0; i < digits; ++i) mantissa += static_cast<char>('0' + random() % 10);
+    const int after_point = static_cast<int>(random() % (digits + 1));
+    const int exponent = static_cast<int>(random() % 61) - 30;
+    std::string written = mantissa;
+    if (after_point > 0) written.insert(written.end() - after_point, '.');
+    if (random() % 2) written = "-" + written;
+    const std::string plain = written + "e" + std::to_string(exponent);
+    double as_double = 0;
+    float as_single = 0;
+    std::from_chars(plain.data(), plain.data() + plain.size(), as_double);
+    std::from_chars(plain.data(), plain.data() + plain.size(), as_single);
+    // A whole number within 32 bits reads exactly, in either form.
+    const std::uint64_t m = std::stoull(mantissa);
+    const int power = exponent - after_point;
+    bool whole = power >= 0 || m == 0;
+    if (!whole && power >= -15) {
+      std::uint64_t ten = 1;
+      for (int i = 0; i < -power; ++i) ten *= 10;
+      whole = m % ten == 0;
+    }
+    const bool in_32_bits = as_double >= -2147483648.0 && as_double <= 2147483647.0;
+    const double single_form = whole && in_32_bits ? as_double : static_cast<double>(as_single);
+    SCOPED_TRACE(plain);
+    EXPECT_TRUE(same_double(rt::val(written + "D" + std::to_string(exponent)), as_double + 0.0));
+    if (std::fabs(as_double) < 1e38) {  // beyond it the single form is error 6
+      EXPECT_TRUE(
+          same_double(rt::val(written + "E" + std::to_string(exponent)), single_form + 0.0));
+    }
+  }
 }
 
 // Texts in the exponent form or with 8 digits and more read back as doubles; a short plain text
