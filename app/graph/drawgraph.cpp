@@ -1,6 +1,7 @@
 #include "app/graph/drawgraph.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/graph/fit_view_window.h"
 #include "app/graph/long_drawing.h"
@@ -29,27 +30,25 @@ constexpr int kWhite = 15;                 // palette numbers
 constexpr int kBlack = 0;
 
 // Joins the points 0 to LASTPOINT in index order, whatever their x order, in the drawing
-// colour. The first segment is drawn also for a spectrum of one point or none. A segment starts
-// at the pixel where the one before it ended: each point is mapped once.
+// colour. The first segment is drawn also for a spectrum of one point or none. Each point is
+// mapped once, in order; the curve is then drawn as one statement. A point that cannot be
+// mapped raises its error after the segments before it are drawn, as segment by segment.
 template <class YOf>
 void draw_curve(const Workspace& w, rt::ObjRef picture, YOf&& y_of) {
-  std::int32_t ended_at = -1;  // the point the last segment ended at; none yet
-  float end_x = 0, end_y = 0;
-  counted_loop(0, w.LASTPOINT - 1, 1, [&](float counter) {
-    const std::int32_t i = loop_index(counter);
-    rt::LineCommand segment;
-    const bool continues = ended_at >= 0 && ended_at == i;
-    const float x1 = continues ? end_x : px(w, w.XDATA.at(i));
-    const float y1 = continues ? end_y : py(w, y_of(i));
-    const float x2 = px(w, w.XDATA.at(i + 1));
-    const float y2 = py(w, y_of(i + 1));
-    segment.first = rt::PointF{x1, y1};
-    segment.second = rt::PointF{x2, y2};
-    rt::picture_line(picture, segment);
-    ended_at = i + 1;
-    end_x = x2;
-    end_y = y2;
-  });
+  std::vector<rt::PointF> points;
+  points.reserve(static_cast<std::size_t>(std::max<std::int32_t>(w.LASTPOINT, 1)) + 1);
+  try {
+    counted_loop(0, w.LASTPOINT - 1, 1, [&](float counter) {
+      const std::int32_t i = loop_index(counter);
+      if (points.empty()) points.push_back(rt::PointF{px(w, w.XDATA.at(i)), py(w, y_of(i))});
+      const float x = px(w, w.XDATA.at(i + 1));
+      points.push_back(rt::PointF{x, py(w, y_of(i + 1))});
+    });
+  } catch (...) {
+    if (points.size() > 1) rt::picture_polyline(picture, points);
+    throw;
+  }
+  rt::picture_polyline(picture, points);
 }
 
 void box(rt::ObjRef picture, double x1, double y1, double x2, double y2, int palette,

@@ -6,6 +6,7 @@
 #include <source_location>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/forms/objects.h"
 #include "runtime/picture/picture.h"
@@ -20,6 +21,11 @@ void picture_draw(ObjRef picture, const Drawing& drawing,
                   std::source_location where = std::source_location::current());
 void picture_line(ObjRef picture, const LineCommand& command,
                   std::source_location where = std::source_location::current());
+// Joins the points in order in the drawing colour, as one line statement per segment would,
+// looking the picture up once: a curve of a thousand points is one statement. A segment that
+// fails raises its error with the segments before it drawn.
+void picture_polyline(ObjRef picture, const std::vector<PointF>& points,
+                      std::source_location where = std::source_location::current());
 // The colour as six upper-case hexadecimal digits is what the graph's hit test compares.
 Colour picture_pixel(ObjRef picture, double x, double y,
                      std::source_location where = std::source_location::current());

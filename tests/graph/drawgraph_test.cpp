@@ -245,6 +245,18 @@ TEST_F(DrawGraphTest, AnEmptyUserRangeFailsBeforeAnyWriteBack) {
   EXPECT_EQ(text(12), "285.55");
 }
 
+// A curve is mapped point by point before it is drawn: a point past the arrays fails the draw
+// there, with the segments before it drawn all the same.
+TEST_F(DrawGraphTest, ACurveThatFailsPartWayKeepsItsSegmentsBefore) {
+  flat(500);
+  app::Workspace& w = app::workspace();
+  for (int i = 201; i <= 1001; ++i) w.XDATA.at(i) = 300;
+  for (int i = 201; i <= 1000; ++i) w.YDATA.at(i) = 500;
+  w.LASTPOINT = 1001;
+  expect_error(9, [] { app::DRAWGRAPH(); });
+  for (int x = 101; x < 650; ++x) ASSERT_EQ(pixel(x, row_of_value(500)), kBlack) << x;
+}
+
 TEST_F(DrawGraphTest, AReversedYRangeFailsAtTheYAxisKeepingTheDrawing) {
   // A file without points leaves the loader's start extents: x 10000 to 0, y 10000 to 0.
   app::Workspace& w = app::workspace();
