@@ -33,15 +33,24 @@ constexpr int kBlack = 0;
 // colour. The first segment is drawn also for a spectrum of one point or none. Each point is
 // mapped once, in order; the curve is then drawn as one statement. A point that cannot be
 // mapped raises its error after the segments before it are drawn, as segment by segment.
+// The x pixels are the same for every curve: the first curve maps them into `x_pixels`, and
+// the curves after it take them from there.
 template <class YOf>
-void draw_curve(const Workspace& w, rt::ObjRef picture, YOf&& y_of) {
+void draw_curve(const Workspace& w, rt::ObjRef picture, std::vector<float>& x_pixels, YOf&& y_of) {
+  const bool mapped = !x_pixels.empty();
   std::vector<rt::PointF> points;
   points.reserve(static_cast<std::size_t>(std::max<std::int32_t>(w.LASTPOINT, 1)) + 1);
+  const auto x_of = [&](std::int32_t i) {
+    if (mapped) return x_pixels[points.size()];
+    const float x = px(w, w.XDATA.at(i));
+    x_pixels.push_back(x);
+    return x;
+  };
   try {
     counted_loop(0, w.LASTPOINT - 1, 1, [&](float counter) {
       const std::int32_t i = loop_index(counter);
-      if (points.empty()) points.push_back(rt::PointF{px(w, w.XDATA.at(i)), py(w, y_of(i))});
-      const float x = px(w, w.XDATA.at(i + 1));
+      if (points.empty()) points.push_back(rt::PointF{x_of(i), py(w, y_of(i))});
+      const float x = x_of(i + 1);
       points.push_back(rt::PointF{x, py(w, y_of(i + 1))});
     });
   } catch (...) {
@@ -74,7 +83,8 @@ void DRAWGRAPH() {
   if (const LongSpectrum* long_points = long_spectrum()) {
     draw_long_curves(w, picture, *long_points);
   } else {
-    draw_curve(w, picture, [&](std::int32_t i) { return w.YDATA.at(i); });
+    std::vector<float> x_pixels;
+    draw_curve(w, picture, x_pixels, [&](std::int32_t i) { return w.YDATA.at(i); });
 
     CALC_FITLINE();
     const int last = std::max(kSlots, component_count());
@@ -83,14 +93,14 @@ void DRAWGRAPH() {
       if (Present(k)) ++present;
     if (present > 0) {
       rt::picture_set_colour(picture, kSumColour);
-      draw_curve(w, picture, [&](std::int32_t i) { return w.SUMCURVE.at(i); });
+      draw_curve(w, picture, x_pixels, [&](std::int32_t i) { return w.SUMCURVE.at(i); });
     }
     // Each peak over the sum, a higher slot over a lower one; the colours are exact, so the
     // mouse's hit test finds a peak by the colour it reads back.
     for (int k = 1; k <= last; ++k) {
       if (!Present(k)) continue;
       rt::picture_set_colour(picture, component_colour(k));
-      draw_curve(w, picture, [&](std::int32_t i) { return peak_curve(w, k, i); });
+      draw_curve(w, picture, x_pixels, [&](std::int32_t i) { return peak_curve(w, k, i); });
     }
   }
 
