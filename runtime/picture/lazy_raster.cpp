@@ -23,19 +23,38 @@ LazyRaster::~LazyRaster() { forget_registration(); }
 
 LazyRaster::LazyRaster(const LazyRaster& other) : raster_(other.pixels()) {}
 
-LazyRaster::LazyRaster(LazyRaster&& other) : raster_((other.apply(), std::move(other.raster_))) {}
+LazyRaster::LazyRaster(LazyRaster&& other) noexcept : raster_(std::move(other.raster_)) {
+  take_queue(other);
+}
 
 LazyRaster& LazyRaster::operator=(const LazyRaster& other) {
   if (this != &other) replace(other.pixels());
   return *this;
 }
 
-LazyRaster& LazyRaster::operator=(LazyRaster&& other) {
+LazyRaster& LazyRaster::operator=(LazyRaster&& other) noexcept {
   if (this != &other) {
-    other.apply();
-    replace(std::move(other.raster_));
+    discard();
+    raster_ = std::move(other.raster_);
+    take_queue(other);
   }
   return *this;
+}
+
+void LazyRaster::take_queue(LazyRaster& other) noexcept {
+  fill_ = other.fill_;
+  ops_ = std::move(other.ops_);
+  texts_ = std::move(other.texts_);
+  other.fill_.reset();
+  other.ops_.clear();
+  other.texts_.clear();
+  registered_in_ = other.registered_in_;
+  other.registered_in_ = nullptr;
+  if (registered_in_) {
+    auto& list = registered_in_->rasters_;
+    std::replace(list.begin(), list.end(), static_cast<const LazyRaster*>(&other),
+                 static_cast<const LazyRaster*>(this));
+  }
 }
 
 void LazyRaster::fill(Colour c) {

@@ -45,11 +45,11 @@ class LazyRaster {
   LazyRaster(std::int32_t width, std::int32_t height, Colour fill,
              std::source_location where = std::source_location::current());
   ~LazyRaster();
-  // A copy or a move applies the source's queue first, so that no queue is ever shared.
+  // A copy applies the source's queue first, so that no queue is ever shared; a move takes it.
   LazyRaster(const LazyRaster& other);
-  LazyRaster(LazyRaster&& other);
+  LazyRaster(LazyRaster&& other) noexcept;
   LazyRaster& operator=(const LazyRaster& other);
-  LazyRaster& operator=(LazyRaster&& other);
+  LazyRaster& operator=(LazyRaster&& other) noexcept;
 
   std::int32_t width() const { return raster_.width(); }
   std::int32_t height() const { return raster_.height(); }
@@ -99,6 +99,7 @@ class LazyRaster {
   void apply() const;
   void apply_queued() const;
   void discard();
+  void take_queue(LazyRaster& other) noexcept;
   void make_room();
   void forget_registration() const;
 
