@@ -45,9 +45,11 @@ void LazyRaster::take_queue(LazyRaster& other) noexcept {
   fill_ = other.fill_;
   ops_ = std::move(other.ops_);
   texts_ = std::move(other.texts_);
+  queued_bytes_ = other.queued_bytes_;
   other.fill_.reset();
   other.ops_.clear();
   other.texts_.clear();
+  other.queued_bytes_ = 0;
   registered_in_ = other.registered_in_;
   other.registered_in_ = nullptr;
   if (registered_in_) {
@@ -69,16 +71,17 @@ void LazyRaster::replace(Raster r) {
 }
 
 void LazyRaster::shape(Shape kind, const double (&ends)[4], Colour colour) {
-  make_room();
+  make_room(sizeof(Op));
   Op op{Op::Kind::kLine, colour, 0, {ends[0], ends[1], ends[2], ends[3]}};
   if (kind == Shape::kRectangle) op.kind = Op::Kind::kRectangle;
   if (kind == Shape::kFilledRectangle) op.kind = Op::Kind::kFilledRectangle;
   ops_.push_back(op);
+  queued_bytes_ += sizeof(Op);
 }
 
 void LazyRaster::text(TextRenderer& renderer, std::int32_t x, std::int32_t y, std::string_view utf8,
                       const std::string& face, std::int32_t pixel_height) {
-  make_room();
+  make_room(sizeof(Op) + sizeof(Text) + utf8.size() + face.size());
   // The renderer belongs to the current program: its list is the one to be on.
   QueuedTextRasters& list = state().queued_text;
   if (registered_in_ != &list) {
@@ -87,17 +90,22 @@ void LazyRaster::text(TextRenderer& renderer, std::int32_t x, std::int32_t y, st
     registered_in_ = &list;
   }
   texts_.push_back(Text{&renderer, x, y, pixel_height, std::string(utf8), face});
+  queued_bytes_ += sizeof(Text) + utf8.size() + face.size();
   ops_.push_back(Op{Op::Kind::kText, kBlack, texts_.size() - 1, {}});
+  queued_bytes_ += sizeof(Op);
 }
 
-void LazyRaster::make_room() {
-  if (ops_.size() >= kMaxQueued) apply();
+void LazyRaster::make_room(std::size_t bytes) {
+  const std::size_t raster_bytes = static_cast<std::size_t>(raster_.width()) *
+                                   static_cast<std::size_t>(raster_.height()) * sizeof(Colour);
+  if (queued_bytes_ + bytes > std::max(kMinQueueBytes, raster_bytes)) apply();
 }
 
 void LazyRaster::discard() {
   forget_registration();
   ops_.clear();
   texts_.clear();
+  queued_bytes_ = 0;
 }
 
 void LazyRaster::forget_registration() const {
@@ -142,6 +150,7 @@ void LazyRaster::apply_queued() const {
   }
   ops_.clear();
   texts_.clear();
+  queued_bytes_ = 0;
 }
 
 }  // namespace rt

@@ -78,9 +78,9 @@ class LazyRaster {
   void text(TextRenderer& renderer, std::int32_t x, std::int32_t y, std::string_view utf8,
             const std::string& face, std::int32_t pixel_height);
 
-  // How many operations wait at most: a program that draws for ever without anyone looking
-  // keeps its memory bounded.
-  static constexpr std::size_t kMaxQueued = 4096;
+  // A program that draws for ever without anyone looking keeps its memory bounded: the queue
+  // is drawn once it would outgrow the raster itself, or this for a small raster.
+  static constexpr std::size_t kMinQueueBytes = std::size_t{1} << 18;
 
  private:
   struct Text {
@@ -100,7 +100,7 @@ class LazyRaster {
   void apply_queued() const;
   void discard();
   void take_queue(LazyRaster& other) noexcept;
-  void make_room();
+  void make_room(std::size_t bytes);
   void forget_registration() const;
 
   // Reading the pixels is const to every caller, yet it is when the queue gets drawn: the
@@ -109,6 +109,7 @@ class LazyRaster {
   mutable std::optional<Colour> fill_;  // applied before the operations
   mutable std::vector<Op> ops_;
   mutable std::vector<Text> texts_;
+  mutable std::size_t queued_bytes_ = 0;
   mutable QueuedTextRasters* registered_in_ = nullptr;  // set while texts_ is not empty
 };
 

@@ -101,7 +101,7 @@ TEST_F(LazyPicture, ReadsGiveWhatDrawingAtOnceGives) {
   EXPECT_EQ(p.raster(), want);
 
   // More operations than the queue holds, never read in between.
-  for (int i = 0; i < 3 * static_cast<int>(rt::LazyRaster::kMaxQueued) + 7; ++i) {
+  for (int i = 0; i < static_cast<int>(rt::LazyRaster::kMinQueueBytes / 8); ++i) {
     p.set_drawing_colour(i * 0x010203 & 0xFFFFFF);
     p.line(shape(i % 40, i % 29, (i * 7) % 40, (i * 3) % 30));
     rt::draw_line(want, i % 40, i % 29, (i * 7) % 40, (i * 3) % 30, i * 0x010203 & 0xFFFFFF);
