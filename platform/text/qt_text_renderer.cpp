@@ -113,6 +113,11 @@ int QtTextRenderer::draw_text(rt::Raster& raster, int x, int y, std::string_view
   return line_height;
 }
 
+int QtTextRenderer::line_height(const std::string& face, int pixel_height) {
+  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return pixel_height;
+  return font(face, std::max(pixel_height, 1)).metrics.height();
+}
+
 int QtTextRenderer::text_width(std::string_view utf8, const std::string& face, int pixel_height) {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
     return rt::TextRenderer::text_width(utf8, face, pixel_height);

@@ -26,6 +26,7 @@ class QtTextRenderer : public rt::TextRenderer {
   // Without a QGuiApplication nothing is drawn and the line height is the pixel height.
   int draw_text(rt::Raster& raster, int x, int y, std::string_view utf8, const std::string& face,
                 int pixel_height, rt::Colour colour) override;
+  int line_height(const std::string& face, int pixel_height) override;
   rt::InkBox ink_box(std::string_view utf8, const std::string& face, int pixel_height) override;
   int text_width(std::string_view utf8, const std::string& face, int pixel_height) override;
   int text_ascent(const std::string& face, int pixel_height) override;

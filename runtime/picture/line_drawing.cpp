@@ -75,10 +75,18 @@ void walk_visible(const Walk& w, std::int64_t major_size, std::int64_t minor_siz
   // each step adds 2 dn, at most one denominator, so one correction per step suffices.
   const std::int64_t den = 2 * w.dm;
   const std::int64_t step = 2 * w.dn;
-  const Wide num = Wide{2} * w.dn * (lo - w.m0) + w.dm;
-  const Wide q = floor_div<Wide>(num, Wide{den});
-  std::int64_t rem = static_cast<std::int64_t>(num - q * den);
-  std::int64_t n = w.n0 + static_cast<std::int64_t>(q);
+  std::int64_t rem, n;
+  if (w.narrow()) {  // the usual line: 128-bit division costs more than the short run itself
+    const std::int64_t num = 2 * w.dn * (lo - w.m0) + w.dm;
+    const std::int64_t q = floor_div<std::int64_t>(num, den);
+    rem = num - q * den;
+    n = w.n0 + q;
+  } else {
+    const Wide num = Wide{2} * w.dn * (lo - w.m0) + w.dm;
+    const Wide q = floor_div<Wide>(num, Wide{den});
+    rem = static_cast<std::int64_t>(num - q * den);
+    n = w.n0 + static_cast<std::int64_t>(q);
+  }
   for (std::int64_t m = lo; m <= hi; ++m) {
     plot(m, n);
     rem += step;

@@ -42,7 +42,7 @@ void Picture::clear() {
 
 void Picture::draw(const Drawing& drawing) {
   raster_.fill(background_colour_);
-  render_drawing(drawing, raster_, 1);
+  render_drawing(drawing, raster_.pixels_to_draw_on(), 1);
   ++revision_;
 }
 
@@ -92,19 +92,16 @@ void Picture::line(const LineCommand& command, std::source_location where) {
     }
   }
   if (visible) {
-    const std::int32_t x0 = pixel_coordinate(ends[0], where);
-    const std::int32_t y0 = pixel_coordinate(ends[1], where);
-    const std::int32_t x1 = pixel_coordinate(ends[2], where);
-    const std::int32_t y1 = pixel_coordinate(ends[3], where);
+    // Every end now rounds into 32 bits; the rounding waits with the pixels.
     switch (command.mode) {
       case LineMode::kLine:
-        draw_line(raster_, x0, y0, x1, y1, colour);
+        raster_.shape(Shape::kLine, ends, colour);
         break;
       case LineMode::kRectangle:
-        draw_rectangle_outline(raster_, x0, y0, x1, y1, colour);
+        raster_.shape(Shape::kRectangle, ends, colour);
         break;
       case LineMode::kFilledRectangle:
-        raster_.fill_rect(x0, y0, x1, y1, fill);
+        raster_.shape(Shape::kFilledRectangle, ends, fill);
         break;
     }
   }
@@ -118,7 +115,7 @@ Colour Picture::pixel(double x, double y, std::source_location where) const {
     check_single_coordinate(y, where);
     return kNoPixel;
   }
-  return raster_.pixel(pixel_coordinate(x, where), pixel_coordinate(y, where));
+  return raster().pixel(pixel_coordinate(x, where), pixel_coordinate(y, where));
 }
 
 void Picture::set_font_size(double size, std::source_location where) {
@@ -141,10 +138,12 @@ void Picture::print_line(std::string_view utf8, std::source_location where) {
   const std::int32_t y = near ? pixel_coordinate(at.y, where) : 0;
   int line_height = font_size_;
   if (TextRenderer* renderer = text_renderer()) {
-    const int h = renderer->draw_text(raster_, x, y, near ? utf8 : std::string_view(), font_face_,
-                                      font_size_, kBlack);
+    const int h = renderer->line_height(font_face_, font_size_);
     if (h > 0) line_height = h;
-    if (near) ++revision_;
+    if (near) {
+      raster_.text(*renderer, x, y, utf8, font_face_, font_size_);
+      ++revision_;
+    }
   }
   text_position_ = PointF{0, (near ? static_cast<double>(y) : std::round(at.y)) + line_height};
 }
@@ -155,7 +154,7 @@ PictureSettings Picture::settings() const {
 }
 
 void Picture::restore(Raster raster, const PictureSettings& s) {
-  raster_ = std::move(raster);
+  raster_.replace(std::move(raster));
   drawing_colour_ = s.drawing_colour;
   background_colour_ = s.background_colour;
   current_ = s.current;
@@ -176,11 +175,11 @@ InkBox Picture::text_box(PointF at, std::string_view utf8) const {
 
 void Picture::resize(std::int32_t width, std::int32_t height, std::source_location where) {
   Raster resized(width, height, background_colour_, where);
-  const std::int32_t w = std::min(width, raster_.width());
-  const std::int32_t h = std::min(height, raster_.height());
-  for (std::int32_t y = 0; y < h; ++y)
-    std::copy(raster_.row(y), raster_.row(y) + w, resized.row(y));
-  raster_ = std::move(resized);
+  const Raster& old = raster();
+  const std::int32_t w = std::min(width, old.width());
+  const std::int32_t h = std::min(height, old.height());
+  for (std::int32_t y = 0; y < h; ++y) std::copy(old.row(y), old.row(y) + w, resized.row(y));
+  raster_.replace(std::move(resized));
   ++revision_;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // A picture box's drawing surface: the stored drawing and the drawing state. The platform
-// shows raster() and repaints from it; nothing of the drawing lives anywhere else.
+// shows raster() and repaints from it; nothing of the drawing lives anywhere else. Pixels are
+// drawn when something reads them (runtime/picture/lazy_raster.h); every check and every
+// change of the drawing state happens at once.
 
 #include <cstdint>
 #include <optional>
@@ -9,6 +11,7 @@
 #include <string_view>
 
 #include "runtime/picture/colour.h"
+#include "runtime/picture/lazy_raster.h"
 #include "runtime/picture/raster.h"
 #include "runtime/picture/text_renderer.h"
 
@@ -57,7 +60,7 @@ class Picture {
   Picture(std::int32_t width, std::int32_t height,
           std::source_location where = std::source_location::current());
 
-  const Raster& raster() const { return raster_; }
+  const Raster& raster() const { return raster_.pixels(); }
   std::int32_t width() const { return raster_.width(); }
   std::int32_t height() const { return raster_.height(); }
   // Moves on with every change of the drawing; the platform repaints when it has moved.
@@ -120,7 +123,7 @@ class Picture {
               std::source_location where = std::source_location::current());
 
  private:
-  Raster raster_;
+  LazyRaster raster_;
   std::uint64_t revision_ = 0;
   Colour drawing_colour_ = kBlack;
   Colour background_colour_ = kWhite;

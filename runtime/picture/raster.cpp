@@ -12,13 +12,25 @@
 namespace rt {
 
 Raster::Raster(std::int32_t width, std::int32_t height, Colour fill, std::source_location where) {
+  allocate(width, height, &fill, where);
+}
+
+Raster::Raster(std::int32_t width, std::int32_t height, UnsetPixels, std::source_location where) {
+  allocate(width, height, nullptr, where);
+}
+
+void Raster::allocate(std::int32_t width, std::int32_t height, const Colour* fill,
+                      const std::source_location& where) {
   if (width < 0 || height < 0)
     raise_error(kInvalidArgument, location(RasterCheck::NegativeSize), where);
   const std::int64_t count = std::int64_t{width} * height;
   if (count > kMaxRasterPixels)
     raise_error(kOutOfMemory, location(RasterCheck::TooManyPixels), where);
   try {
-    pixels_.assign(static_cast<std::size_t>(count), fill);
+    if (fill)
+      pixels_.assign(static_cast<std::size_t>(count), *fill);
+    else
+      pixels_.resize(static_cast<std::size_t>(count));
   } catch (const std::bad_alloc&) {
     raise_error(kOutOfMemory, location(RasterCheck::NoMemory), where);
   }

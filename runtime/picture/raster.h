@@ -3,7 +3,10 @@
 // first. The desktop paints it, the BMP writer writes it and pixel reads come from it.
 
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <source_location>
+#include <utility>
 #include <vector>
 
 #include "runtime/picture/colour.h"
@@ -14,12 +17,18 @@ namespace rt {
 // absurd size fails cleanly instead of exhausting the machine.
 inline constexpr std::int64_t kMaxRasterPixels = std::int64_t{1} << 28;
 
+// Asks a Raster constructor to leave the pixels unset, for a caller that fills them before
+// anything reads them: the memory is then not written twice.
+struct UnsetPixels {};
+
 class Raster {
  public:
   Raster() = default;
   // Negative width or height: error 5; more than kMaxRasterPixels pixels, or no memory for
   // them: error 7.
   Raster(std::int32_t width, std::int32_t height, Colour fill = kWhite,
+         std::source_location where = std::source_location::current());
+  Raster(std::int32_t width, std::int32_t height, UnsetPixels,
          std::source_location where = std::source_location::current());
 
   std::int32_t width() const { return width_; }
@@ -57,9 +66,33 @@ class Raster {
            static_cast<std::size_t>(x);
   }
 
+  // Value-initialises only when asked to (a colour given), so that UnsetPixels costs nothing.
+  template <class T>
+  struct DefaultInitAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+      using other = DefaultInitAllocator<U>;
+    };
+    DefaultInitAllocator() = default;
+    template <class U>
+    DefaultInitAllocator(const DefaultInitAllocator<U>&) noexcept {
+    }  // NOLINT(google-explicit-constructor)
+    template <class U>
+    void construct(U* p) noexcept {
+      ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+  };
+
+  void allocate(std::int32_t width, std::int32_t height, const Colour* fill,
+                const std::source_location& where);
+
   std::int32_t width_ = 0;
   std::int32_t height_ = 0;
-  std::vector<Colour> pixels_;
+  std::vector<Colour, DefaultInitAllocator<Colour>> pixels_;
 };
 
 // A coordinate or size given by the program as a number: the nearest integer, halves away

@@ -25,7 +25,17 @@ int TextRenderer::text_ascent(const std::string&, int pixel_height) {
   return estimated_text_ascent(pixel_height);
 }
 
-void set_text_renderer(TextRenderer* renderer) { state().text_renderer = renderer; }
+int TextRenderer::line_height(const std::string& face, int pixel_height) {
+  Raster none;
+  return draw_text(none, 0, 0, {}, face, pixel_height, kBlack);
+}
+
+void set_text_renderer(TextRenderer* renderer) {
+  RuntimeState& s = state();
+  // Text queued for the old renderer is drawn while it is surely still alive.
+  if (renderer != s.text_renderer) s.queued_text.apply_all();
+  s.text_renderer = renderer;
+}
 TextRenderer* text_renderer() { return state().text_renderer; }
 
 }  // namespace rt

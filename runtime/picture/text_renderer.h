@@ -23,6 +23,8 @@ struct TextRenderer {
   // character height of `pixel_height`. Returns the font's line height in pixels.
   virtual int draw_text(Raster& raster, int x, int y, std::string_view utf8,
                         const std::string& face, int pixel_height, Colour colour) = 0;
+  // What draw_text returns, without drawing.
+  virtual int line_height(const std::string& face, int pixel_height);
   // Where draw_text would ink, without drawing.
   virtual InkBox ink_box(std::string_view, const std::string&, int) { return {}; }
   // The advance width of `utf8` and the font's ascent (its baseline below the top), in

@@ -21,6 +21,7 @@
 #include "runtime/files/file_channels.h"
 #include "runtime/forms/event_queue_state.h"
 #include "runtime/forms/object_table_state.h"
+#include "runtime/picture/lazy_raster.h"
 
 namespace rt {
 
@@ -86,6 +87,8 @@ struct RuntimeState {
 
   Platform* const platform;
   TextRenderer* text_renderer;
+  // Before the objects, so that their pictures are gone before it draws what is left.
+  QueuedTextRasters queued_text;
   std::vector<const FormDef*> form_definitions;
   std::vector<const MenuDef*> menu_definitions;
   ObjectTable objects;
