@@ -43,6 +43,64 @@ void take_digits(const char* text, const char* end, int count, LeadingDigits& ou
   out.exponent = exponent;
 }
 
+// The leading digits by integer arithmetic, for the values of everyday size: v = m * 2^e with m
+// odd, and the first `count` digits are floor(v * 10^s) for the s that gives `count` of them;
+// m * 5^s and the shifts by the powers of two stay within 128 bits when |s| <= 27. False when
+// v is beyond that (the far exponents).
+bool leading_digits_exactly(double v, int count, LeadingDigits& out) {
+  using Wide = unsigned __int128;
+  constexpr int kMaxPower = 27;  // 5^27 < 2^63
+  int e2;
+  const double fraction = std::frexp(v, &e2);
+  auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  const int zeros = std::countr_zero(m);
+  m >>= zeros;
+  const int e = e2 - 53 + zeros;
+  Wide pow10 = 1;
+  for (int i = 1; i < count; ++i) pow10 *= 10;  // the least number of `count` digits
+  // The power of ten of the first digit: log10(v) lies within one of e2 * log10 2.
+  int power = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int s = count - 1 - power;
+    if (s > kMaxPower || s < -kMaxPower) return false;
+    Wide five = 1;
+    for (int i = 0; i < (s < 0 ? -s : s); ++i) five *= 5;
+    // A result of 2^64 or more has more than `count` digits (count <= 17): then only that
+    // matters, and it is not formed.
+    const Wide too_many = pow10 * 10;
+    const int shift = e + s;
+    Wide digits;
+    if (s >= 0) {
+      // m * 5^s * 2^(e + s)
+      const Wide scaled = Wide{m} * five;  // below 2^53 * 2^63
+      if (shift >= 0)
+        digits = shift >= 64 || (scaled >> (64 - shift)) != 0 ? too_many : scaled << shift;
+      else
+        digits = -shift >= 127 ? 0 : scaled >> -shift;
+    } else {
+      // m * 2^e / (5^-s * 2^-s)
+      if (shift >= 0)
+        digits = shift >= 64 ? too_many : (Wide{m} << shift) / five;
+      else
+        digits = -shift >= 64 ? 0 : Wide{m} / (five << -shift);
+    }
+    if (digits < pow10) {
+      --power;
+    } else if (digits >= pow10 * 10) {
+      ++power;
+    } else {
+      for (int i = count - 1; i >= 0; --i) {
+        out.digits[i] = static_cast<char>('0' + static_cast<int>(digits % 10));
+        digits /= 10;
+      }
+      out.count = count;
+      out.exponent = power;
+      return true;
+    }
+  }
+  return false;
+}
+
 // to_chars with a precision rounds to nearest at the digit after the last one it writes, so its
 // leading digits are exact unless that rounding carried into them. Two ways keep them exact:
 // asking for at least as many digits as the expansion has (the rounding then drops only zeros),
@@ -50,6 +108,7 @@ void take_digits(const char* text, const char* end, int count, LeadingDigits& ou
 // leaves zeros behind it, so one nonzero spare proves it never reached the digits we keep).
 LeadingDigits leading_digits(double v, int count) {
   LeadingDigits out{};
+  if (leading_digits_exactly(v, count, out)) return out;
   // v = odd * 2^binary_exponent; the expansion then has max(0, -binary_exponent) digits after
   // the point and at most (power of ten of the first digit) + 1 before it.
   int e2;
