@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "runtime/convert/text_to_number.h"
 #include "runtime/errors/runtime_error.h"
@@ -151,6 +153,21 @@ std::string FieldReader::read_text(std::source_location where) {
   return field.take();
 }
 
+std::optional<std::string_view> FieldReader::field_in_buffer() const {
+  const std::uint64_t offset = position_ - buffer_start_;
+  if (offset >= buffer_length_) return std::nullopt;
+  const char* begin = buffer_.get() + offset;
+  const char* end = buffer_.get() + buffer_length_;
+  const char* p = begin;
+  // Zero bytes (dropped) and Ctrl-Z (perhaps the end) are the slow road's to judge.
+  while (p != end && *p != ',' && *p != ':' && *p != '\r' && *p != ' ' && *p != 0 && *p != kCtrlZ)
+    ++p;
+  const auto length = static_cast<std::size_t>(p - begin);
+  if (p == end || *p == 0 || *p == kCtrlZ || length == 0 || length > kMaxFieldBytes)
+    return std::nullopt;
+  return std::string_view(begin, length);
+}
+
 double FieldReader::read_number(std::source_location where) {
   start_field(FileOp::ReadNumber, where);
   auto not_a_number = [&] {
@@ -158,6 +175,17 @@ double FieldReader::read_number(std::source_location where) {
                         where);
   };
   if (peek(where) == '"') throw not_a_number();
+  if (const std::optional<std::string_view> whole = field_in_buffer()) {
+    // The usual field, taken whole (a copy: reading on may refill the buffer), then its end
+    // as below.
+    const std::string text(*whole);
+    position_ += text.size();
+    if (peek(where) == ' ') skip_blanks(where);
+    consume_delimiter(where);
+    NumberScan scan = scan_number(text, where);
+    if (scan.length != text.size()) throw not_a_number();
+    return scan.value;
+  }
   FieldText field(FileOp::ReadNumber, where);
   for (int b; (b = peek(where)) != kEnd;) {
     if (b == ',' || b == ':' || b == '\r') {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <source_location>
 #include <string>
 #include <string_view>
@@ -78,6 +79,9 @@ class FieldReader {
     return peek_slowly(where);
   }
   int peek_slowly(const std::source_location& where);
+  // The field from the read position when it lies whole in the buffer, up to (not with) a
+  // delimiter or blank, without bytes that need the byte-wise road: nothing otherwise.
+  std::optional<std::string_view> field_in_buffer() const;
   bool only_zero_bytes_after(std::uint64_t at, const std::source_location& where);
   int raw_byte(std::uint64_t at, const std::source_location& where);
   void skip_blanks(const std::source_location& where);

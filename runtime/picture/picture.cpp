@@ -109,6 +109,23 @@ void Picture::line(const LineCommand& command, std::source_location where) {
   current_ = second;
 }
 
+void Picture::polyline(const std::vector<PointF>& points, std::source_location where) {
+  // line() for each segment with both ends given, in the drawing colour, without the options.
+  const Colour colour = drawing_colour_;
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const PointF first = points[i - 1], second = points[i];
+    double ends[4] = {first.x, first.y, second.x, second.y};
+    bool visible = true;
+    if (!all_in_pixel_range({first.x, first.y, second.x, second.y})) {
+      for (double v : ends) check_single_coordinate(v, where);
+      visible = clip_to_reach(ends[0], ends[1], ends[2], ends[3]);
+    }
+    if (visible) raster_.shape(Shape::kLine, ends, colour);
+    ++revision_;
+    current_ = second;
+  }
+}
+
 Colour Picture::pixel(double x, double y, std::source_location where) const {
   if (!all_in_pixel_range({x, y})) {
     check_single_coordinate(x, where);

@@ -9,6 +9,7 @@
 #include <source_location>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/picture/colour.h"
 #include "runtime/picture/lazy_raster.h"
@@ -83,6 +84,10 @@ class Picture {
   // current position stays.
   void line(const LineCommand& command,
             std::source_location where = std::source_location::current());
+  // line() for each segment of the points in turn, both ends given, in the drawing colour: a
+  // failed segment raises its error with the segments before it drawn.
+  void polyline(const std::vector<PointF>& points,
+                std::source_location where = std::source_location::current());
   PointF current_position() const { return current_; }
   void set_current_position(PointF p) { current_ = p; }
 

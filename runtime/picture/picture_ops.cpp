@@ -41,14 +41,7 @@ void picture_line(ObjRef ref, const LineCommand& command, std::source_location w
 }
 
 void picture_polyline(ObjRef ref, const std::vector<PointF>& points, std::source_location where) {
-  draw(ref, where, [&](Picture& p) {
-    LineCommand segment;
-    for (std::size_t i = 1; i < points.size(); ++i) {
-      segment.first = points[i - 1];
-      segment.second = points[i];
-      p.line(segment, where);
-    }
-  });
+  draw(ref, where, [&](Picture& p) { p.polyline(points, where); });
 }
 
 Colour picture_pixel(ObjRef ref, double x, double y, std::source_location where) {
