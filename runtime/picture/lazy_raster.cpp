@@ -45,10 +45,12 @@ void LazyRaster::take_queue(LazyRaster& other) noexcept {
   fill_ = other.fill_;
   ops_ = std::move(other.ops_);
   texts_ = std::move(other.texts_);
+  joined_ = std::move(other.joined_);
   queued_bytes_ = other.queued_bytes_;
   other.fill_.reset();
   other.ops_.clear();
   other.texts_.clear();
+  other.joined_.clear();
   other.queued_bytes_ = 0;
   registered_in_ = other.registered_in_;
   other.registered_in_ = nullptr;
@@ -72,11 +74,19 @@ void LazyRaster::replace(Raster r) {
 
 void LazyRaster::shape(Shape kind, const double (&ends)[4], Colour colour) {
   make_room(sizeof(Op));
-  Op op{Op::Kind::kLine, colour, 0, {ends[0], ends[1], ends[2], ends[3]}};
+  Op op{Op::Kind::kLine, colour, 0, 0, {ends[0], ends[1], ends[2], ends[3]}};
   if (kind == Shape::kRectangle) op.kind = Op::Kind::kRectangle;
   if (kind == Shape::kFilledRectangle) op.kind = Op::Kind::kFilledRectangle;
   ops_.push_back(op);
   queued_bytes_ += sizeof(Op);
+}
+
+void LazyRaster::joined_lines(const PointF* points, std::size_t n, Colour colour) {
+  if (n < 2) return;
+  make_room(sizeof(Op) + n * sizeof(PointF));
+  ops_.push_back(Op{Op::Kind::kJoined, colour, joined_.size(), n, {}});
+  joined_.insert(joined_.end(), points, points + n);
+  queued_bytes_ += sizeof(Op) + n * sizeof(PointF);
 }
 
 void LazyRaster::text(TextRenderer& renderer, std::int32_t x, std::int32_t y, std::string_view utf8,
@@ -91,7 +101,7 @@ void LazyRaster::text(TextRenderer& renderer, std::int32_t x, std::int32_t y, st
   }
   texts_.push_back(Text{&renderer, x, y, pixel_height, std::string(utf8), face});
   queued_bytes_ += sizeof(Text) + utf8.size() + face.size();
-  ops_.push_back(Op{Op::Kind::kText, kBlack, texts_.size() - 1, {}});
+  ops_.push_back(Op{Op::Kind::kText, kBlack, texts_.size() - 1, 0, {}});
   queued_bytes_ += sizeof(Op);
 }
 
@@ -105,6 +115,7 @@ void LazyRaster::discard() {
   forget_registration();
   ops_.clear();
   texts_.clear();
+  joined_.clear();
   queued_bytes_ = 0;
 }
 
@@ -125,8 +136,20 @@ void LazyRaster::apply_queued() const {
   fill_.reset();
   for (const Op& op : ops_) {
     if (op.kind == Op::Kind::kText) {
-      const Text& t = texts_[op.text];
+      const Text& t = texts_[op.index];
       t.renderer->draw_text(raster_, t.x, t.y, t.utf8, t.face, t.pixel_height, op.colour);
+      continue;
+    }
+    if (op.kind == Op::Kind::kJoined) {
+      // Each point rounded once: the end of one segment is the start of the next.
+      const PointF* p = joined_.data() + op.index;
+      std::int32_t x0 = pixel_coordinate(p[0].x), y0 = pixel_coordinate(p[0].y);
+      for (std::size_t i = 1; i < op.count; ++i) {
+        const std::int32_t x1 = pixel_coordinate(p[i].x), y1 = pixel_coordinate(p[i].y);
+        draw_line(raster_, x0, y0, x1, y1, op.colour);
+        x0 = x1;
+        y0 = y1;
+      }
       continue;
     }
     // The caller checked that every end rounds into 32 bits: rounding cannot fail here.
@@ -145,11 +168,13 @@ void LazyRaster::apply_queued() const {
         raster_.fill_rect(x0, y0, x1, y1, op.colour);
         break;
       case Op::Kind::kText:
+      case Op::Kind::kJoined:
         break;
     }
   }
   ops_.clear();
   texts_.clear();
+  joined_.clear();
   queued_bytes_ = 0;
 }
 

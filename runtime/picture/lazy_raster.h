@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "runtime/picture/colour.h"
+#include "runtime/picture/point.h"
 #include "runtime/picture/raster.h"
 #include "runtime/picture/text_renderer.h"
 
@@ -73,6 +74,9 @@ class LazyRaster {
   // A shape between two corners given unrounded; each must round into 32 bits (the caller has
   // checked), they are rounded as pixel_coordinate does when the shape is drawn.
   void shape(Shape kind, const double (&ends)[4], Colour colour);
+  // The segments joining points[0..n) in turn, in `colour`; each point must round into 32 bits
+  // (the caller has checked). Queued as one run: a curve of a thousand points is one entry.
+  void joined_lines(const PointF* points, std::size_t n, Colour colour);
   // Black text through `renderer`, which must stay installed in the current program until the
   // text is drawn (QueuedTextRasters sees to it).
   void text(TextRenderer& renderer, std::int32_t x, std::int32_t y, std::string_view utf8,
@@ -89,10 +93,11 @@ class LazyRaster {
     std::string utf8, face;
   };
   struct Op {
-    enum class Kind : std::uint8_t { kLine, kRectangle, kFilledRectangle, kText };
+    enum class Kind : std::uint8_t { kLine, kRectangle, kFilledRectangle, kText, kJoined };
     Kind kind;
     Colour colour;
-    std::size_t text;  // index into texts_ for kText
+    std::size_t index;  // into texts_ for kText, the first point in joined_ for kJoined
+    std::size_t count;  // kJoined: its points
     double ends[4];
   };
 
@@ -109,6 +114,7 @@ class LazyRaster {
   mutable std::optional<Colour> fill_;  // applied before the operations
   mutable std::vector<Op> ops_;
   mutable std::vector<Text> texts_;
+  mutable std::vector<PointF> joined_;
   mutable std::size_t queued_bytes_ = 0;
   mutable QueuedTextRasters* registered_in_ = nullptr;  // set while texts_ is not empty
 };

@@ -111,19 +111,28 @@ void Picture::line(const LineCommand& command, std::source_location where) {
 
 void Picture::polyline(const std::vector<PointF>& points, std::source_location where) {
   // line() for each segment with both ends given, in the drawing colour, without the options.
+  // Runs of segments within the 32-bit pixels are queued whole; a segment reaching beyond them
+  // is checked and cut on its own, after the run before it.
   const Colour colour = drawing_colour_;
+  std::size_t run = 0;  // the first point of the run of segments not yet queued
+  const auto queue_run = [&](std::size_t end) {  // the segments between points run .. end
+    raster_.joined_lines(points.data() + run, end - run + 1, colour);
+    revision_ += end - run;
+    current_ = points[end];
+  };
   for (std::size_t i = 1; i < points.size(); ++i) {
     const PointF first = points[i - 1], second = points[i];
+    if (all_in_pixel_range({first.x, first.y, second.x, second.y})) continue;
+    if (i - 1 > run) queue_run(i - 1);
     double ends[4] = {first.x, first.y, second.x, second.y};
-    bool visible = true;
-    if (!all_in_pixel_range({first.x, first.y, second.x, second.y})) {
-      for (double v : ends) check_single_coordinate(v, where);
-      visible = clip_to_reach(ends[0], ends[1], ends[2], ends[3]);
-    }
-    if (visible) raster_.shape(Shape::kLine, ends, colour);
+    for (double v : ends) check_single_coordinate(v, where);
+    if (clip_to_reach(ends[0], ends[1], ends[2], ends[3]))
+      raster_.shape(Shape::kLine, ends, colour);
     ++revision_;
     current_ = second;
+    run = i;
   }
+  if (points.size() > run + 1) queue_run(points.size() - 1);
 }
 
 Colour Picture::pixel(double x, double y, std::source_location where) const {

@@ -13,17 +13,11 @@
 
 #include "runtime/picture/colour.h"
 #include "runtime/picture/lazy_raster.h"
+#include "runtime/picture/point.h"
 #include "runtime/picture/raster.h"
 #include "runtime/picture/text_renderer.h"
 
 namespace rt {
-
-// A point as the program gives it: pixels, x to the right, y downwards, origin top-left.
-struct PointF {
-  double x = 0;
-  double y = 0;
-  bool operator==(const PointF&) const = default;
-};
 
 struct Drawing;
 

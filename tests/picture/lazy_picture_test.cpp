@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "../support/run_time_errors.h"
 #include "runtime/picture/line_drawing.h"
@@ -130,6 +131,27 @@ TEST_F(LazyPicture, ReadsGiveWhatDrawingAtOnceGives) {
   const Picture moved(std::move(p));
   rt::set_text_renderer(&first);  // the moved picture's text goes out through `second` now
   EXPECT_EQ(moved.raster(), want);
+}
+
+// A polyline is the line statements of its segments: runs within the 32-bit pixels are queued
+// whole, a far segment is cut on its own, and a segment beyond the single range fails with
+// those before it drawn.
+TEST_F(LazyPicture, APolylineIsItsSegmentsOneByOne) {
+  const std::vector<rt::PointF> points = {{1.5, 2.5},   {30.5, 20.4}, {12, 28},   {-3e9, 7},
+                                          {3e9, 9},     {39, 0},      {0.49, 29}, {20, 15},
+                                          {20.5, 15.5}, {1e39, 3},    {5, 5}};
+  Picture joined(40, 30), single(40, 30);
+  joined.set_drawing_colour(0x00FF00);
+  single.set_drawing_colour(0x00FF00);
+  expect_error(6, [&] { joined.polyline(points); });
+  expect_error(6, [&] {
+    for (std::size_t i = 1; i < points.size(); ++i)
+      single.line(shape(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y));
+  });
+  EXPECT_EQ(joined.current_position(), single.current_position());
+  EXPECT_EQ(joined.current_position(), points[8]);
+  EXPECT_EQ(joined.revision(), single.revision());
+  EXPECT_EQ(joined.raster(), single.raster());
 }
 
 }  // namespace
