@@ -100,7 +100,9 @@ void DRAWGRAPH() {
     for (int k = 1; k <= last; ++k) {
       if (!Present(k)) continue;
       rt::picture_set_colour(picture, component_colour(k));
-      draw_curve(w, picture, x_pixels, [&](std::int32_t i) { return peak_curve(w, k, i); });
+      const float* values = peak_curve_values(w, k, std::max<std::int32_t>(w.LASTPOINT, 1));
+      draw_curve(w, picture, x_pixels,
+                 [&](std::int32_t i) { return values ? values[i] : peak_curve(w, k, i); });
     }
   }
 

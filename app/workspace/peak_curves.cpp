@@ -44,6 +44,21 @@ float peak_curve(const Workspace& w, int slot, std::int32_t index) {
   return peak_curve(const_cast<Workspace&>(w), slot, index);
 }
 
+const float* peak_curve_values(const Workspace& w, int slot, std::int32_t last) {
+  if (last < 0) return nullptr;
+  const auto needed = static_cast<std::size_t>(last) + 1;
+  if (slot > 6) {
+    const std::vector<float>& curve = w.component_curves.at(static_cast<std::size_t>(slot - 7));
+    return curve.size() >= needed ? curve.data() : nullptr;
+  }
+  if (slot < 1) return nullptr;
+  if (slot == 6) return last <= decltype(w.PEAKCURVE6)::kUpper ? w.PEAKCURVE6.data() : nullptr;
+  if (last > decltype(w.PEAKCURVE1)::kUpper) return nullptr;
+  const SingleArray<2000>* curves[] = {&w.PEAKCURVE1, &w.PEAKCURVE2, &w.PEAKCURVE3, &w.PEAKCURVE4,
+                                       &w.PEAKCURVE5};
+  return curves[slot - 1]->data();
+}
+
 float sum_in_slot_order(const float (&values)[6]) {
   double sum = values[0];
   for (int k = 1; k < 6; ++k) sum += values[k];

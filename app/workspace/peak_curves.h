@@ -9,6 +9,9 @@ namespace app {
 // slots 7 to 20 the components' curves (2001 elements, zeros until first written).
 float& peak_curve(Workspace& w, int slot, std::int32_t index);
 float peak_curve(const Workspace& w, int slot, std::int32_t index);
+// Slot k's curve as an array when its elements 0 to `last` all exist (what peak_curve gives
+// for them without a check each); null otherwise.
+const float* peak_curve_values(const Workspace& w, int slot, std::int32_t last);
 
 // The sum of six curve values, added in slot order in double and rounded once to single.
 float sum_in_slot_order(const float (&values)[6]);
