@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -103,9 +104,10 @@ TEST_F(LazyPicture, ReadsGiveWhatDrawingAtOnceGives) {
 
   // More operations than the queue holds, never read in between.
   for (int i = 0; i < static_cast<int>(rt::LazyRaster::kMinQueueBytes / 8); ++i) {
-    p.set_drawing_colour(i * 0x010203 & 0xFFFFFF);
+    const auto colour = static_cast<rt::Colour>(std::int64_t{i} * 0x010203 & 0xFFFFFF);
+    p.set_drawing_colour(colour);
     p.line(shape(i % 40, i % 29, (i * 7) % 40, (i * 3) % 30));
-    rt::draw_line(want, i % 40, i % 29, (i * 7) % 40, (i * 3) % 30, i * 0x010203 & 0xFFFFFF);
+    rt::draw_line(want, i % 40, i % 29, (i * 7) % 40, (i * 3) % 30, colour);
   }
   p.set_text_position({1, 1});
   p.print_line("k");
