@@ -35,6 +35,8 @@ void CALC_FITLINE() {
   const auto points = static_cast<std::size_t>(last_index) + 1;
   std::vector<float> sorted_x;
   std::vector<float> batched[kComponents];
+  std::vector<double> divisors;
+  std::vector<float> scratch;
   const auto batch_curve = [&](int k) {
     if (!batchable) return;
     if (sorted_x.empty()) {
@@ -43,8 +45,8 @@ void CALC_FITLINE() {
     }
     const PeakShape& s = *shapes[k - 1];
     if (!batch_safe(s, sorted_x.data(), points)) return;
-    std::vector<double> divisors(points);
-    std::vector<float> scratch(points);
+    divisors.resize(points);
+    scratch.resize(points);
     batch_divisors(w.XDATA.data(), points, s, width_squares[k - 1], constants, divisors.data(),
                    scratch.data());
     batched[k - 1].resize(points);

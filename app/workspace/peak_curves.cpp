@@ -51,12 +51,11 @@ const float* peak_curve_values(const Workspace& w, int slot, std::int32_t last) 
     const std::vector<float>& curve = w.component_curves.at(static_cast<std::size_t>(slot - 7));
     return curve.size() >= needed ? curve.data() : nullptr;
   }
-  if (slot < 1) return nullptr;
-  if (slot == 6) return last <= decltype(w.PEAKCURVE6)::kUpper ? w.PEAKCURVE6.data() : nullptr;
-  if (last > decltype(w.PEAKCURVE1)::kUpper) return nullptr;
-  const SingleArray<2000>* curves[] = {&w.PEAKCURVE1, &w.PEAKCURVE2, &w.PEAKCURVE3, &w.PEAKCURVE4,
-                                       &w.PEAKCURVE5};
-  return curves[slot - 1]->data();
+  const std::int32_t upper =
+      slot == 6 ? decltype(w.PEAKCURVE6)::kUpper : decltype(w.PEAKCURVE1)::kUpper;
+  if (slot < 1 || last > upper) return nullptr;
+  // The arrays as peak_curve names them; element 0 starts each.
+  return &peak_curve(const_cast<Workspace&>(w), slot, 0);
 }
 
 float sum_in_slot_order(const float (&values)[6]) {

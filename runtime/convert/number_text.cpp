@@ -1,5 +1,6 @@
 #include "runtime/convert/number_text.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -47,6 +48,19 @@ void take_digits(const char* text, const char* end, int count, LeadingDigits& ou
 // odd, and the first `count` digits are floor(v * 10^s) for the s that gives `count` of them;
 // m * 5^s and the shifts by the powers of two stay within 128 bits when |s| <= 27. False when
 // v is beyond that (the far exponents).
+constexpr auto kPowersOfFive = [] {
+  std::array<std::uint64_t, 28> powers{};
+  powers[0] = 1;
+  for (std::size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 5;
+  return powers;
+}();
+constexpr auto kPowersOfTen = [] {
+  std::array<std::uint64_t, 18> powers{};
+  powers[0] = 1;
+  for (std::size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 10;
+  return powers;
+}();
+
 bool leading_digits_exactly(double v, int count, LeadingDigits& out) {
   using Wide = unsigned __int128;
   constexpr int kMaxPower = 27;  // 5^27 < 2^63
@@ -56,15 +70,13 @@ bool leading_digits_exactly(double v, int count, LeadingDigits& out) {
   const int zeros = std::countr_zero(m);
   m >>= zeros;
   const int e = e2 - 53 + zeros;
-  Wide pow10 = 1;
-  for (int i = 1; i < count; ++i) pow10 *= 10;  // the least number of `count` digits
+  const Wide pow10 = kPowersOfTen[count - 1];  // the least number of `count` digits
   // The power of ten of the first digit: log10(v) lies within one of e2 * log10 2.
   int power = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
   for (int attempt = 0; attempt < 3; ++attempt) {
     const int s = count - 1 - power;
     if (s > kMaxPower || s < -kMaxPower) return false;
-    Wide five = 1;
-    for (int i = 0; i < (s < 0 ? -s : s); ++i) five *= 5;
+    const Wide five = kPowersOfFive[s < 0 ? -s : s];
     // A result of 2^64 or more has more than `count` digits (count <= 17): then only that
     // matters, and it is not formed.
     const Wide too_many = pow10 * 10;
